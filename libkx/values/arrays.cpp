@@ -1,0 +1,65 @@
+#include "values/arrays.h"
+
+#include <cstring>
+
+#include "values/mem_lock.h"
+#include "values/static_pool.h"
+#include "values/string_startup.h"
+
+namespace {
+
+// The descriptor block of a dimension, or null after raising error 9.
+const int64_t* dimension_block(const int64_t* array, int32_t dimension, int32_t dimensions) {
+  if (dimension < 1 || dimensions < dimension || !(array[kx::array_flags_word] & array_dimensioned)) {
+    error(9);
+    return nullptr;
+  }
+  return array + kx::array_block_word(dimensions - dimension + 1);
+}
+
+}  // namespace
+
+int64_t func_lbound(const int64_t* array, int32_t dimension, int32_t dimensions) {
+  const int64_t* block = dimension_block(array, dimension, dimensions);
+  return block ? block[0] : 0;
+}
+
+int64_t func_ubound(const int64_t* array, int32_t dimension, int32_t dimensions) {
+  const int64_t* block = dimension_block(array, dimension, dimensions);
+  return block ? block[0] + block[1] - 1 : 0;
+}
+
+namespace kx {
+
+int64_t* static_array_new(int64_t lower, int64_t upper, uint32_t element_bytes) {
+  constexpr int dimensions = 1;
+  auto* array = reinterpret_cast<int64_t*>(mem_static_malloc(array_descriptor_words(dimensions) * 8));
+  std::memset(array, 0, array_descriptor_words(dimensions) * 8);
+  new_mem_lock();
+  mem_lock_tmp->type = mem_lock_array;
+  array[array_lock_word(dimensions)] = reinterpret_cast<int64_t>(mem_lock_tmp);
+  const int64_t count = upper - lower + 1;
+  int64_t* block = array + array_block_word(1);
+  block[0] = lower;
+  block[1] = count;
+  block[2] = 1;
+  const auto bytes = static_cast<uint32_t>(count * element_bytes);
+  uint8_t* data = mem_static_malloc(bytes);
+  std::memset(data, 0, bytes);
+  array[array_data_word] = reinterpret_cast<int64_t>(data);
+  array[array_flags_word] = array_dimensioned | array_static;
+  return array;
+}
+
+void array_set_erased(int64_t* array, int dimensions) {
+  array[array_flags_word] &= ~array_dimensioned;
+  for (int k = 1; k <= dimensions; ++k) {
+    int64_t* block = array + array_block_word(k);
+    block[0] = array_erased_lower_bound;
+    block[1] = 0;
+    block[2] = 0;
+  }
+  array[array_data_word] = reinterpret_cast<int64_t>(nothingvalue);
+}
+
+}  // namespace kx

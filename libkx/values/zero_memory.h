@@ -1,0 +1,7 @@
+#pragma once
+#include <cstddef>
+#include <cstring>
+
+inline void ZeroMemory(void* address, size_t length) {
+  if (length) std::memset(address, 0, length);
+}
