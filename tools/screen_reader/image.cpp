@@ -64,10 +64,25 @@ std::optional<Image> read_ppm(std::istream& in, std::string* error) {
       !read_header_number(in, maxval))
     return fail(error, "malformed PPM header");
   if (width <= 0 || height <= 0) return fail(error, "PPM image has no pixels");
-  if (maxval != 255) return fail(error, "only 8-bit PPM (maxval 255) is supported");
+  if (maxval < 1 || maxval > 65535) return fail(error, "PPM maxval must be 1 to 65535");
   Image image(static_cast<int>(width), static_cast<int>(height));
-  if (!in.read(reinterpret_cast<char*>(image.rgb.data()), static_cast<std::streamsize>(image.rgb.size())))
+  if (maxval == 255) {
+    if (!in.read(reinterpret_cast<char*>(image.rgb.data()), static_cast<std::streamsize>(image.rgb.size())))
+      return fail(error, "PPM pixel data is truncated");
+    return image;
+  }
+  // Other depths (ImageMagick's Q16 build writes 16-bit samples unless told
+  // -depth 8) are scaled to 8 bits; 8-bit colours stored as 16 bits come
+  // back exactly.
+  const int sample_bytes = maxval > 255 ? 2 : 1;
+  std::vector<unsigned char> raw(image.rgb.size() * sample_bytes);
+  if (!in.read(reinterpret_cast<char*>(raw.data()), static_cast<std::streamsize>(raw.size())))
     return fail(error, "PPM pixel data is truncated");
+  for (size_t i = 0; i < image.rgb.size(); ++i) {
+    const long v = sample_bytes == 2 ? (raw[2 * i] << 8 | raw[2 * i + 1]) : raw[i];
+    if (v > maxval) return fail(error, "PPM sample exceeds maxval");
+    image.rgb[i] = static_cast<uint8_t>((v * 255 + maxval / 2) / maxval);
+  }
   return image;
 }
 

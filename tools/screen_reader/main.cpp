@@ -1,7 +1,10 @@
 // screen_reader: prints the text a screenshot of the window shows.
 //
 //   import -window "$(xdotool search --name HALCYONIX | head -1)" ppm:- | screen_reader
-//   xwd -id WINDOW_ID | convert xwd:- ppm:- | screen_reader --colours
+//   xwd -id WINDOW_ID -silent -nobdrs | convert xwd:- ppm:- | screen_reader --colours
+//
+// (xwd without -nobdrs adds the window border: read it with --origin 2,2
+// --grid 80x25.)
 //
 // Options:
 //   --cell WxH          cell size in pixels: 8x16 (default, 80x25), 8x14, 8x8,

@@ -27,7 +27,7 @@ struct Image {
   void set(int x, int y, Rgb colour);
 };
 
-// Parses a binary PPM (P6, maxval 255). On failure returns nothing and, when
+// Parses a binary PPM (P6; samples of other depths than 8 bits are scaled). On failure returns nothing and, when
 // error is given, says why.
 std::optional<Image> read_ppm(std::istream& in, std::string* error = nullptr);
 // Writes a binary PPM (P6).
