@@ -1,0 +1,34 @@
+#pragma once
+// The one entry point through which every part of the runtime raises a
+// numbered error, and the state it leaves for the statement check.
+#include <atomic>
+#include <cstdint>
+#include <string_view>
+
+// The pending error number, 0 = none. While it is set every runtime
+// operation returns at once, so the rest of a failing statement does nothing.
+inline std::atomic<uint32_t> new_error{0};
+
+// Raises error n. Critical numbers show their box and end the process at
+// once (status 0). Otherwise the first error wins, 0 and below become 5, and
+// the next statement check handles it.
+void error(int32_t n);
+
+// Errors 300-315: raised like ordinary errors, never trapped, and the
+// program ends after their report.
+constexpr bool is_untrappable_error(uint32_t n) { return n >= 300 && n <= 315; }
+
+// The text of an ordinary or untrappable error as the report prints it
+// ("Unprintable error" for numbers without one).
+std::string_view error_text(uint32_t n);
+
+// The numbers that end the process at once, with their box's text and caption.
+struct critical_error_info {
+  std::string_view text;
+  std::string_view caption;
+};
+// Returns true and fills info when n is immediately critical.
+bool critical_error_lookup(int32_t n, critical_error_info* info);
+
+// _ASSERT: with assertions off (as in this program) it does nothing.
+void sub__assert(int32_t condition, std::string_view message, int32_t passed);

@@ -1,0 +1,71 @@
+#include "frame/main_loop.h"
+
+#include "frame/clock.h"
+#include "frame/flags.h"
+#include "frame/process_exit.h"
+#include "frame/threads.h"
+
+namespace {
+
+constexpr int64_t ms_per_day = 86'400'000;
+constexpr uint32_t pass_sleep_ms = 15;
+constexpr uint32_t retrace_ms = 1;
+constexpr uint32_t shell_idle_ms = 64;
+constexpr uint32_t exit_poll_ms = 16;
+
+[[noreturn]] void exit_path() {
+  stop_program = 1;
+  kxevent = 1;  // the application thread reaches its check, and from there end()
+  wake_timer_thread();
+  while (exit_ok.load() != 3) Sleep(exit_poll_ms);
+  // A buffered printer page is printed here once LPRINT exists.
+  kx_close_all_files();
+  kx_exit_process(exit_code.load());
+}
+
+// One composition pass. The composer is called here while automatic
+// display is on; the pass is counted either way.
+void compose_frame() { frame.fetch_add(1); }
+
+void update_bios_tick() {
+  // The count lands in the emulated memory at 0040:006C once conventional
+  // memory exists.
+  (void)bios_tick_count(GetTicks(), clock_firsttimervalue.load(), tarn_firsttimervalue.load());
+}
+
+}  // namespace
+
+uint32_t bios_tick_count(int64_t now_ms, int64_t first_ticks_ms, uint32_t midnight_offset_ms) {
+  int64_t t = (now_ms - first_ticks_ms + midnight_offset_ms) % ms_per_day;
+  if (t < 0) t += ms_per_day;
+  return static_cast<uint32_t>(static_cast<double>(t) * 0.0182);
+}
+
+void MAIN_LOOP() {
+  int toggle = 0;
+  for (;;) {
+    if (exit_value.load() != 0 && exit_blocked.load() == 0) exit_path();
+    update_bios_tick();
+    const int32_t shell = shell_call_in_progress.load();
+    if (shell == -1) {
+      Sleep(shell_idle_ms);
+      continue;
+    }
+    if (shell != 0) {
+      // A child process has just started: one last frame, then idle.
+      shell_call_in_progress = -1;
+      compose_frame();
+    } else {
+      Sleep(pass_sleep_ms);
+      vertical_retrace_happened = 1;
+      vertical_retrace_in_progress = 1;
+      Sleep(retrace_ms);
+      if (close_program.load()) exit_path();
+      toggle ^= 1;
+      // The printer page is flushed here, ten seconds after the last LPRINT,
+      // once LPRINT exists.
+      if (toggle) compose_frame();
+    }
+    vertical_retrace_in_progress = 0;
+  }
+}

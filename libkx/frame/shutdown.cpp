@@ -1,0 +1,93 @@
+#include "frame/shutdown.h"
+
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <cerrno>
+#include <string>
+
+#include "frame/clock.h"
+#include "frame/error.h"
+#include "frame/flags.h"
+#include "frame/process_exit.h"
+#include "frame/traps.h"
+
+extern char** environ;
+
+namespace {
+// A pause between polls of the exit flags.
+constexpr uint32_t park_poll_ms = 16;
+constexpr uint32_t key_wait_poll_ms = 100;
+}  // namespace
+
+void end() {
+  dont_call_sub_gl = 1;
+  exit_ok.fetch_or(1);
+  while (!stop_program.load()) Sleep(park_poll_ms);
+  for (;;) Sleep(park_poll_ms);
+}
+
+void sub_end() {
+  // SUB _GL does not exist in this system, so critical error 271 cannot arise.
+  dont_call_sub_gl = 1;
+  kx_close_all_files();
+  exit_blocked = 0;
+  if (screen_hide.load() == 0) {
+    // The message on the last text row and the key wait join here once text
+    // output and the keyboard buffer exist; until then the program ends
+    // through the window's close button.
+    autodisplay = 1;
+    for (;;) {
+      Sleep(key_wait_poll_ms);
+      if (stop_program.load()) end();
+    }
+  }
+  close_program = 1;
+  end();
+}
+
+void sub_system() {
+  close_program = 1;
+  end();
+}
+
+int32_t func__exit() {
+  exit_blocked = 1;
+  return exit_value.exchange(0);
+}
+
+int kx::run_program_file(std::string_view file) {
+  std::string program(file);
+  for (char& c : program) {
+    if (c == '\\') c = '/';
+  }
+  // The name is one word: it is started directly, never read by a shell, so
+  // blanks and ';' in it are part of the name.
+  char* argv[] = {program.data(), nullptr};
+  pid_t pid = 0;
+  if (posix_spawnp(&pid, program.c_str(), nullptr, nullptr, argv, environ) != 0) return -1;
+  int status = 0;
+  while (waitpid(pid, &status, 0) < 0) {
+    if (errno != EINTR) return -1;
+  }
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+void sub_run(std::string_view file) {
+  if (new_error.load() != 0) return;
+  kx::run_program_file(file);
+  close_program = 1;
+  end();
+}
+
+void sub_run_init() {
+  for (int i = 1; i < onkey_entries; ++i) {
+    onkey[i].id = 0;
+    onkey[i].state = trap_off;
+    onkey[i].pending = 0;
+  }
+  onkey_inprogress = 0;
+  // SCREEN 0, WIDTH 80, 25, VIEW PRINT, the default palette and colours, the
+  // random seed and the keyboard buffers are reset here by their own layers
+  // once they exist.
+}

@@ -1,0 +1,54 @@
+#include "frame/startup.h"
+
+#include <ctime>
+
+#include "files/launch_info.h"
+#include "frame/clock.h"
+#include "frame/flags.h"
+#include "frame/threads.h"
+#include "frame/traps.h"
+#include "input/devices.h"
+#include "screen/window.h"
+
+extern char** environ;
+
+void set_time_bases() {
+  std::time_t second = std::time(nullptr);
+  if (second != static_cast<std::time_t>(-1)) {
+    const std::time_t first = second;
+    while (second == first) {
+      Sleep(1);
+      second = std::time(nullptr);
+    }
+  } else {
+    second = 0;
+  }
+  clock_firsttimervalue = GetTicks();
+  std::tm local{};
+  if (localtime_r(&second, &local)) {
+    tarn_firsttimervalue =
+        static_cast<uint32_t>((local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec) * 1000);
+  } else {
+    tarn_firsttimervalue = 0;
+  }
+}
+
+int kx_main(int argc, char** argv, const kx_program& program) {
+  kx_set_program(program);
+  traps_init();
+  environ_count = 0;
+  for (char** e = environ; e && *e; ++e) ++environ_count;
+  launch_set_directories();
+  launch_set_command_line(argc, argv);
+  set_time_bases();
+  devices_init();
+
+  start_application_thread();
+  start_timer_thread();
+  lock_display_required = 1;
+  start_main_loop_thread();
+
+  if (screen_hide.load() == 0) create_window = 1;
+  while (create_window.load() == 0) Sleep(100);
+  return run_window(argc, argv);
+}

@@ -1,0 +1,11 @@
+#pragma once
+// The process start-up: brings the runtime up in order, starts the
+// application, timer and main-loop threads, then creates the window and runs
+// the toolkit's event loop on the calling (first) thread.
+#include "frame/program.h"
+
+int kx_main(int argc, char** argv, const kx_program& program);
+
+// The time bases of TIMER and the BIOS tick: waits for the wall clock's
+// next whole second (up to one second).
+void set_time_bases();

@@ -1,0 +1,98 @@
+#pragma once
+// What the whole-program tests need: a private X server, child processes
+// with their output captured, and the X tools that find, measure, click and
+// photograph windows.
+#include <sys/types.h>
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+using namespace std::chrono_literals;
+
+// Paths of the programs under test.
+std::string halcyonix_path();
+std::string program_path(const std::string& name);  // a test program in e2e-bin
+std::string wm_delete_path();
+
+// A private X server on a display number it chooses itself; DISPLAY points
+// at it while it lives.
+class xvfb {
+ public:
+  xvfb();
+  ~xvfb();
+  xvfb(const xvfb&) = delete;
+  xvfb& operator=(const xvfb&) = delete;
+  bool ok() const { return pid_ > 0; }
+  const std::string& display() const { return display_; }
+
+ private:
+  pid_t pid_ = -1;
+  std::string display_;
+};
+
+// A child process whose standard output and error go to files.
+class process {
+ public:
+  process(const std::string& path, const std::vector<std::string>& args, const std::string& cwd = "",
+          const std::vector<std::string>& extra_env = {});
+  ~process();
+  process(const process&) = delete;
+  process& operator=(const process&) = delete;
+  bool started() const { return pid_ > 0; }
+  pid_t pid() const { return pid_; }
+  // The exit status once it has exited within the time, or nothing (-1 for
+  // death by a signal).
+  std::optional<int> wait_exit(std::chrono::milliseconds timeout);
+  bool running();
+  void kill_now();
+  std::string output() const;
+  std::string errors() const;
+
+ private:
+  pid_t pid_ = -1;
+  std::optional<int> status_;
+  std::string out_path_;
+  std::string err_path_;
+};
+
+// Runs a tool to completion; returns its standard output and sets the exit
+// status.
+std::string run_tool(const std::vector<std::string>& argv, int* exit_status = nullptr);
+
+// The first window whose name is exactly name, waited for up to the timeout.
+std::optional<unsigned long> wait_for_window(const std::string& name, std::chrono::milliseconds timeout);
+bool window_gone(unsigned long id);
+
+struct geometry {
+  int x = 0, y = 0, width = 0, height = 0;
+};
+std::optional<geometry> window_geometry(unsigned long id);
+
+// Clicks button number index (0 = leftmost) of the message box titled
+// caption. Returns false when no such box or button appears in time.
+bool answer_message_box(const std::string& caption, int index, std::chrono::milliseconds timeout);
+
+// An instrumented build's report in a child's standard error.
+bool has_sanitizer_report(const std::string& errors);
+
+// Polls until the predicate holds or the time is up.
+template <typename Predicate>
+bool eventually(Predicate predicate, std::chrono::milliseconds timeout);
+
+}  // namespace e2e
+
+#include <thread>
+
+template <typename Predicate>
+bool e2e::eventually(Predicate predicate, std::chrono::milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  for (;;) {
+    if (predicate()) return true;
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(50ms);
+  }
+}

@@ -1,0 +1,94 @@
+// The process frame seen from outside: the window, its close button, the
+// working directory, message boxes and exit statuses.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <unistd.h>
+
+#include "e2e_support.h"
+
+namespace {
+
+using namespace e2e;
+
+class Frame : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(server_.ok()) << "Xvfb did not start"; }
+  xvfb server_;
+};
+
+void expect_clean(const process& p) { EXPECT_FALSE(has_sanitizer_report(p.errors())) << p.errors(); }
+
+TEST_F(Frame, WindowOpensAt640x400AndTheCloseButtonEndsWithStatusZero) {
+  process program(halcyonix_path(), {});
+  ASSERT_TRUE(program.started());
+  const auto window = wait_for_window("Untitled", 20s);
+  ASSERT_TRUE(window) << program.errors();
+  const auto size = window_geometry(*window);
+  ASSERT_TRUE(size);
+  EXPECT_EQ(size->width, 640);
+  EXPECT_EQ(size->height, 400);
+  // The program sits in END's key wait; a close request from another client
+  // ends it through the orderly exit path.
+  EXPECT_FALSE(program.wait_exit(500ms));
+  int sent = -1;
+  run_tool({wm_delete_path(), std::to_string(*window)}, &sent);
+  ASSERT_EQ(sent, 0);
+  EXPECT_EQ(program.wait_exit(10s), 0);
+  expect_clean(program);
+}
+
+TEST_F(Frame, WorkingDirectoryIsTheExecutablesDirectory) {
+  const auto launch = std::filesystem::temp_directory_path() / ("kx_launch_" + std::to_string(getpid()));
+  std::filesystem::create_directories(launch);
+  process program(program_path("where_am_i"), {"a", "b c"}, launch.string());
+  ASSERT_TRUE(program.started());
+  ASSERT_EQ(program.wait_exit(20s), 0) << program.errors();
+  const std::string exe_dir = std::filesystem::canonical(program_path("where_am_i")).parent_path().string();
+  const std::string expected = "cwd=" + exe_dir + "\nstart=" + std::filesystem::canonical(launch).string() +
+                               "\ncommand=[a b c]\ncount=3\n";
+  EXPECT_EQ(program.output(), expected);
+  expect_clean(program);
+  std::filesystem::remove_all(launch);
+}
+
+TEST_F(Frame, CriticalErrorShowsABoxThenExitsWithStatusZero) {
+  process program(program_path("divide_by_zero"), {});
+  ASSERT_TRUE(program.started());
+  ASSERT_TRUE(answer_message_box("Critical Error", 0, 20s)) << program.errors();
+  EXPECT_EQ(program.wait_exit(10s), 0);
+  EXPECT_EQ(program.output(), "");  // the division never completed
+  expect_clean(program);
+}
+
+TEST_F(Frame, UnhandledErrorAnsweredYesContinues) {
+  process program(program_path("report_box"), {});
+  ASSERT_TRUE(program.started());
+  ASSERT_TRUE(answer_message_box("Unhandled Error #53", 0, 20s)) << program.errors();
+  EXPECT_EQ(program.wait_exit(10s), 0);
+  EXPECT_EQ(program.output(), "continued\n");
+  expect_clean(program);
+}
+
+TEST_F(Frame, UnhandledErrorAnsweredNoEndsTheProgram) {
+  process program(program_path("report_box"), {});
+  ASSERT_TRUE(program.started());
+  ASSERT_TRUE(answer_message_box("Unhandled Error #53", 1, 20s)) << program.errors();
+  EXPECT_EQ(program.wait_exit(10s), 0);
+  EXPECT_EQ(program.output(), "");
+  expect_clean(program);
+}
+
+TEST_F(Frame, ProgramPollingExitSeesTheCloseRequestInstead) {
+  process program(program_path("exit_poll"), {});
+  ASSERT_TRUE(program.started());
+  const auto window = wait_for_window("Untitled", 20s);
+  ASSERT_TRUE(window);
+  ASSERT_TRUE(eventually([&] { return program.output() == "polling\n"; }, 10s));
+  run_tool({wm_delete_path(), std::to_string(*window)});
+  EXPECT_EQ(program.wait_exit(10s), 0);
+  EXPECT_EQ(program.output(), "polling\nexit request 1\nthen 0\n");
+  expect_clean(program);
+}
+
+}  // namespace
