@@ -28,17 +28,35 @@ void* checked_calloc(const list* L, size_t count, size_t size) {
   return p;
 }
 
-// Grows a table used from position 1 (the index table or the free stack):
-// the table replaced last time is released now, the current one is kept for
-// readers that may still hold it.
+// Makes a table used from position 1 (the index table or the free stack)
+// twice as large plus one, with the old entries copied.
 template <class T>
-void grow_table(const list* L, T*& current, T*& previous, int64_t& capacity) {
+T* doubled_table(const list* L, const T* current, int64_t& capacity) {
   T* grown = static_cast<T*>(checked_calloc(L, static_cast<size_t>(capacity * 2 + 2), sizeof(T)));
   std::memcpy(grown, current, static_cast<size_t>(capacity + 1) * sizeof(T));
-  std::free(previous);
-  previous = current;
-  current = grown;
   capacity = capacity * 2 + 1;
+  return grown;
+}
+
+// The free stack is only used under remove_lock: the stack replaced last
+// time is released now.
+void grow_free_stack(list* L) {
+  int64_t* grown = doubled_table(L, L->free_stack, L->free_capacity);
+  std::free(L->free_stack_previous);
+  L->free_stack_previous = L->free_stack;
+  L->free_stack = grown;
+}
+
+// list_get reads the index table without a lock and may be preempted while
+// holding a table pointer across any number of growths, so replaced tables
+// are never released before list_destroy. Each table keeps the one it
+// replaced in its unused slot 0; together they cost less than the current
+// table again.
+uint8_t** grow_index_table(list* L, uint8_t** current) {
+  uint8_t** grown = doubled_table(L, current, L->index_capacity);
+  grown[0] = reinterpret_cast<uint8_t*>(current);
+  L->index_table_previous = current;
+  return grown;
 }
 
 void new_block(list* L) {
@@ -92,7 +110,7 @@ int64_t list_add(list* L) {
   index_word(L, record).store(index, std::memory_order_relaxed);
   uint8_t** table = L->index_table.load(std::memory_order_relaxed);
   if (index > L->index_capacity) {
-    grow_table(L, table, L->index_table_previous, L->index_capacity);
+    table = grow_index_table(L, table);
     L->index_table.store(table, std::memory_order_release);
   }
   table[index] = record;
@@ -108,7 +126,7 @@ int32_t list_remove(list* L, int64_t index) {
   auto word = index_word(L, record);
   if (word.load(std::memory_order_relaxed) == 0) return 0;
   const int64_t count = L->free_count.load(std::memory_order_relaxed) + 1;
-  if (count > L->free_capacity) grow_table(L, L->free_stack, L->free_stack_previous, L->free_capacity);
+  if (count > L->free_capacity) grow_free_stack(L);
   L->free_stack[count] = index;
   word.store(0, std::memory_order_release);
   L->free_count.store(count, std::memory_order_release);
@@ -128,8 +146,11 @@ int64_t list_get_index(list* L, void* record) {
 
 void list_destroy(list* L) {
   for (int64_t b = 1; b <= L->block_count; ++b) std::free(L->blocks[b]);
-  std::free(L->index_table.load());
-  std::free(L->index_table_previous);
+  for (uint8_t** table = L->index_table.load(); table;) {
+    auto** replaced = reinterpret_cast<uint8_t**>(table[0]);
+    std::free(table);
+    table = replaced;
+  }
   std::free(L->free_stack);
   std::free(L->free_stack_previous);
   delete L;

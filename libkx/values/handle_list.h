@@ -6,8 +6,8 @@
 //
 // A thread-safe list serialises list_add on add_lock and list_remove (and
 // the reuse of released indexes) on remove_lock, in that order when both are
-// taken. list_get takes no lock: records never move, and a replaced index
-// table stays allocated until the next growth.
+// taken. list_get takes no lock: records never move, and replaced index
+// tables stay allocated until the list is destroyed.
 #include <atomic>
 #include <cstdint>
 
@@ -26,7 +26,7 @@ struct list {
   uint8_t* blocks[64];  // from position 1
   int64_t block_count;
   std::atomic<uint8_t**> index_table;  // index -> record
-  uint8_t** index_table_previous;
+  uint8_t** index_table_previous;  // the table replaced last; all replaced tables stay until list_destroy
   std::atomic<int64_t> last_index;
   int64_t index_capacity;
   MUTEX* add_lock;

@@ -90,6 +90,7 @@ TEST(handle_list, ThreadSafeListUnderContention) {
   constexpr int rounds = 4000;
   std::atomic<bool> done{false};
   std::atomic<int> duplicate{0};
+  std::atomic<int> misread{0}, lost{0}, failed_remove{0};
   std::vector<std::atomic<int>> owners(workers * rounds + 2);
 
   std::thread reader([&] {
@@ -97,7 +98,9 @@ TEST(handle_list, ThreadSafeListUnderContention) {
       const int64_t last = L->last_index.load();
       for (int64_t i = 1; i <= last; ++i) {
         void* r = list_get(L, i);
-        if (r && list_get_index(L, r) != i && list_get_index(L, r) != 0) duplicate++;
+        if (!r) continue;
+        const int64_t word = list_get_index(L, r);
+        if (word != i && word != 0) misread++;
       }
     }
   });
@@ -114,17 +117,20 @@ TEST(handle_list, ThreadSafeListUnderContention) {
           const int64_t gone = mine[mine.size() / 2];
           mine.erase(mine.begin() + static_cast<long>(mine.size() / 2));
           owners[gone].fetch_sub(1);
-          if (list_remove(L, gone) != -1) duplicate++;
+          if (list_remove(L, gone) != -1) failed_remove++;
         }
       }
       for (int64_t index : mine)
-        if (static_cast<record*>(list_get(L, index))->a != t) duplicate++;
+        if (static_cast<record*>(list_get(L, index))->a != t) lost++;
     });
   }
   for (auto& t : threads) t.join();
   done = true;
   reader.join();
   EXPECT_EQ(duplicate.load(), 0);
+  EXPECT_EQ(misread.load(), 0);
+  EXPECT_EQ(lost.load(), 0);
+  EXPECT_EQ(failed_remove.load(), 0);
   EXPECT_LE(L->last_index.load(), workers * rounds);
 }
 

@@ -1,0 +1,202 @@
+// Every exhausted-memory path ends the process through its numbered
+// critical error (status 0) instead of going on with a null block.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "fresh_memory.h"
+#include "values/cmem_dynamic.h"
+#include "values/static_pool.h"
+#include "values/string_create.h"
+
+// With AddressSanitizer, an impossible request must fail as malloc does
+// (null) rather than stop the process inside the sanitizer.
+extern "C" [[gnu::used]] const char* __asan_default_options() { return "allocator_may_return_null=1"; }
+
+namespace {
+
+constexpr bool sanitized_build =
+#ifdef __SANITIZE_ADDRESS__
+    true;
+#else
+    false;
+#endif
+
+// Critical errors show a box through xmessage; a stand-in on PATH writes
+// the box's title to stderr and answers at once, so no X program runs and
+// the test sees which error ended the process.
+class out_of_memory : public fresh_memory {
+ protected:
+  void SetUp() override {
+    fresh_memory::SetUp();
+    GTEST_FLAG_SET(death_test_style, "fast");
+    dir_ = std::filesystem::temp_directory_path() / ("kx_values_oom_" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir_);
+    const auto script = dir_ / "xmessage";
+    std::ofstream(script) << "#!/bin/sh\nprintf '[%s]' \"$3\" >&2\nexit 1\n";
+    std::filesystem::permissions(script, std::filesystem::perms::owner_all);
+    const char* path = std::getenv("PATH");
+    saved_path_ = path ? path : "";
+    setenv("PATH", dir_.c_str(), 1);
+  }
+  void TearDown() override {
+    setenv("PATH", saved_path_.c_str(), 1);
+    std::filesystem::remove_all(dir_);
+    fresh_memory::TearDown();
+  }
+
+ private:
+  std::filesystem::path dir_;
+  std::string saved_path_;
+};
+
+uint64_t address_space_bytes() {
+  std::ifstream status("/proc/self/status");
+  std::string key;
+  uint64_t kib = 0;
+  while (status >> key) {
+    if (key == "VmSize:") {
+      status >> kib;
+      break;
+    }
+  }
+  return kib * 1024;
+}
+
+void set_address_space_limit(uint64_t bytes) {
+  rlimit limit{};
+  getrlimit(RLIMIT_AS, &limit);
+  limit.rlim_cur = bytes;
+  setrlimit(RLIMIT_AS, &limit);
+}
+
+// Takes all memory that the heap can still hand out under a cap on the
+// address space, then leaves room for small mappings only (the error box
+// starts a process), so that the next sizeable allocation fails.
+void exhaust_memory() {
+  // Held until the process ends, which is the point of the exercise.
+  auto* taken = new std::vector<void*>;
+  taken->reserve(1 << 20);
+  set_address_space_limit(address_space_bytes() + (1 << 20));
+  constexpr size_t chunk = 16384;
+  while (taken->size() < taken->capacity()) {
+    void* p = std::malloc(chunk);
+    if (!p) break;
+    taken->push_back(p);
+  }
+  set_address_space_limit(address_space_bytes() + (256 << 10));
+}
+
+std::string critical(int n) { return "\\[Critical Error #" + std::to_string(n - 500) + "\\]"; }
+
+}  // namespace
+
+TEST_F(out_of_memory, StaticPoolThatCannotGrow) {
+  EXPECT_EXIT(
+      {
+        mem_static_size = uint64_t{1} << 46;
+        mem_static_pointer = mem_static_limit;
+        mem_static_malloc(8);
+        std::exit(3);
+      },
+      ::testing::ExitedWithCode(0), critical(504));
+}
+
+TEST_F(out_of_memory, ConventionalBlocks) {
+  EXPECT_EXIT({ cmem_dynamic_malloc(65537); std::exit(3); }, ::testing::ExitedWithCode(0), critical(505));
+  EXPECT_EXIT(
+      {
+        for (int i = 0; i < 9; ++i) cmem_dynamic_malloc(65536);
+        std::exit(3);
+      },
+      ::testing::ExitedWithCode(0), critical(506));
+  EXPECT_EXIT(
+      {
+        cmem_dynamic_next_link = cmem_dynamic_links;  // every link handed out
+        cmem_dynamic_malloc(16);
+        std::exit(3);
+      },
+      ::testing::ExitedWithCode(0), critical(507));
+}
+
+TEST_F(out_of_memory, DescriptorFreeStackAndMainPool) {
+  EXPECT_EXIT(
+      {
+        kxs* d = kxs_new_descriptor();
+        kxs_malloc_freed_num = kxs_malloc_freed_size = uint64_t{1} << 46;
+        kxs_free_descriptor(d);
+        std::exit(3);
+      },
+      ::testing::ExitedWithCode(0), critical(508));
+  EXPECT_EXIT(
+      {
+        kxs_data_size = uint64_t{1} << 46;
+        kxs_sp = kxs_data_size - 8;
+        kxs_new(100, 0);
+        std::exit(3);
+      },
+      ::testing::ExitedWithCode(0), critical(512));
+}
+
+TEST_F(out_of_memory, ConventionalPoolAndLegacyDescriptors) {
+  EXPECT_EXIT({ kxs_new_cmem(65400, 0); std::exit(3); }, ::testing::ExitedWithCode(0), critical(513));
+  EXPECT_EXIT(
+      {
+        kxs_new_cmem(static_cast<int32_t>(cmem_sp - kxs_cmem_sp - 2), 0);  // text fits, descriptor does not
+        std::exit(3);
+      },
+      ::testing::ExitedWithCode(0), critical(514));
+  EXPECT_EXIT(
+      {
+        kxs_new_cmem(static_cast<int32_t>(cmem_sp - kxs_cmem_sp - 2), 1);
+        kxs_new_fixed(dblock + 1000, 4, 0);
+        std::exit(3);
+      },
+      ::testing::ExitedWithCode(0), critical(515));
+  // The same requests with room to spare succeed.
+  kxs* s = kxs_new_cmem(static_cast<int32_t>(cmem_sp - kxs_cmem_sp - 4), 0);
+  EXPECT_EQ(s->chars + s->length, reinterpret_cast<uint8_t*>(s->legacy_descriptor));
+}
+
+TEST_F(out_of_memory, DescriptorBlocksAndListsThatCannotGrow) {
+  if (sanitized_build) GTEST_SKIP() << "address-space limits do not mix with the sanitizer's shadow memory";
+  EXPECT_EXIT(
+      {
+        kxs_malloc_next = kxs_malloc_block_size;  // the first block is used up
+        exhaust_memory();
+        kxs_new_descriptor();
+        std::exit(3);
+      },
+      ::testing::ExitedWithCode(0), critical(508));
+  EXPECT_EXIT(
+      {
+        for (int i = 0; i < 65535; ++i) kxs_new(0, 0);
+        exhaust_memory();
+        kxs_new(0, 0);
+        kxs_new(0, 0);
+        std::exit(3);
+      },
+      ::testing::ExitedWithCode(0), critical(510));
+  EXPECT_EXIT(
+      {
+        for (int i = 0; i < 65534; ++i) kxs_new_cmem(0, 1);
+        kxs_free_descriptor(kxs_new_descriptor());  // the next descriptor block is already there
+        exhaust_memory();
+        kxs_new_cmem(0, 1);
+        std::exit(3);
+      },
+      ::testing::ExitedWithCode(0), critical(509));
+  EXPECT_EXIT(
+      {
+        for (int i = 0; i < 65535; ++i) kxs_new_txt("t");
+        exhaust_memory();
+        kxs_new_txt("t");
+        std::exit(3);
+      },
+      ::testing::ExitedWithCode(0), critical(511));
+}
