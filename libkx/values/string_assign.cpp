@@ -102,7 +102,7 @@ void take_over(kxs* dest, kxs* src) {
   if (src->temp_index + 1 == kxs_tmp_list_nexti) --kxs_tmp_list_nexti;
   dest->chars = src->chars;
   dest->length = src->length;
-  if (src->field_link && kxs_field_link_detach) kxs_field_link_detach(src);
+  if (src->field_link) kx::field_link_release(src);
   kxs_free_descriptor(src);
 }
 

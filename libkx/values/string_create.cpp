@@ -6,18 +6,6 @@
 #include "values/string_lists.h"
 #include "values/string_pools.h"
 
-kxs* kxs_new(int32_t size, uint8_t tmp) {
-  const uint64_t n = size > 0 ? static_cast<uint64_t>(size) : 0;
-  if (kxs_sp + n + kxs_slack > kxs_data_size) kxs_concat(static_cast<uint32_t>(n + kxs_slack));
-  kxs* s = kxs_new_descriptor();
-  s->length = static_cast<int32_t>(n);
-  s->chars = kxs_data + kxs_sp;
-  kxs_sp += n + kxs_slack;
-  kx::main_list_append(s);
-  if (tmp) kx::tmp_list_append(s);
-  return s;
-}
-
 kxs* kxs_new_cmem(int32_t size, uint8_t tmp) {
   const uint64_t n = size > 0 ? static_cast<uint64_t>(size) : 0;
   if (kxs_cmem_sp + n > cmem_sp) kxs_concat_cmem(static_cast<uint32_t>(n));
@@ -31,16 +19,6 @@ kxs* kxs_new_cmem(int32_t size, uint8_t tmp) {
     kx::tmp_list_append(s);
   else
     kx::legacy_descriptor_attach(s, 514);
-  return s;
-}
-
-kxs* kxs_new_txt_len(const void* bytes, int32_t length) {
-  kxs* s = kxs_new_descriptor();
-  // The text is never written: is_readonly guards every change.
-  s->chars = static_cast<uint8_t*>(const_cast<void*>(bytes));
-  s->length = length > 0 ? length : 0;
-  s->is_readonly = 1;
-  kx::tmp_list_append(s);
   return s;
 }
 

@@ -39,16 +39,27 @@ void descriptor_free_stack_grow();  // error 508 when memory is exhausted
 void descriptor_storage_init();
 }  // namespace kx
 
-// A zeroed descriptor, with no list or pool work.
-inline kxs* kxs_new_descriptor() {
-  if (kxs_malloc_freed_num) {
-    kxs* d = kxs_malloc_freed[--kxs_malloc_freed_num];
-    *d = kxs{};
-    return d;
-  }
-  if (kxs_malloc_next == kxs_malloc_block_size) kx::descriptor_block_new();
+namespace kx {
+
+// A descriptor whose contents the caller overwrites as a whole.
+inline kxs* descriptor_take() {
+  if (kxs_malloc_freed_num) return kxs_malloc_freed[--kxs_malloc_freed_num];
+  if (kxs_malloc_next == kxs_malloc_block_size) descriptor_block_new();
   return &kxs_malloc[kxs_malloc_next++];
 }
+
+// Writes a whole descriptor at once. A new string's flags are read right
+// after it is made; writing them one byte at a time over a cleared record
+// makes those reads wait for the stores to drain.
+inline kxs* descriptor_fill(kxs* d, const kxs& value) {
+  *d = value;
+  return d;
+}
+
+}  // namespace kx
+
+// A zeroed descriptor, with no list or pool work.
+inline kxs* kxs_new_descriptor() { return kx::descriptor_fill(kx::descriptor_take(), kxs{}); }
 
 inline void kxs_free_descriptor(kxs* d) {
   if (kxs_malloc_freed_num == kxs_malloc_freed_size) kx::descriptor_free_stack_grow();

@@ -1,25 +1,67 @@
 #pragma once
 // Releasing strings, one by one or as a statement's temporaries.
+#include <algorithm>
 #include <cstdint>
 
 #include "values/string_descriptor.h"
+#include "values/string_lists.h"
+#include "values/string_pools.h"
 
 // Set by the file layer: detaches a string from its FIELD and releases the
 // link record. While unset, a field link is simply dropped.
 inline void (*kxs_field_link_detach)(kxs* s) = nullptr;
 
-// Releases the descriptor, its temporary slot and its pool slot.
-void kxs_free(kxs* s);
-
 namespace kx {
+
+void field_link_release(kxs* s);
+
+// The main pool's list end walks down over free slots, and the fill level
+// returns to the end of the last live string plus its slack.
+inline void main_slot_release(const kxs* s) {
+  kxs_list[s->pool_index] = free_slot();
+  while (kxs_list_nexti > 0 && is_free_slot(kxs_list[kxs_list_nexti - 1])) --kxs_list_nexti;
+  if (kxs_list_nexti) {
+    const kxs* last = kxs_list[kxs_list_nexti - 1];
+    const uint64_t end = static_cast<uint64_t>(last->chars - kxs_data) + static_cast<uint64_t>(last->length);
+    kxs_sp = std::min(end + kxs_slack, kxs_data_size);
+  } else {
+    kxs_sp = 0;
+  }
+}
+
+// The conventional list end steps down by one only.
+inline void cmem_slot_release(const kxs* s) {
+  kxs_cmem_list[s->pool_index] = free_slot();
+  if (s->pool_index + 1 == kxs_cmem_list_nexti) --kxs_cmem_list_nexti;
+}
+
 // Frees every temporary at or above mark (never slot 0).
 void sweep_temporaries(uint32_t mark);
+
 }  // namespace kx
+
+// Releases the descriptor, its temporary slot and its pool slot. Inline:
+// every statement frees its temporaries.
+inline void kxs_free(kxs* s) {
+  if (s->field_link) kx::field_link_release(s);
+  if (s->temp_index) {
+    kxs_tmp_list[s->temp_index] = kx::free_slot();
+    // Slot 0 holds 0, not the marker, and stops this walk.
+    while (kx::is_free_slot(kxs_tmp_list[kxs_tmp_list_nexti - 1])) --kxs_tmp_list_nexti;
+  }
+  if (!s->is_fixed && !s->is_readonly) {
+    if (s->in_conventional)
+      kx::cmem_slot_release(s);
+    else
+      kx::main_slot_release(s);
+  }
+  kxs_free_descriptor(s);
+}
 
 // Sweeps the temporaries of a statement and passes value through unchanged,
 // so compiled code can wrap a condition or result that used temporaries.
 template <class T>
 T kxs_cleanup(uint32_t mark, T value) {
-  kx::sweep_temporaries(mark);
+  if (kxs_tmp_list_nexti > mark) kx::sweep_temporaries(mark);
   return value;
 }

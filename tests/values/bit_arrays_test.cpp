@@ -41,12 +41,13 @@ TEST(bit_arrays, KnownLayouts) {
   EXPECT_EQ(getubits(4, nibbles, 1), 8u);
   EXPECT_EQ(getubits(4, nibbles, 0), 0u);
 
-  uint8_t widths[3] = {};
-  setbits(57, widths, 0, 0);  // unsupported widths change nothing below
-  setbits(0, widths, 0, -1);
+  uint8_t widths[8] = {};
+  setbits(0, widths, 0, -1);  // unsupported widths change nothing
   setbits(58, widths, 0, -1);
-  EXPECT_EQ(widths[0] | widths[1] | widths[2], 0);
+  for (uint8_t b : widths) EXPECT_EQ(b, 0);
+  widths[0] = 0xFF;
   EXPECT_EQ(getubits(64, widths, 0), 0u);
+  EXPECT_EQ(getbits(0, widths, 0), 0);
 }
 
 // Every width 1..57, every element of an array whose storage is exactly the

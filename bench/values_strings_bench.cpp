@@ -1,0 +1,193 @@
+// String operations of compiled statements against the same work done with
+// std::string in the same run. Each kxs case follows the statement
+// protocol: the statement's temporaries are swept at its end.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <string>
+
+#include "values/memory_startup.h"
+#include "values/string_assign.h"
+#include "values/string_create.h"
+#include "values/string_lists.h"
+#include "values/string_pools.h"
+#include "values/string_release.h"
+#include "values/string_startup.h"
+
+namespace {
+
+constexpr char short_text[] = "HELLO WORLD";  // 11 bytes: inside std::string's inline buffer
+constexpr int32_t short_length = sizeof short_text - 1;
+constexpr char long_text[] = "THE QUICK BROWN FOX JUMPS";  // 25 bytes: std::string allocates
+constexpr int32_t long_length = sizeof long_text - 1;
+
+void fresh_strings() {
+  mem_init();
+  kxs_init();
+}
+
+// a$ = "HELLO WORLD"
+void kxs_assign_literal(benchmark::State& state) {
+  fresh_strings();
+  kxs* a = kxs_new(0, 0);
+  const uint32_t mark = kxs_tmp_list_nexti;
+  for (auto _ : state) {
+    kxs_set(a, kxs_new_txt_len(short_text, short_length));
+    kxs_cleanup(mark, 0);
+    benchmark::DoNotOptimize(a->chars);
+  }
+}
+BENCHMARK(kxs_assign_literal);
+
+void std_assign_literal(benchmark::State& state) {
+  std::string a;
+  for (auto _ : state) {
+    a.assign(short_text, short_length);
+    benchmark::DoNotOptimize(a.data());
+  }
+}
+BENCHMARK(std_assign_literal);
+
+// c$ = a$ + b$
+void kxs_concatenate(benchmark::State& state) {
+  fresh_strings();
+  kxs* a = kxs_new(0, 0);
+  kxs* b = kxs_new(0, 0);
+  kxs* c = kxs_new(0, 0);
+  kxs_set(a, kxs_new_txt("HELLO "));
+  kxs_set(b, kxs_new_txt("WORLD"));
+  const uint32_t mark = kxs_tmp_list_nexti;
+  for (auto _ : state) {
+    kxs_set(c, kxs_add(a, b));
+    kxs_cleanup(mark, 0);
+    benchmark::DoNotOptimize(c->chars);
+  }
+}
+BENCHMARK(kxs_concatenate);
+
+void std_concatenate(benchmark::State& state) {
+  std::string a = "HELLO ";
+  std::string b = "WORLD";
+  std::string c;
+  for (auto _ : state) {
+    c = a + b;
+    benchmark::DoNotOptimize(c.data());
+  }
+}
+BENCHMARK(std_concatenate);
+
+// A statement that makes five temporaries of the given text, then the sweep.
+void kxs_five_temporaries(benchmark::State& state, const char* text, int32_t length) {
+  fresh_strings();
+  const uint32_t mark = kxs_tmp_list_nexti;
+  for (auto _ : state) {
+    for (int i = 0; i < 5; ++i) {
+      kxs* t = kxs_new(length, 1);
+      std::memcpy(t->chars, text, static_cast<size_t>(length));
+      benchmark::DoNotOptimize(t);
+    }
+    kxs_cleanup(mark, 0);
+  }
+}
+BENCHMARK_CAPTURE(kxs_five_temporaries, short, short_text, short_length);
+BENCHMARK_CAPTURE(kxs_five_temporaries, long, long_text, long_length);
+
+void std_five_temporaries(benchmark::State& state, const char* text, int32_t length) {
+  for (auto _ : state) {
+    std::string t1(text, static_cast<size_t>(length));
+    std::string t2(text, static_cast<size_t>(length));
+    std::string t3(text, static_cast<size_t>(length));
+    std::string t4(text, static_cast<size_t>(length));
+    std::string t5(text, static_cast<size_t>(length));
+    benchmark::DoNotOptimize(t1.data());
+    benchmark::DoNotOptimize(t2.data());
+    benchmark::DoNotOptimize(t3.data());
+    benchmark::DoNotOptimize(t4.data());
+    benchmark::DoNotOptimize(t5.data());
+  }
+}
+BENCHMARK_CAPTURE(std_five_temporaries, short, short_text, short_length);
+BENCHMARK_CAPTURE(std_five_temporaries, long, long_text, long_length);
+
+// s$ = s$ + "x", 100,000 times.
+constexpr int appends = 100000;
+
+void kxs_append_character(benchmark::State& state) {
+  for (auto _ : state) {
+    fresh_strings();
+    kxs* s = kxs_new(0, 0);
+    const uint32_t mark = kxs_tmp_list_nexti;
+    for (int i = 0; i < appends; ++i) {
+      kxs_set(s, kxs_add(s, kxs_new_txt_len("x", 1)));
+      kxs_cleanup(mark, 0);
+    }
+    benchmark::DoNotOptimize(s->chars);
+    if (s->length != appends) state.SkipWithError("wrong length");
+  }
+}
+BENCHMARK(kxs_append_character)->Unit(benchmark::kMillisecond);
+
+void std_append_character(benchmark::State& state) {
+  for (auto _ : state) {
+    std::string s;
+    for (int i = 0; i < appends; ++i) s = s + "x";
+    benchmark::DoNotOptimize(s.data());
+  }
+}
+BENCHMARK(std_append_character)->Unit(benchmark::kMillisecond);
+
+// The in-place append that BASIC's s$ = s$ + "x" cannot express, for scale.
+void std_append_in_place(benchmark::State& state) {
+  for (auto _ : state) {
+    std::string s;
+    for (int i = 0; i < appends; ++i) s += 'x';
+    benchmark::DoNotOptimize(s.data());
+  }
+}
+BENCHMARK(std_append_in_place)->Unit(benchmark::kMillisecond);
+
+uint64_t status_kib(const char* field) {
+  std::ifstream status("/proc/self/status");
+  std::string key;
+  uint64_t kib = 0;
+  while (status >> key) {
+    if (key == field) {
+      status >> kib;
+      break;
+    }
+  }
+  return kib;
+}
+
+// Ten million temporaries, five per statement, each statement swept: the
+// resident size after the first million and after all ten must be equal.
+void kxs_ten_million_temporaries(benchmark::State& state) {
+  for (auto _ : state) {
+    fresh_strings();
+    const uint32_t mark = kxs_tmp_list_nexti;
+    constexpr int statements = 2000000;
+    uint64_t after_first_million = 0;
+    for (int n = 0; n < statements; ++n) {
+      for (int i = 0; i < 5; ++i) {
+        kxs* t = kxs_new(long_length, 1);
+        std::memcpy(t->chars, long_text, long_length);
+        benchmark::DoNotOptimize(t);
+      }
+      kxs_cleanup(mark, 0);
+      if (n == statements / 10 - 1) after_first_million = status_kib("VmRSS:");
+    }
+    const uint64_t after_all = status_kib("VmRSS:");
+    state.counters["rss_1M_KiB"] = static_cast<double>(after_first_million);
+    state.counters["rss_10M_KiB"] = static_cast<double>(after_all);
+    state.counters["growth_KiB"] = static_cast<double>(after_all) - static_cast<double>(after_first_million);
+    state.counters["pool_bytes"] = static_cast<double>(kxs_data_size);
+    state.counters["tmp_slots"] = static_cast<double>(kxs_tmp_list_lasti + 1);
+  }
+}
+BENCHMARK(kxs_ten_million_temporaries)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+}  // namespace
+
+BENCHMARK_MAIN();
