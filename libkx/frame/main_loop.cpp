@@ -1,9 +1,12 @@
 #include "frame/main_loop.h"
 
+#include <atomic>
+
 #include "frame/clock.h"
 #include "frame/flags.h"
 #include "frame/process_exit.h"
 #include "frame/threads.h"
+#include "values/conventional_memory.h"
 
 namespace {
 
@@ -27,10 +30,14 @@ constexpr uint32_t exit_poll_ms = 16;
 // display is on; the pass is counted either way.
 void compose_frame() { frame.fetch_add(1); }
 
+// The tick counter at 0040:006C that old programs PEEK: its low three
+// bytes, low byte first. Only this thread writes them.
 void update_bios_tick() {
-  // The count lands in the emulated memory at 0040:006C once conventional
-  // memory exists.
-  (void)bios_tick_count(GetTicks(), clock_firsttimervalue.load(), tarn_firsttimervalue.load());
+  constexpr uint32_t tick_counter = 1132;
+  const uint32_t ticks = bios_tick_count(GetTicks(), clock_firsttimervalue.load(), tarn_firsttimervalue.load());
+  for (uint32_t i = 0; i < 3; ++i) {
+    std::atomic_ref<uint8_t>(cmem[tick_counter + i]).store(static_cast<uint8_t>(ticks >> (8 * i)), std::memory_order_relaxed);
+  }
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "frame/startup.h"
 
+#include <cstring>
 #include <ctime>
 
 #include "files/launch_info.h"
@@ -9,6 +10,9 @@
 #include "frame/traps.h"
 #include "input/devices.h"
 #include "screen/window.h"
+#include "values/conventional_memory.h"
+#include "values/memory_startup.h"
+#include "values/string_startup.h"
 
 extern char** environ;
 
@@ -33,14 +37,33 @@ void set_time_bases() {
   }
 }
 
+namespace {
+
+// The emulated BIOS keyboard buffer starts empty: head and tail words at
+// 0040:001A and 0040:001C both point at its first slot.
+void keyboard_buffer_init() {
+  constexpr uint32_t head_word = 1050;
+  constexpr uint32_t tail_word = 1052;
+  constexpr uint16_t first_slot = 30;
+  std::memcpy(&cmem[head_word], &first_slot, sizeof first_slot);
+  std::memcpy(&cmem[tail_word], &first_slot, sizeof first_slot);
+}
+
+}  // namespace
+
 int kx_main(int argc, char** argv, const kx_program& program) {
   kx_set_program(program);
+  // Each subsystem's start-up runs in this order; a subsystem creates its
+  // own handle lists when it starts.
   traps_init();
   environ_count = 0;
   for (char** e = environ; e && *e; ++e) ++environ_count;
+  mem_init();
+  kxs_init();
   launch_set_directories();
   launch_set_command_line(argc, argv);
   set_time_bases();
+  keyboard_buffer_init();
   devices_init();
 
   start_application_thread();

@@ -5,6 +5,9 @@
 #include "frame/program.h"
 #include "frame/shutdown.h"
 #include "frame/traps.h"
+#include "values/string_create.h"
+
+#include <cstring>
 
 void evnt(uint32_t line, uint32_t incline, const char* incfile) {
   kxevent = 0;
@@ -71,3 +74,10 @@ uint32_t get_error_err() { return error_err; }
 double get_error_erl() { return error_erl; }
 uint32_t func__errorline() { return ercl; }
 uint32_t func__inclerrorline() { return inclercl; }
+
+kxs* func__inclerrorfile() {
+  const size_t length = includedfilename ? std::strlen(includedfilename) : 0;
+  kxs* name = kxs_new(static_cast<int32_t>(length), 1);
+  if (length) std::memcpy(name->chars, includedfilename, length);
+  return name;
+}

@@ -54,3 +54,7 @@ uint32_t get_error_err();
 double get_error_erl();
 uint32_t func__errorline();
 uint32_t func__inclerrorline();
+// _INCLERRORFILE$: a new temporary string holding the included file's name
+// (empty for the main file).
+struct kxs;
+kxs* func__inclerrorfile();

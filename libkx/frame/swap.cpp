@@ -3,6 +3,11 @@
 #include <cstdint>
 #include <cstring>
 
+#include "frame/error.h"
+#include "values/string_assign.h"
+#include "values/string_create.h"
+#include "values/string_release.h"
+
 void swap_block(void* a, void* b, size_t n) {
   auto* pa = static_cast<unsigned char*>(a);
   auto* pb = static_cast<unsigned char*>(b);
@@ -23,4 +28,15 @@ void swap_block(void* a, void* b, size_t n) {
     *pa++ = *pb;
     *pb++ = t;
   }
+}
+
+void swap_string(kxs* a, kxs* b) {
+  if (new_error.load() != 0) return;
+  // The working copy is permanent, so assigning it copies its bytes rather
+  // than taking it over, and it is released exactly once, here.
+  kxs* copy = kxs_new(a->length, 0);
+  if (a->length > 0) std::memcpy(copy->chars, a->chars, static_cast<size_t>(a->length));
+  kxs_set(a, b);
+  kxs_set(b, copy);
+  kxs_free(copy);
 }

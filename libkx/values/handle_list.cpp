@@ -1,5 +1,10 @@
 #include "values/handle_list.h"
 
+#include <string>
+
+#include "frame/message_box.h"
+#include "frame/process_exit.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -17,9 +22,8 @@ std::atomic_ref<int64_t> index_word(const list* L, uint8_t* record) {
 // A list that cannot get memory cannot continue: report and end, as the
 // other exhausted-memory paths do.
 [[noreturn]] void list_out_of_memory(const list* L) {
-  std::fprintf(stderr, "list_add: failed to allocate new buffer, structure size: %lld\n",
-               static_cast<long long>(L->record_stride));
-  std::exit(0);
+  alert("list_add: failed to allocate new buffer, structure size: " + std::to_string(L->record_stride));
+  kx_exit_process(0);
 }
 
 void* checked_calloc(const list* L, size_t count, size_t size) {
