@@ -11,6 +11,7 @@
 #include "frame/flags.h"
 #include "frame/process_exit.h"
 #include "frame/traps.h"
+#include "input/inkey.h"
 
 extern char** environ;
 
@@ -33,14 +34,15 @@ void sub_end() {
   kx_close_all_files();
   exit_blocked = 0;
   if (screen_hide.load() == 0) {
-    // The message on the last text row and the key wait join here once text
-    // output and the keyboard buffer exist; until then the program ends
-    // through the window's close button.
-    autodisplay = 1;
-    for (;;) {
+    // The message "Press any key to continue" on the last text row of the
+    // display page is printed here.
+    // A key that was already waiting is discarded and does not end the wait.
+    while (inkey_take_key()) Sleep(0);
+    autodisplay = 1;  // the message shows even after _DISPLAY switched it off
+    do {
       Sleep(key_wait_poll_ms);
       if (stop_program.load()) end();
-    }
+    } while (!inkey_take_key());
   }
   close_program = 1;
   end();

@@ -9,6 +9,7 @@
 #include "frame/threads.h"
 #include "frame/traps.h"
 #include "input/devices.h"
+#include "input/keyboard.h"
 #include "screen/window.h"
 #include "values/conventional_memory.h"
 #include "values/memory_startup.h"
@@ -37,20 +38,6 @@ void set_time_bases() {
   }
 }
 
-namespace {
-
-// The emulated BIOS keyboard buffer starts empty: head and tail words at
-// 0040:001A and 0040:001C both point at its first slot.
-void keyboard_buffer_init() {
-  constexpr uint32_t head_word = 1050;
-  constexpr uint32_t tail_word = 1052;
-  constexpr uint16_t first_slot = 30;
-  std::memcpy(&cmem[head_word], &first_slot, sizeof first_slot);
-  std::memcpy(&cmem[tail_word], &first_slot, sizeof first_slot);
-}
-
-}  // namespace
-
 int kx_main(int argc, char** argv, const kx_program& program) {
   kx_set_program(program);
   // Each subsystem's start-up runs in this order; a subsystem creates its
@@ -63,7 +50,7 @@ int kx_main(int argc, char** argv, const kx_program& program) {
   launch_set_directories();
   launch_set_command_line(argc, argv);
   set_time_bases();
-  keyboard_buffer_init();
+  keyboard_init();
   devices_init();
 
   start_application_thread();

@@ -35,15 +35,23 @@ void wake_timer_thread() {
 
 void TIMERTHREAD() {
   while (!stop_program.load()) {
-    // Read the generation before looking at the table: an entry armed or a
-    // stop begun after the look changes it, and the wait returns at once.
+    // Read the generation before looking at the table: an entry armed, a
+    // growth asked for or a stop begun after the look changes it, and the
+    // wait returns at once.
     const uint32_t seen = timer_wake_generation.load();
-    if (ontimer_armed.load() == 0 && !stop_program.load()) {
-      timer_wake_generation.wait(seen);
-      continue;
+    int32_t lock = ontimerthread_lock.load();
+    if (lock == 1) {
+      ontimerthread_lock = 2;
+      lock = 2;
+    }
+    if (lock == 0) {
+      if (ontimer_armed.load() == 0) {
+        if (!stop_program.load()) timer_wake_generation.wait(seen);
+        continue;
+      }
+      timer_thread_pass(static_cast<double>(GetTicks()) * 0.001);
     }
     Sleep(1);
-    // ON TIMER entries are scanned and fired here.
   }
   exit_ok.fetch_or(2);
 }

@@ -7,7 +7,7 @@
 onkey_entry onkey[onkey_entries];
 onstrig_entry onstrig[onstrig_entries];
 std::deque<ontimer_entry> ontimer;
-int32_t ontimer_nextfree = 1;
+std::atomic<int32_t> ontimer_nextfree{1};
 int32_t onkey_inprogress = 0;
 int32_t onstrig_inprogress = 0;
 

@@ -3,9 +3,11 @@
 // fired traps at a statement check. Sources on other threads (the keyboard
 // on the window thread, the timer thread) raise an entry's pending count and
 // set kxevent; the handler runs on the application thread.
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <deque>
+#include <vector>
 
 struct kxs;
 
@@ -14,16 +16,22 @@ inline constexpr uint8_t trap_off = 0;
 inline constexpr uint8_t trap_on = 1;
 inline constexpr uint8_t trap_stop = 2;  // events are counted but not run
 
+// Set up by the program thread; the keyboard layer on the window thread
+// reads the key fields, the state and the handler id, and raises pending.
 struct onkey_entry {
-  int32_t id = 0;  // handler id, 0 = none
+  std::atomic<int32_t> id{0};  // handler id, 0 = none
   int64_t arg = 0;
   std::atomic<uint8_t> state{trap_off};
   std::atomic<uint8_t> pending{0};  // presses not yet handled
-  int32_t keycode = 0;
-  int32_t keycode_alternate = 0;
-  uint8_t scancode = 0;
-  uint8_t keyscan = 0;
-  kxs* text = nullptr;  // soft-key text
+  std::atomic<int32_t> keycode{0};
+  std::atomic<int32_t> keycode_alternate{0};
+  std::atomic<uint8_t> scancode{0};  // user-defined keys: scan code to match
+  std::atomic<uint8_t> keyscan{0};   // user-defined keys: shift flags
+  kxs* text = nullptr;  // soft-key text (program thread)
+  // The soft-key text's bytes as the window thread expands them, kept
+  // current by whoever assigns the text.
+  std::array<std::atomic<uint8_t>, 15> softkey_bytes{};
+  std::atomic<uint8_t> softkey_length{0};
 };
 
 struct onstrig_entry {
@@ -38,14 +46,16 @@ inline constexpr uint8_t timer_idle = 0;
 inline constexpr uint8_t timer_fired = 1;
 inline constexpr uint8_t timer_running = 2;
 
+// The timer thread reads every field and writes pending (0 -> 1) and
+// last_time; the program thread sets entries up.
 struct ontimer_entry {
-  uint8_t allocated = 0;
-  int32_t id = 0;
+  std::atomic<uint8_t> allocated{0};
+  std::atomic<int32_t> id{0};
   int64_t arg = 0;
   std::atomic<uint8_t> state{trap_off};
   std::atomic<uint8_t> pending{timer_idle};
-  double seconds = 0;  // interval
-  double last_time = 0;  // monotonic seconds of the last firing; 0 = not armed
+  std::atomic<double> seconds{0};    // interval
+  std::atomic<double> last_time{0};  // monotonic seconds of the last firing; 0 = not armed
 };
 
 inline constexpr int onkey_entries = 32;
@@ -55,12 +65,19 @@ extern onkey_entry onkey[onkey_entries];
 extern onstrig_entry onstrig[onstrig_entries];
 // Grown by ON TIMER under the timer lock; entries never move.
 extern std::deque<ontimer_entry> ontimer;
-extern int32_t ontimer_nextfree;
+// One past the highest timer handle issued; the timer thread reads it.
+extern std::atomic<int32_t> ontimer_nextfree;
 // How many ON TIMER entries are armed (ON or STOP); while none is, the
 // timer thread sleeps until woken. Written by the application thread.
 inline std::atomic<int32_t> ontimer_armed{0};
 extern int32_t onkey_inprogress;
 extern int32_t onstrig_inprogress;
+
+// The ON TIMER table's growth handshake: 0 the timer thread may scan, 1 the
+// program thread asks it to keep off, 2 it has acknowledged and keeps off.
+inline std::atomic<int32_t> ontimerthread_lock{0};
+// Free timer handles, most recently freed last.
+extern std::vector<int32_t> ontimer_freelist;
 
 // Raises a key or controller entry's pending count by one, saturating at 255
 // rather than wrapping. Safe from any thread.
@@ -68,6 +85,26 @@ void trap_count_event(std::atomic<uint8_t>& pending);
 
 // Start-up: the predefined keys of ON KEY and the default timer entry 0.
 void traps_init();
+
+// ON KEY(n) GOSUB: n 1-31; sets the handler and clears pending events.
+void onkey_setup(int32_t n, int32_t id, int64_t argument);
+// KEY(n) ON (1), OFF (2), STOP (3); n 0 means every entry.
+void sub_key(int32_t n, int32_t action);
+// ON STRIG(n[, controller]) GOSUB.
+void onstrig_setup(int32_t n, int32_t controller, int32_t controller_given, int32_t id, int64_t argument);
+// STRIG(n[, controller]) ON / OFF / STOP; without n every entry.
+void sub_strig(int32_t n, int32_t controller, int32_t action, int32_t passed);
+// _FREETIMER: a new timer handle.
+int32_t func__freetimer();
+// ON TIMER([handle,] interval) GOSUB; the default timer is handle 0.
+void ontimer_setup(int32_t handle, double interval, int32_t id, int64_t argument);
+// TIMER[(handle)] ON (1), OFF (2), STOP (3), FREE (4).
+void sub_timer(int32_t handle, int32_t action, int32_t handle_given);
+// Releases a timer handle for reuse.
+void freetimer(int32_t handle);
+
+// One pass of the timer thread over the table at monotonic time now_s.
+void timer_thread_pass(double now_s);
 
 // Runs fired traps: every pending key and controller trap first, then one
 // sweep over the timers. Nothing runs while an error handler runs.

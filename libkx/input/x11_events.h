@@ -1,14 +1,36 @@
 #pragma once
 // The runtime's hooks inside the window toolkit's X event pump. Xlib types
-// stay out of this header: the display is passed as an opaque pointer.
+// stay out of this header: the display and events are opaque pointers.
+#include <atomic>
 #include <cstdint>
 
-// Installs the filter on the toolkit's display connection (window thread,
-// once the window exists). From then on the window manager's request to
-// close the window reaches tarn_custom_event(1) and never closes it.
+// Installs the hooks on the toolkit's display connection (window thread,
+// once the window exists). From then on every X event is given to
+// tarn_os_event_linux with stage 1 as Xlib takes it from the connection,
+// before the toolkit handles it, and with stage 2 once the toolkit has
+// handled it (x11_events_after, from the idle callback). The window
+// manager's request to close the window reaches tarn_custom_event(1) and
+// never closes the window.
 void install_x11_event_hooks(void* x11_display);
 
+// Delivers stage 2 for the events handled since the last call.
+void x11_events_after();
+
+// The X event hook: stage 1 before the toolkit handles the event, 2 after.
+// A hook that sets *stage to 3 would stop the pump's pass; these never do.
+void tarn_os_event_linux(void* event, void* display, int* stage);
+
 // Custom events: kind 1 is the window's close request (bit 1 of
-// exit_value), kind 4 is accepted and does nothing. Returns 0 when the
-// event was taken, -1 otherwise.
+// exit_value); kind 2 a Pause (100019) or Break (100318) key event, a = code,
+// b > 0 a press; kind 3 a relative pointer movement; kind 4 does nothing.
+// Returns 0 when the event was taken, -1 otherwise.
 int32_t tarn_custom_event(int32_t kind, int64_t a = 0, int64_t b = 0);
+
+// The program's X display and window, taken from the first event.
+inline std::atomic<void*> X11_display{nullptr};
+inline std::atomic<unsigned long> X11_window{0};
+
+// Relative pointer movements (custom event kind 3) go to the mouse layer,
+// which registers where.
+using pointer_motion_action = void (*)(int64_t dx, int64_t dy);
+inline std::atomic<pointer_motion_action> x11_relative_motion{nullptr};

@@ -11,6 +11,7 @@
 #include "frame/clock.h"
 #include "frame/flags.h"
 #include "frame/message_box.h"
+#include "input/glut_keyboard.h"
 #include "input/x11_events.h"
 #include "screen/present.h"
 
@@ -27,6 +28,7 @@ std::string window_title;  // guarded by title_mutex; empty = never set
 // The toolkit's idle callback: grants the X11 lock when the application
 // thread asks for it, requests a redisplay, and sleeps one frame period.
 void GLUT_IDLEFUNC() {
+  x11_events_after();  // the toolkit has handled the events taken since the last call
   if (x11_lock_request.load()) {
     x11_locked = 1;
     x11_lock_request = 0;
@@ -64,6 +66,7 @@ int run_window(int& argc, char** argv) {
 
   glutDisplayFunc(GLUT_DISPLAY_REQUEST);
   glutIdleFunc(GLUT_IDLEFUNC);
+  register_keyboard_callbacks();
   glutReshapeFunc(GLUT_RESHAPE_FUNC);
   glutMainLoop();
   return 0;
