@@ -3,6 +3,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "files/files_startup.h"
 #include "files/launch_info.h"
 #include "frame/clock.h"
 #include "frame/flags.h"
@@ -43,8 +44,7 @@ int kx_main(int argc, char** argv, const kx_program& program) {
   // Each subsystem's start-up runs in this order; a subsystem creates its
   // own handle lists when it starts.
   traps_init();
-  environ_count = 0;
-  for (char** e = environ; e && *e; ++e) ++environ_count;
+  files_init();
   mem_init();
   kxs_init();
   launch_set_directories();

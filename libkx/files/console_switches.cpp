@@ -1,0 +1,38 @@
+#include "files/console_switches.h"
+
+#include "frame/error.h"
+#include "frame/flags.h"
+
+namespace {
+// A build option of the compiled program, off in this one.
+constexpr bool has_console = false;
+// Application thread: the console output is active (only with a console).
+int32_t console_active = 0;
+}  // namespace
+
+int32_t func__console() {
+  if (new_error) return -1;
+  return 0;  // no console image
+}
+
+void sub__console(int32_t on) {
+  if (new_error) return;
+  if (has_console) console_active = on ? 1 : 0;
+}
+
+void sub__screenshow() {
+  if (new_error) return;
+  screen_hide = 0;
+  // The window thread creates the window once this is set, or shows it
+  // again when it exists.
+  create_window = 1;
+}
+
+void sub__screenhide() {
+  if (new_error) return;
+  screen_hide = 1;
+}
+
+int32_t func__screenhide() { return screen_hide.load() ? -1 : 0; }
+
+void sub__consoletitle(kxs*) {}

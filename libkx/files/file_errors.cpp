@@ -1,0 +1,15 @@
+#include "files/file_errors.h"
+
+#include "files/file_error_codes.h"
+#include "frame/error.h"
+
+namespace kx {
+
+void raise_data_error(int64_t code) {
+  if (code >= 0) return;
+  error(error_for_code(data_code_errors, static_cast<int32_t>(code), data_code_default_error));
+}
+
+void raise_open_error(int32_t code) { error(error_for_code(open_code_errors, code, open_code_default_error)); }
+
+}  // namespace kx

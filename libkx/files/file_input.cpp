@@ -1,0 +1,325 @@
+#include "files/file_input.h"
+
+#include <cstring>
+#include <string>
+
+#include "files/file_errors.h"
+#include "files/file_handles.h"
+#include "files/keyboard_input.h"
+#include "files/string_transfer.h"
+#include "frame/error.h"
+#include "values/string_create.h"
+#include "values/string_descriptor.h"
+
+namespace {
+
+constexpr int32_t end_of_file = -1;
+constexpr int32_t read_failed = -2;
+constexpr uint8_t end_of_file_byte = 26;
+constexpr int64_t line_chunk = 512;
+
+gfs_file_struct& record_of(int32_t h) { return gfs_file[static_cast<size_t>(h)]; }
+
+void put_back(int32_t h) { record_of(h).position -= 1; }
+
+// The record of file number n when a text read may use it, else the error
+// is raised and null returned.
+gfs_file_struct* readable_input(int32_t n, int32_t* handle) {
+  *handle = kx::handle_of_number(n);
+  if (*handle < 0) {
+    error(52);
+    return nullptr;
+  }
+  gfs_file_struct& record = record_of(*handle);
+  if (record.file_type != file_type_input) {
+    error(54);
+    return nullptr;
+  }
+  if (!record.can_read) {
+    error(75);
+    return nullptr;
+  }
+  return &record;
+}
+
+bool is_line_end(int32_t c) { return c == 13 || c == 10; }
+
+}  // namespace
+
+int32_t file_input_chr(int32_t h) {
+  if (!gfs_validhandle(h)) {
+    kx::raise_data_error(gfs_bad_handle);
+    return read_failed;
+  }
+  gfs_file_struct& record = record_of(h);
+  if (!record.can_read || !record.stream) {
+    kx::raise_data_error(gfs_access_denied);
+    return read_failed;
+  }
+  int64_t available = 0;
+  const uint8_t* bytes = record.stream->peek(record.position, &available);
+  if (available < 0) {
+    kx::raise_data_error(kx::stream_failure_code(record.stream->last_error()));
+    return read_failed;
+  }
+  if (available == 0) {
+    record.eof_flag_passed = 1;
+    return end_of_file;
+  }
+  const uint8_t c = bytes[0];
+  if (c == end_of_file_byte) {
+    record.eof_flag_passed = 1;
+    return end_of_file;
+  }
+  record.position += 1;
+  record.eof_flag_passed = 0;
+  return c;
+}
+
+void file_input_skip1310(int32_t h, int32_t c) {
+  const int32_t next = file_input_chr(h);
+  if (next < 0) return;
+  const bool pair = (c == 13 && next == 10) || (c == 10 && next == 13);
+  if (!pair) put_back(h);
+}
+
+void file_input_nextitem(int32_t h, int32_t c) {
+  for (;;) {
+    if (c == end_of_file || c == read_failed || c == ',') return;
+    if (is_line_end(c)) {
+      file_input_skip1310(h, c);
+      return;
+    }
+    if (c == ' ') {
+      // Blanks after a number: a following separator belongs to it, any
+      // other byte starts the next item.
+      do c = file_input_chr(h);
+      while (c == ' ');
+      if (c >= 0 && c != ',' && !is_line_end(c)) {
+        put_back(h);
+        return;
+      }
+      continue;
+    }
+    c = file_input_chr(h);  // stray bytes after the number: read on to a separator
+  }
+}
+
+void sub_file_input_string(int32_t n, kxs* target) {
+  if (new_error) return;
+  if (n < 0) return;
+  int32_t h = -1;
+  if (!readable_input(n, &h)) return;
+  int32_t c;
+  do c = file_input_chr(h);
+  while (c == ' ' || c == 9);
+  if (c == read_failed) return;
+  if (c == end_of_file) {
+    kx::assign_bytes(target, nullptr, 0);
+    error(62);
+    return;
+  }
+  std::string item;
+  if (c == '"') {
+    for (;;) {
+      c = file_input_chr(h);
+      if (c < 0 || c == '"') break;
+      item += static_cast<char>(c);
+    }
+    if (c == read_failed) return;
+    // Whatever follows the closing quote up to the separator is dropped.
+    if (c == '"') {
+      do c = file_input_chr(h);
+      while (c >= 0 && c != ',' && !is_line_end(c));
+    }
+  } else {
+    while (c >= 0 && c != ',' && !is_line_end(c)) {
+      item += static_cast<char>(c);
+      c = file_input_chr(h);
+    }
+    if (c == read_failed) return;
+    while (!item.empty() && (item.back() == ' ' || item.back() == 9)) item.pop_back();
+  }
+  if (is_line_end(c)) file_input_skip1310(h, c);
+  kx::assign_bytes(target, reinterpret_cast<const uint8_t*>(item.data()), static_cast<int64_t>(item.size()));
+}
+
+namespace {
+
+// LINE INPUT on an INPUT file: up to CR, LF or the end, scanning the
+// stream's buffer directly.
+void line_input_characters(int32_t h, kxs* target) {
+  gfs_file_struct& record = record_of(h);
+  std::string line;
+  bool first = true;
+  int32_t ended_by = end_of_file;
+  for (;;) {
+    int64_t available = 0;
+    const uint8_t* bytes = record.stream->peek(record.position, &available);
+    if (available < 0) {
+      kx::raise_data_error(kx::stream_failure_code(record.stream->last_error()));
+      return;
+    }
+    if (available == 0) {
+      record.eof_flag_passed = 1;
+      break;
+    }
+    int64_t i = 0;
+    while (i < available && bytes[i] != 13 && bytes[i] != 10 && bytes[i] != end_of_file_byte) ++i;
+    if (i) {
+      line.append(reinterpret_cast<const char*>(bytes), static_cast<size_t>(i));
+      record.position += i;
+      record.eof_flag_passed = 0;
+      first = false;
+    }
+    if (i == available) continue;
+    if (bytes[i] == end_of_file_byte) {
+      record.eof_flag_passed = 1;
+      break;
+    }
+    ended_by = bytes[i];
+    record.position += 1;
+    record.eof_flag_passed = 0;
+    first = false;
+    break;
+  }
+  if (first) {
+    kx::assign_bytes(target, nullptr, 0);
+    error(62);
+    return;
+  }
+  if (ended_by != end_of_file) file_input_skip1310(h, ended_by);
+  kx::assign_bytes(target, reinterpret_cast<const uint8_t*>(line.data()), static_cast<int64_t>(line.size()));
+}
+
+// LINE INPUT on a BINARY file: up to the next LF, read in chunks; a CR
+// before the LF is dropped.
+void line_input_block(int32_t h, kxs* target) {
+  gfs_file_struct& record = record_of(h);
+  const int64_t start = record.position;
+  const int64_t length = gfs_lof(h);
+  if (length < 0) {
+    kx::raise_data_error(length);
+    return;
+  }
+  if (length < start + 1) {
+    error(62);
+    return;
+  }
+  std::string line;
+  int64_t at = start;
+  for (;;) {
+    const int64_t want = std::min(line_chunk, length - at);
+    const size_t old = line.size();
+    line.resize(old + static_cast<size_t>(want));
+    const int32_t result = gfs_read(h, at, reinterpret_cast<uint8_t*>(line.data() + old), want);
+    if (result != gfs_ok && result != gfs_short_read) {
+      kx::raise_data_error(result);
+      return;
+    }
+    line.resize(old + static_cast<size_t>(gfs_read_bytes()));
+    at += gfs_read_bytes();
+    const void* lf = std::memchr(line.data() + old, 10, line.size() - old);
+    if (lf) {
+      const size_t cut = static_cast<size_t>(static_cast<const char*>(lf) - line.data());
+      line.resize(cut);
+      gfs_setpos(h, start + static_cast<int64_t>(cut) + 1);
+      if (!line.empty() && line.back() == 13) line.pop_back();
+      // Nothing after the last line feed: the end of the file is reached.
+      record.eof_flag_passed = record.position >= length ? 1 : 0;
+      break;
+    }
+    if (gfs_read_bytes() < want || at >= length) {
+      // The last line has no line feed: it runs to the end of the file.
+      gfs_setpos(h, at);
+      record.eof_flag_passed = 1;
+      break;
+    }
+  }
+  kx::assign_bytes(target, reinterpret_cast<const uint8_t*>(line.data()), static_cast<int64_t>(line.size()));
+}
+
+}  // namespace
+
+void sub_file_line_input_string(int32_t n, kxs* target) {
+  if (new_error) return;
+  if (n < 0) return;
+  const int32_t h = kx::handle_of_number(n);
+  if (h < 0) {
+    error(52);
+    return;
+  }
+  gfs_file_struct& record = record_of(h);
+  if (!record.can_read) {
+    error(75);
+    return;
+  }
+  if (record.file_type == file_type_input) {
+    line_input_characters(h, target);
+  } else if (record.file_type == file_type_binary) {
+    line_input_block(h, target);
+  } else {
+    error(54);
+  }
+}
+
+namespace {
+
+kxs* empty_result() { return kxs_new(0, 1); }
+
+kxs* input_from_file(int32_t count, int32_t n) {
+  const int32_t h = kx::handle_of_number(n);
+  if (h < 0) {
+    error(52);
+    return empty_result();
+  }
+  gfs_file_struct& record = record_of(h);
+  if (record.file_type != file_type_binary && record.file_type != file_type_input) {
+    error(62);
+    return empty_result();
+  }
+  if (!record.can_read) {
+    error(75);
+    return empty_result();
+  }
+  if (count == 0) return empty_result();
+  if (record.file_type == file_type_binary) {
+    std::string bytes(static_cast<size_t>(count), '\0');
+    const int32_t result = gfs_read(h, -1, reinterpret_cast<uint8_t*>(bytes.data()), count);
+    if (result != gfs_ok && result != gfs_short_read) {
+      kx::raise_data_error(result);
+      return empty_result();
+    }
+    kxs* s = kxs_new(static_cast<int32_t>(gfs_read_bytes()), 1);
+    std::memcpy(s->chars, bytes.data(), static_cast<size_t>(gfs_read_bytes()));
+    return s;
+  }
+  std::string bytes;
+  bytes.reserve(static_cast<size_t>(count));
+  for (int32_t i = 0; i < count; ++i) {
+    const int32_t c = file_input_chr(h);
+    if (c < 0) {
+      if (c == end_of_file) error(62);
+      return empty_result();
+    }
+    bytes += static_cast<char>(c);
+    // Look one byte ahead so that EOF turns true as soon as the last byte
+    // has been taken.
+    if (!record.eof_flag_passed && file_input_chr(h) >= 0) put_back(h);
+  }
+  kxs* s = kxs_new(count, 1);
+  std::memcpy(s->chars, bytes.data(), static_cast<size_t>(count));
+  return s;
+}
+
+}  // namespace
+
+kxs* func_input(int32_t count, int32_t n, int32_t n_given) {
+  if (new_error) return empty_result();
+  if (count < 0) {
+    error(52);
+    return empty_result();
+  }
+  if (n_given) return input_from_file(count, n);
+  return kx::input_from_keyboard(count);
+}

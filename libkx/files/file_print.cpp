@@ -1,0 +1,86 @@
+#include "files/file_print.h"
+
+#include <array>
+
+#include "files/file_errors.h"
+#include "files/file_handles.h"
+#include "frame/error.h"
+#include "values/string_descriptor.h"
+
+namespace {
+
+constexpr int64_t print_zone_width = 14;
+// The blanks that padding is written from.
+constexpr std::array<uint8_t, 32> blanks = [] {
+  std::array<uint8_t, 32> b{};
+  b.fill(' ');
+  return b;
+}();
+constexpr uint8_t line_end[] = {13, 10};
+
+// The column after writing bytes: CR returns to 1, LF keeps it.
+int64_t column_after(int64_t column, const uint8_t* bytes, int64_t count) {
+  for (int64_t i = 0; i < count; ++i) {
+    if (bytes[i] == 13)
+      column = 1;
+    else if (bytes[i] != 10)
+      ++column;
+  }
+  return column;
+}
+
+}  // namespace
+
+void sub_file_print(int32_t n, kxs* text, int32_t extra_space, int32_t tab, int32_t newline) {
+  if (new_error) return;
+  if (n < 0) return;  // network connections print nothing
+  const int32_t h = kx::handle_of_number(n);
+  if (h < 0) {
+    error(52);
+    return;
+  }
+  gfs_file_struct& record = gfs_file[static_cast<size_t>(h)];
+  if (record.is_screen) {
+    // The screen device has no file behind it; text output belongs to the
+    // screen layer.
+    error(54);
+    return;
+  }
+  if (record.file_type != file_type_output) {
+    error(54);
+    return;
+  }
+  if (!record.can_write) {
+    error(75);
+    return;
+  }
+  int32_t result = gfs_write(h, -1, text->chars, text->length);
+  if (result != gfs_ok) {
+    kx::raise_data_error(result);
+    return;
+  }
+  record.column = column_after(record.column, text->chars, text->length);
+  int64_t padding = 0;
+  if (extra_space) padding = 1;
+  if (tab) {
+    ++padding;
+    const int64_t offset = (record.column + padding - 1) % print_zone_width;
+    if (offset) padding += print_zone_width - offset;
+  }
+  if (padding) {
+    result = gfs_write(h, -1, blanks.data(), padding);
+    if (result != gfs_ok) {
+      kx::raise_data_error(result);
+      return;
+    }
+    record.column += padding;
+  }
+  if (newline) {
+    result = gfs_write(h, -1, line_end, sizeof line_end);
+    if (result != gfs_ok) {
+      kx::raise_data_error(result);
+      return;
+    }
+    record.column = 1;
+  }
+}

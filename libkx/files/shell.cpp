@@ -1,0 +1,157 @@
+#include "files/shell.h"
+
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "files/file_handles.h"
+#include "files/shell_builtins.h"
+#include "files/string_transfer.h"
+#include "frame/error.h"
+#include "frame/flags.h"
+
+extern char** environ;
+
+namespace {
+
+constexpr int32_t flag_dont_wait = 1;
+constexpr int32_t flag_hidden = 1;
+constexpr int32_t flag_command_given = 2;
+
+// Detached children not yet collected.
+std::vector<pid_t> detached_children;
+
+std::string command_text(const kxs* command) { return std::string(kx::bytes_of(command)); }
+
+// Runs the command and waits: the raw wait status, or -1. The program's
+// buffered file data is stored first so that the command sees it. The
+// display loop pauses while the command runs.
+int run_and_wait(const std::string& command) {
+  gfs_flush_all();
+  kx::reap_detached();
+  shell_call_in_progress = 1;
+  const int status = std::system(command.c_str());
+  shell_call_in_progress = 0;
+  return status;
+}
+
+// A zero byte would end the command early; such a command is not run.
+bool runnable(const std::string& command) { return command.find('\0') == std::string::npos; }
+
+void start_without_waiting(const kxs* command) {
+  const std::string text = command_text(command);
+  if (!runnable(text)) {
+    error(5);
+    return;
+  }
+  gfs_flush_all();
+  kx::start_detached(text.c_str());
+}
+
+}  // namespace
+
+namespace kx {
+
+int64_t start_detached(const char* command) {
+  reap_detached();
+  const char* argv[] = {"sh", "-c", command, nullptr};
+  pid_t pid = 0;
+  if (posix_spawn(&pid, "/bin/sh", nullptr, nullptr, const_cast<char* const*>(argv), environ) != 0) return -1;
+  detached_children.push_back(pid);
+  return pid;
+}
+
+void reap_detached() {
+  std::erase_if(detached_children, [](pid_t pid) {
+    int status = 0;
+    const pid_t done = ::waitpid(pid, &status, WNOHANG);
+    return done == pid || (done < 0 && errno == ECHILD);
+  });
+}
+
+}  // namespace kx
+
+void sub_shell(kxs* command, int32_t given) {
+  if (new_error) return;
+  if (!given || command->length == 0) return;
+  const std::string text = command_text(command);
+  if (!runnable(text)) {
+    error(5);
+    return;
+  }
+  run_and_wait(text);
+}
+
+int64_t func_shell(kxs* command) {
+  if (new_error) return 0;
+  if (command->length == 0) return 0;
+  const std::string text = command_text(command);
+  if (!runnable(text)) {
+    error(5);
+    return 0;
+  }
+  const int status = run_and_wait(text);
+  if (status == -1) return -1;
+  return (status >> 8) & 0xFF;
+}
+
+int64_t func__shellhide(kxs* command) {
+  if (new_error) return 0;
+  const std::string text = command_text(command);
+  if (text.empty() || !runnable(text)) {
+    error(5);
+    return 1;
+  }
+  return run_and_wait(text);
+}
+
+void sub_shell2(kxs* command, int32_t flags) {
+  if (new_error) return;
+  if (flags & flag_dont_wait) {
+    sub_shell4(command, flags);
+    return;
+  }
+  if (!(flags & flag_command_given) || command->length == 0) {
+    error(5);
+    return;
+  }
+  const std::string text = command_text(command);
+  if (!runnable(text)) {
+    error(5);
+    return;
+  }
+  run_and_wait(text);
+}
+
+void sub_shell3(kxs* command, int32_t flags) {
+  if (new_error) return;
+  if (flags & flag_hidden) {
+    sub_shell4(command, flags);
+    return;
+  }
+  if (!(flags & flag_command_given) || command->length == 0) return;
+  start_without_waiting(command);
+}
+
+void sub_shell4(kxs* command, int32_t flags) {
+  if (new_error) return;
+  if (!(flags & flag_command_given) || command->length == 0) {
+    error(5);
+    return;
+  }
+  start_without_waiting(command);
+}
+
+int32_t cmd_command(kxs* word) {
+  std::string upper = command_text(word);
+  for (char& c : upper) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  const auto& words = kx::shell_builtin_words;
+  return std::find(words.begin(), words.end(), upper) != words.end() ? 1 : 0;
+}
