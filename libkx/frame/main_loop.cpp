@@ -6,6 +6,8 @@
 #include "frame/flags.h"
 #include "frame/process_exit.h"
 #include "frame/threads.h"
+#include "screen/composer.h"
+#include "screen/lprint.h"
 #include "values/conventional_memory.h"
 
 namespace {
@@ -21,14 +23,17 @@ constexpr uint32_t exit_poll_ms = 16;
   kxevent = 1;  // the application thread reaches its check, and from there end()
   wake_timer_thread();
   while (exit_ok.load() != 3) Sleep(exit_poll_ms);
-  // A buffered printer page is printed here once LPRINT exists.
+  kx::printer_page_flush_at_exit();
   kx_close_all_files();
   kx_exit_process(exit_code.load());
 }
 
 // One composition pass. The composer is called here while automatic
 // display is on; the pass is counted either way.
-void compose_frame() { frame.fetch_add(1); }
+void compose_frame() {
+  if (autodisplay.load() != 0) display();
+  frame.fetch_add(1);
+}
 
 // The tick counter at 0040:006C that old programs PEEK: its low three
 // bytes, low byte first. Only this thread writes them.
@@ -69,8 +74,8 @@ void MAIN_LOOP() {
       Sleep(retrace_ms);
       if (close_program.load()) exit_path();
       toggle ^= 1;
-      // The printer page is flushed here, ten seconds after the last LPRINT,
-      // once LPRINT exists.
+      // A printer page goes out ten seconds after the last LPRINT.
+      kx::printer_page_flush_idle();
       if (toggle) compose_frame();
     }
     vertical_retrace_in_progress = 0;

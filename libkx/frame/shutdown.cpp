@@ -11,6 +11,7 @@
 #include "frame/flags.h"
 #include "frame/process_exit.h"
 #include "frame/traps.h"
+#include "screen/run_screen.h"
 #include "input/inkey.h"
 
 extern char** environ;
@@ -34,8 +35,7 @@ void sub_end() {
   kx_close_all_files();
   exit_blocked = 0;
   if (screen_hide.load() == 0) {
-    // The message "Press any key to continue" on the last text row of the
-    // display page is printed here.
+    kx::show_press_any_key();
     // A key that was already waiting is discarded and does not end the wait.
     while (inkey_take_key()) Sleep(0);
     autodisplay = 1;  // the message shows even after _DISPLAY switched it off
@@ -89,7 +89,7 @@ void sub_run_init() {
     onkey[i].pending = 0;
   }
   onkey_inprogress = 0;
-  // SCREEN 0, WIDTH 80, 25, VIEW PRINT, the default palette and colours, the
-  // random seed and the keyboard buffers are reset here by their own layers
-  // once they exist.
+  kx::reset_screen_for_run();
+  // The random seed and the keyboard buffers are reset here by their own
+  // layers once they exist.
 }

@@ -11,6 +11,7 @@
 #include "frame/traps.h"
 #include "input/devices.h"
 #include "input/keyboard.h"
+#include "screen/screen_startup.h"
 #include "screen/window.h"
 #include "values/conventional_memory.h"
 #include "values/memory_startup.h"
@@ -43,14 +44,20 @@ int kx_main(int argc, char** argv, const kx_program& program) {
   kx_set_program(program);
   // Each subsystem's start-up runs in this order; a subsystem creates its
   // own handle lists when it starts.
+  screen_renderer_init();
   traps_init();
   files_init();
+  screen_fonts_init();
+  screen_images_init();
   mem_init();
   kxs_init();
   launch_set_directories();
   launch_set_command_line(argc, argv);
   set_time_bases();
   keyboard_init();
+  screen_palettes_init();
+  screen_mode_init();
+  screen_icons_init();
   devices_init();
 
   start_application_thread();

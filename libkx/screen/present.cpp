@@ -3,31 +3,162 @@
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 
+#include "frame/flags.h"
+#include "frame/message_box.h"
+#include "screen/frame_slots.h"
+#include "screen/gl_render.h"
+#include "screen/hardware_images.h"
+#include "screen/presentation_state.h"
+
+bool kx::redisplay_requested_by_idle = false;
+
 namespace {
+
 // Window thread only.
-int display_x = 640;
-int display_y = 400;
-bool window_needs_redraw = true;
-bool in_display = false;
+struct renderer_state {
+  int32_t display_x = 640, display_y = 400;
+  int32_t display_x_prev = 640, display_y_prev = 400;
+  bool resized = true;
+  int32_t resize_pending = 1;
+  int32_t os_resize_event = 0;
+  bool in_display = false;
+  const display_frame_record* last_shown = nullptr;
+  int64_t last_rendered_order = -1;
+  // The texture of the software frame on show, and the frame it holds.
+  hardware_img_struct screen_texture{};
+  int64_t uploaded_order = -1;
+  kx::window_sizing sizing;
+};
+
+renderer_state state;
+
+// The frame to show: the newest ready one (now taken), else the one shown
+// last; frames older than a newly taken one are given back.
+display_frame_record* choose_frame() {
+  display_frame_record* shown = nullptr;
+  display_frame_record* newest = nullptr;
+  for (auto& f : display_frame) {
+    const frame_state s = f.state.load(std::memory_order_acquire);
+    if (s == frame_state::shown) shown = &f;
+    if (s == frame_state::ready && (!newest || f.order.load() > newest->order.load())) newest = &f;
+  }
+  if (newest) {
+    frame_state expected = frame_state::ready;
+    if (!newest->state.compare_exchange_strong(expected, frame_state::shown, std::memory_order_acq_rel)) {
+      newest = nullptr;  // the composer took it back meanwhile
+    }
+  }
+  if (!newest) return shown;
+  const int64_t order = newest->order.load();
+  for (auto& f : display_frame) {
+    if (&f == newest || f.order.load() >= order) continue;
+    frame_state s = frame_state::ready;
+    if (f.state.compare_exchange_strong(s, frame_state::free)) continue;
+    s = frame_state::shown;
+    f.state.compare_exchange_strong(s, frame_state::free, std::memory_order_release);
+  }
+  return newest;
+}
+
+void size_window(const display_frame_record& f) {
+  const kx::resize_request r = kx::decide_window_size(state.sizing, f.w, f.h, state.display_x, state.display_y,
+                                                      resize_auto.load() > 0, resize_snapback.load() != 0);
+  if (!r.reshape) return;
+  glutReshapeWindow(r.width, r.height);
+  glutPostRedisplay();
+  state.resize_pending = 1;
+}
+
+void apply_full_screen_change(const display_frame_record& f) {
+  const int32_t wanted = full_screen_set.load();
+  if (wanted < 0) return;
+  if (wanted == 1 || wanted == 2) {
+    if (full_screen.load() == 0) glutFullScreen();
+  } else {
+    glutReshapeWindow(f.w, f.h);
+    state.resize_pending = 1;
+  }
+  full_screen = wanted;
+  full_screen_set = -1;
+}
+
+void draw_software_screen(const display_frame_record& f, const kx::placement& p, int32_t layer) {
+  const int64_t order = f.order.load();
+  if (state.uploaded_order != order || !state.screen_texture.texture) {
+    kx::free_texture(state.screen_texture);
+    state.screen_texture = hardware_img_struct{};
+    state.screen_texture.w = f.w;
+    state.screen_texture.h = f.h;
+    kx::upload_texture(state.screen_texture, f.bgra);
+    if (!state.screen_texture.texture) {
+      alert("Invalid software_screen_hardware_frame!!");
+      return;
+    }
+    state.uploaded_order = order;
+  }
+  kx::set_window_target(p, state.display_x, state.display_y);
+  kx::hardware_img_put(0, 0, static_cast<float>(f.w - 1), static_cast<float>(f.h - 1), state.screen_texture, 0, 0,
+                       static_cast<float>(f.w - 1), static_cast<float>(f.h - 1), layer > 1, p.smooth);
+  kx::hardware_buffer_flush();
+}
+
 }  // namespace
 
+void renderer_reset() { state = renderer_state{}; }
+
 void GLUT_DISPLAY_REQUEST() {
-  if (in_display) return;
-  // Nothing changed since the last redraw: return without swapping, so an
-  // idle window costs nothing. Composed frames are drawn here once the
-  // composer hands them over.
-  if (!window_needs_redraw) return;
-  in_display = true;
-  glViewport(0, 0, display_x, display_y);
+  if (state.in_display) return;
+  const bool expose = !kx::redisplay_requested_by_idle;
+  kx::redisplay_requested_by_idle = false;
+  display_frame_record* f = choose_frame();
+  if (!f) return;
+  state.in_display = true;
+  const bool redraw = expose || f != state.last_shown || f->order.load() != state.last_rendered_order ||
+                      full_screen_set.load() != -1 || state.resized;
+  if (!redraw) {
+    state.in_display = false;
+    return;
+  }
+  state.resized = false;
+  if (full_screen.load() == 0 && full_screen_set.load() == -1) size_window(*f);
+  if (!state.resize_pending) apply_full_screen_change(*f);
+
+  const kx::placement p = kx::prepare_environment_2d(f->w, f->h, state.display_x, state.display_y, full_screen.load(),
+                                                     resize_auto.load(), fullscreen_smooth.load());
+  environment_2d__screen_scaled_width = p.x2 - p.x1;
+  environment_2d__screen_scaled_height = p.y2 - p.y1;
+
+  if (framebufferobjects_supported) glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+  glViewport(0, 0, state.display_x, state.display_y);
   glClearColor(0, 0, 0, 1);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  glutSwapBuffers();
-  window_needs_redraw = false;
-  in_display = false;
+  const int64_t order = f->order.load();
+  for (int32_t layer = 1; layer <= 4; ++layer) {
+    if (displayorder_screen.load() == layer) draw_software_screen(*f, p, layer);
+    if (displayorder_hardware.load() == layer) kx::replay_hardware_commands(order, 0, p, state.display_x, state.display_y);
+    if (displayorder_hardware1.load() == layer) kx::replay_hardware_commands(order, -1, p, state.display_x, state.display_y);
+    // The OpenGL layer has no content in this system.
+  }
+  kx::set_window_target(p, state.display_x, state.display_y);
+  kx::draw_letterbox(p, state.display_x, state.display_y);
+  kx::hardware_buffer_flush();
+
+  state.last_shown = f;
+  state.last_rendered_order = order;
+  kx::last_rendered_hardware_order = order;
+  if (!suspend_program.load()) glutSwapBuffers();
+  state.in_display = false;
 }
 
 void GLUT_RESHAPE_FUNC(int width, int height) {
-  display_x = width;
-  display_y = height;
-  window_needs_redraw = true;
+  resize_event_x = width;
+  resize_event_y = height;
+  resize_event = -1;
+  state.display_x_prev = state.display_x;
+  state.display_y_prev = state.display_y;
+  state.display_x = width;
+  state.display_y = height;
+  state.resize_pending = 0;
+  state.os_resize_event = 1;
+  state.resized = true;
 }

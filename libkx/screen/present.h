@@ -1,5 +1,20 @@
 #pragma once
-// Presentation: the toolkit's display and reshape callbacks (window thread).
+// Presentation: the toolkit's display and reshape callbacks (window
+// thread). The display callback shows the newest composed frame, scaled
+// and placed as the resize and full-screen settings say, keeps the window
+// at the frame's size under snapback, and replays the hardware layers.
+#include <atomic>
+#include <cstdint>
 
 void GLUT_DISPLAY_REQUEST();
 void GLUT_RESHAPE_FUNC(int width, int height);
+
+// Start-up: forgets every cached renderer state.
+void renderer_reset();
+
+namespace kx {
+// Set by the idle callback before it asks for a redisplay; a display call
+// without it comes from the window system (an exposed window) and always
+// redraws. Window thread only.
+extern bool redisplay_requested_by_idle;
+}  // namespace kx

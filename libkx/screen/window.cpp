@@ -5,7 +5,7 @@
 #include <GL/glx.h>
 
 #include <cmath>
-#include <mutex>
+#include <cstdlib>
 #include <string>
 
 #include "frame/clock.h"
@@ -13,20 +13,27 @@
 #include "frame/message_box.h"
 #include "input/glut_keyboard.h"
 #include "input/x11_events.h"
+#include "screen/gl_render.h"
 #include "screen/present.h"
-
-int framebufferobjects_supported = 0;
+#include "screen/presentation_state.h"
+#include "screen/presentation_statements.h"
 
 namespace {
 
 constexpr int initial_width = 640;
 constexpr int initial_height = 400;
 
-std::mutex title_mutex;
-std::string window_title;  // guarded by title_mutex; empty = never set
+// What the application thread asked of the window: applied here, so every
+// toolkit call stays on the window thread.
+void apply_window_requests() {
+  std::string title;
+  if (kx::take_title_request(&title)) glutSetWindowTitle(title.c_str());
+  if (kx::take_iconify_request()) glutIconifyWindow();
+}
 
 // The toolkit's idle callback: grants the X11 lock when the application
-// thread asks for it, requests a redisplay, and sleeps one frame period.
+// thread asks for it, applies window requests, requests a redisplay, and
+// sleeps one frame period.
 void GLUT_IDLEFUNC() {
   x11_events_after();  // the toolkit has handled the events taken since the last call
   if (x11_lock_request.load()) {
@@ -34,6 +41,8 @@ void GLUT_IDLEFUNC() {
     x11_lock_request = 0;
     while (x11_locked.load()) Sleep(1);
   }
+  apply_window_requests();
+  kx::redisplay_requested_by_idle = true;
   glutPostRedisplay();
   const double fps = max_fps.load();
   double period_ms = fps > 0 ? std::trunc(1000.0 / fps) : 1.0;
@@ -43,17 +52,18 @@ void GLUT_IDLEFUNC() {
 
 }  // namespace
 
-std::string window_title_text() {
-  std::lock_guard<std::mutex> lock(title_mutex);
-  return window_title.empty() ? std::string("Untitled") : window_title;
-}
-
 int run_window(int& argc, char** argv) {
   glutInit(&argc, argv);
   glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGBA | GLUT_DEPTH);
   glutInitWindowSize(initial_width, initial_height);
   if (!glutGet(GLUT_DISPLAY_MODE_POSSIBLE)) std::exit(1);
+  // A title set before now was stored; taking the request here keeps the
+  // idle callback from setting the same title again.
+  std::string ignored;
+  kx::take_title_request(&ignored);
   glutCreateWindow(window_title_text().c_str());
+  desktop_width = glutGet(GLUT_SCREEN_WIDTH);
+  desktop_height = glutGet(GLUT_SCREEN_HEIGHT);
   window_exists = 1;
 
   const GLenum glew_status = glewInit();

@@ -1,0 +1,26 @@
+#pragma once
+// Alpha blending of 32-bit pixels through lookup tables, built when the
+// first 32-bit image is made, and the basic pixel write that uses them.
+#include <cstdint>
+
+struct img_struct;
+
+// cblend[(a << 16) | (s << 8) | d]: d * (1 - a/255) + s * a/255, rounded.
+extern uint8_t* cblend;
+// ablend[(a << 8) | b]: 255 * (1 - (1 - a/255) * (1 - b/255)), rounded.
+extern uint8_t* ablend;
+extern uint8_t* ablend127;  // row 127 of ablend
+extern uint8_t* ablend128;  // row 128 of ablend
+
+// Builds the tables once; false when memory ran out.
+bool init_blend();
+
+// Writes one pixel of the write page without clipping (callers clip).
+void pset(int32_t x, int32_t y, uint32_t colour);
+
+namespace kx {
+// The pixel write on a given image at byte offset (x + y * width).
+void pset_on(img_struct& image, uint64_t pixel, uint32_t colour);
+// old blended with colour as the 32-bit write does it.
+uint32_t blend_pixel(uint32_t old, uint32_t colour);
+}  // namespace kx

@@ -1,0 +1,54 @@
+#include "screen/fonts.h"
+
+#include <cstring>
+
+#include "screen/glyphs.h"
+
+std::vector<int32_t> fontwidth;
+std::vector<int32_t> fontheight;
+std::vector<int32_t> fontflags;
+int32_t lastfont = lastfont_initial;
+uint8_t charset8x8[256 * 8 * 8];
+uint8_t charset8x16[256 * 16 * 8];
+
+void font_metrics_init() {
+  lastfont = lastfont_initial;
+  fontwidth.assign(static_cast<size_t>(lastfont) + 1, 0);
+  fontheight.assign(static_cast<size_t>(lastfont) + 1, 0);
+  fontflags.assign(static_cast<size_t>(lastfont) + 1, 0);
+  for (int height : {8, 14, 16}) {
+    fontwidth[static_cast<size_t>(height)] = 8;
+    fontwidth[static_cast<size_t>(height) + 1] = 16;
+    fontheight[static_cast<size_t>(height)] = height;
+    fontheight[static_cast<size_t>(height) + 1] = height;
+    fontflags[static_cast<size_t>(height)] = fontflag_monospace;
+    fontflags[static_cast<size_t>(height) + 1] = fontflag_monospace;
+  }
+}
+
+void charsets_init() {
+  std::memcpy(charset8x8, file_charset8_raw, sizeof charset8x8);
+  std::memcpy(charset8x16, file_chrset16_raw, sizeof charset8x16);
+}
+
+bool kx::is_builtin_font(uint32_t font) {
+  return font == 8 || font == 9 || font == 14 || font == 15 || font == 16 || font == 17;
+}
+
+const uint8_t* kx::glyph_rows(uint32_t font, uint8_t c) {
+  switch (font) {
+    case 8:
+    case 9:
+      return charset8x8 + c * 64;
+    case 14:
+    case 15:
+      return charset8x16 + c * 128 + 8;  // the 14-row cell drops the top row
+    default:
+      return charset8x16 + c * 128;
+  }
+}
+
+uint8_t kx::glyph_pixel(uint32_t font, uint8_t c, int x, int y) {
+  if (is_doubled_font(font)) x /= 2;
+  return glyph_rows(font, c)[y * 8 + x];
+}

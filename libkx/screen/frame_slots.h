@@ -1,0 +1,45 @@
+#pragma once
+// The three frames handed from the composer (main-loop thread) to the
+// renderer (window thread). Each side moves a frame only out of the states
+// it owns: the composer 1 -> 2, 2 -> 3, 2 -> 1 and 3 -> 2 (taking back the
+// oldest unshown frame); the renderer 3 -> 4 and 3 or 4 -> 1. Pixels are
+// written only in state 2, and the state's release store publishes them.
+#include <atomic>
+#include <cstdint>
+
+enum class frame_state : int32_t { free = 1, composing = 2, ready = 3, shown = 4 };
+
+struct display_frame_record {
+  std::atomic<frame_state> state{frame_state::free};
+  std::atomic<int64_t> order{0};
+  uint32_t* bgra = nullptr;  // 0xAARRGGBB, rows top first
+  int32_t w = 0;
+  int32_t h = 0;
+  int64_t bytes = 0;  // allocated size of bgra; buffers only grow (64 bits: a
+                      // 65535 x 65535 page needs more than 2^31 bytes)
+};
+
+inline constexpr int display_frame_count = 3;
+extern display_frame_record display_frame[display_frame_count];
+
+// Composer: the next composition's sequence number.
+inline std::atomic<int64_t> display_frame_order_next{1};
+// Composer: the sequence number of the latest composition, skipped or not.
+inline std::atomic<int64_t> last_hardware_display_frame_order{0};
+// _FULLSCREEN and the full-screen key (application and window threads):
+// the next composition makes a frame even if nothing changed.
+inline std::atomic<int32_t> force_display_update{0};
+// SCREEN clears it (application thread) to force a full recomposition; the
+// composer sets it.
+inline std::atomic<int32_t> screen_last_valid{0};
+// Composer: set after every call of display().
+inline std::atomic<int32_t> display_called{0};
+
+// Start-up: all three frames free with order 0, no buffers.
+void frame_slots_reset();
+
+namespace kx {
+// The frame with the highest order among those in state 3 or 4 other than
+// skip, or null.
+display_frame_record* newest_composed_frame(const display_frame_record* skip = nullptr);
+}  // namespace kx

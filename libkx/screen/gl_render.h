@@ -1,0 +1,35 @@
+#pragma once
+// The renderer's OpenGL work (window thread only): textures from pixels
+// with their fallbacks, textured rectangles batched as triangles, and the
+// replay of the hardware command queue.
+#include <cstdint>
+
+#include "screen/presentation_state.h"
+
+struct hardware_img_struct;
+
+extern int framebufferobjects_supported;
+
+namespace kx {
+
+// Uploads w x h BGRA pixels into a new texture of the image: exact size,
+// else padded to powers of two, else mipmaps; alerts when all fail.
+void upload_texture(hardware_img_struct& image, const uint32_t* pixels);
+void free_texture(hardware_img_struct& image);
+
+// The window as the target, mapped through the placement.
+void set_window_target(const placement& p, int32_t window_w, int32_t window_h);
+// Queues a textured rectangle of the image (source corners in its pixels)
+// onto the current target at frame coordinates.
+void hardware_img_put(float dx1, float dy1, float dx2, float dy2, hardware_img_struct& src, float sx1, float sy1,
+                      float sx2, float sy2, bool use_alpha, bool smooth);
+// Draws the queued triangles.
+void hardware_buffer_flush();
+// Black bars over the window outside the frame.
+void draw_letterbox(const placement& p, int32_t window_w, int32_t window_h);
+
+// Runs every queued command older than order once, then those of order
+// whose target is the given window layer (0 first, -1 second).
+void replay_hardware_commands(int64_t order, int32_t layer, const placement& p, int32_t window_w, int32_t window_h);
+
+}  // namespace kx

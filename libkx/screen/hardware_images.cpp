@@ -1,0 +1,144 @@
+#include "screen/hardware_images.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+
+#include "screen/frame_slots.h"
+#include "screen/gl_render.h"
+#include "screen/image_table.h"
+#include "values/handle_list.h"
+
+list* hardware_img_handles = nullptr;
+list* hardware_graphics_command_handles = nullptr;
+int64_t kx::first_hardware_command = 0;
+int64_t kx::last_hardware_command = 0;
+std::atomic<int64_t> kx::last_rendered_hardware_order{0};
+
+namespace {
+
+hardware_img_struct* valid_hardware_img(int32_t handle) {
+  const int64_t index = int64_t{handle} - HARDWARE_IMG_HANDLE_OFFSET;
+  if (index <= 0 || !hardware_img_handles) return nullptr;
+  auto* h = static_cast<hardware_img_struct*>(list_get(hardware_img_handles, index));
+  return h && h->valid ? h : nullptr;
+}
+
+int64_t next_frame_order() { return display_frame_order_next.load(); }
+
+hardware_graphics_command* command_at(int64_t index) {
+  return static_cast<hardware_graphics_command*>(list_get(hardware_graphics_command_handles, index));
+}
+
+// Links a command for the next frame at the end of the list; the caller
+// holds the command mutex.
+void append_locked(hardware_graphics_command command) {
+  const int64_t index = list_add(hardware_graphics_command_handles);
+  command.order = next_frame_order();
+  command.next = 0;
+  command.done = 0;
+  *command_at(index) = command;
+  if (kx::last_hardware_command) {
+    command_at(kx::last_hardware_command)->next = index;
+  } else {
+    kx::first_hardware_command = index;
+  }
+  kx::last_hardware_command = index;
+}
+
+}  // namespace
+
+std::mutex& kx::hardware_command_mutex() {
+  static std::mutex m;
+  return m;
+}
+
+void hardware_images_init() {
+  if (!hardware_img_handles) hardware_img_handles = list_new_threadsafe(sizeof(hardware_img_struct));
+  if (!hardware_graphics_command_handles) {
+    hardware_graphics_command_handles = list_new(sizeof(hardware_graphics_command));
+  }
+}
+
+int64_t new_hardware_img(int32_t w, int32_t h, uint32_t* pixels, int32_t flags) {
+  const int64_t index = list_add(hardware_img_handles);
+  auto* image = static_cast<hardware_img_struct*>(list_get(hardware_img_handles, index));
+  image->w = w;
+  image->h = h;
+  image->valid = 1;
+  image->filter_stretched = image->filter_shrunk = image->wrap = -1;
+  if (flags & 1) {
+    if (flags & 2) {
+      const size_t bytes = size_t(w) * h * 4;
+      image->software_pixels = static_cast<uint32_t*>(std::malloc(bytes));
+      if (!image->software_pixels) {
+        list_remove(hardware_img_handles, index);
+        return 0;
+      }
+      std::memcpy(image->software_pixels, pixels, bytes);
+    } else {
+      image->software_pixels = pixels;
+    }
+  } else {
+    kx::upload_texture(*image, pixels);
+  }
+  return index;
+}
+
+int32_t hardware_img_from_pixels(int32_t w, int32_t h, const uint32_t* pixels) {
+  const int64_t index = new_hardware_img(w, h, const_cast<uint32_t*>(pixels), 1 | 2);
+  if (!index) return -1;
+  return static_cast<int32_t>(index + HARDWARE_IMG_HANDLE_OFFSET);
+}
+
+bool hardware_img_request_free(int32_t handle) {
+  hardware_img_struct* image = valid_hardware_img(handle);
+  if (!image) return false;
+  image->valid = 0;
+  hardware_graphics_command c{};
+  c.kind = hardware_command_kind::free_requested;
+  c.src = int64_t{handle} - HARDWARE_IMG_HANDLE_OFFSET;
+  kx::queue_hardware_command(c);
+  return true;
+}
+
+bool hardware_img_set_blend(int32_t handle, bool blend) {
+  hardware_img_struct* image = valid_hardware_img(handle);
+  if (!image) return false;
+  image->dont_blend = blend ? 0 : 1;
+  return true;
+}
+
+std::optional<std::pair<int32_t, int32_t>> hardware_img_size(int32_t handle) {
+  const hardware_img_struct* image = valid_hardware_img(handle);
+  if (!image) return std::nullopt;
+  return std::make_pair(image->w, image->h);
+}
+
+void kx::queue_hardware_command(hardware_graphics_command command) {
+  flush_old_hardware_commands();
+  std::lock_guard<std::mutex> hold(hardware_command_mutex());
+  append_locked(command);
+}
+
+void kx::flush_old_hardware_commands() {
+  std::lock_guard<std::mutex> hold(hardware_command_mutex());
+  const int64_t rendered = last_rendered_hardware_order.load();
+  int64_t frees_to_queue[64];
+  int free_count = 0;
+  while (first_hardware_command) {
+    const hardware_graphics_command* c = command_at(first_hardware_command);
+    if (c->order >= rendered || free_count == 64) break;
+    if (c->kind == hardware_command_kind::free_requested) frees_to_queue[free_count++] = c->src;
+    const int64_t next = c->next;
+    list_remove(hardware_graphics_command_handles, first_hardware_command);
+    first_hardware_command = next;
+  }
+  if (!first_hardware_command) last_hardware_command = 0;
+  for (int i = 0; i < free_count; ++i) {
+    hardware_graphics_command c{};
+    c.kind = hardware_command_kind::free_image;
+    c.src = frees_to_queue[i];
+    append_locked(c);
+  }
+}

@@ -1,0 +1,82 @@
+#pragma once
+// Hardware images: pictures kept as OpenGL textures, made by _COPYIMAGE
+// mode 33 and drawn by commands that the application thread queues and the
+// renderer replays with the frame they belong to. The application sees
+// handle = list index + HARDWARE_IMG_HANDLE_OFFSET.
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <optional>
+#include <utility>
+
+struct list;
+
+struct hardware_img_struct {
+  int32_t w, h;
+  uint32_t texture;      // 0 while the pixels are only in memory
+  uint32_t framebuffer;  // render-target framebuffer object, 0 = none yet
+  uint32_t depthbuffer;
+  uint32_t* software_pixels;  // BGRA not yet uploaded; freed after upload
+  int32_t dont_blend;
+  int32_t valid;  // cleared by _FREEIMAGE: the application may no longer use it
+  int32_t filter_stretched, filter_shrunk, wrap;  // -1 = not set yet
+  int32_t npo2;  // 0 exact size, 1 padded to powers of two, 2 mipmaps
+  int32_t padded_w, padded_h;
+};
+
+enum class hardware_command_kind : int32_t {
+  put_image = 1,
+  free_requested = 2,
+  free_image = 3,
+  triangle_2d = 4,
+  triangle_3d = 5,
+  clear_depth = 6,
+};
+
+struct hardware_graphics_command {
+  int64_t order;  // the software frame it belongs to
+  int64_t next;   // next command's index, 0 = last
+  hardware_command_kind kind;
+  int64_t src, dst;  // hardware image indexes; dst 0 = window layer 1, -1 = layer 2
+  float dst_x1, dst_y1, dst_x2, dst_y2;
+  float src_x1, src_y1, src_x2, src_y2;
+  int32_t use_alpha, smooth;
+  int32_t done;
+};
+
+// Thread-safe list of hardware_img_struct; list of hardware_graphics_command.
+extern list* hardware_img_handles;
+extern list* hardware_graphics_command_handles;
+
+// Start-up: creates both lists.
+void hardware_images_init();
+
+// flags bit 1: keep the pixels in memory and upload on first use (else
+// upload now, which only the render thread may do); bit 2 with bit 1: copy
+// the pixels instead of adopting the buffer. Returns the list index.
+int64_t new_hardware_img(int32_t w, int32_t h, uint32_t* pixels, int32_t flags);
+// _COPYIMAGE mode 33: a hardware image of a copy of the pixels; the
+// application's handle, or -1 when memory ran out.
+int32_t hardware_img_from_pixels(int32_t w, int32_t h, const uint32_t* pixels);
+// _FREEIMAGE of a hardware handle: the handle dies now, the texture after
+// every frame that used it. False for an invalid handle.
+bool hardware_img_request_free(int32_t handle);
+bool hardware_img_set_blend(int32_t handle, bool blend);
+std::optional<std::pair<int32_t, int32_t>> hardware_img_size(int32_t handle);
+
+namespace kx {
+
+// The command list's order and links; application and render threads.
+std::mutex& hardware_command_mutex();
+extern int64_t first_hardware_command;  // index, 0 = none
+extern int64_t last_hardware_command;
+// The order of the last frame the renderer drew (render thread writes).
+extern std::atomic<int64_t> last_rendered_hardware_order;
+
+// Appends a command for the next software frame (application thread).
+void queue_hardware_command(hardware_graphics_command command);
+// Drops commands older than the last rendered frame; a dropped free
+// request becomes a free command for the next frame.
+void flush_old_hardware_commands();
+
+}  // namespace kx

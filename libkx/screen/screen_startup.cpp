@@ -1,0 +1,59 @@
+#include "screen/screen_startup.h"
+
+#include <cstring>
+
+#include "screen/composer.h"
+#include "screen/fonts.h"
+#include "screen/frame_slots.h"
+#include "screen/hardware_images.h"
+#include "screen/icon_pictures.h"
+#include "screen/image_create.h"
+#include "screen/image_table.h"
+#include "screen/palettes.h"
+#include "screen/present.h"
+#include "screen/screen_modes.h"
+
+int32_t image_kxicon16_handle = 0;
+int32_t image_kxicon32_handle = 0;
+
+namespace {
+
+int32_t icon_image(int size, const uint32_t* pixels) {
+  const int32_t index = imgnew(size, size, 32);
+  if (!index) return 0;
+  std::memcpy(img[index].data, pixels, size_t(size) * size * 4);
+  return -index;
+}
+
+}  // namespace
+
+void screen_renderer_init() {
+  renderer_reset();
+  frame_slots_reset();
+  kx::composer_reset();
+  hardware_images_init();
+}
+
+void screen_fonts_init() { font_metrics_init(); }
+
+void screen_images_init() {
+  kx::release_all_images();
+  image_table_init();
+  kx::pending_width = {};
+  kx::screen_page_is_application_image = false;
+}
+
+void screen_palettes_init() {
+  palettes_init();
+  charsets_init();
+}
+
+void screen_mode_init() {
+  kxg_screen(0, 0, 0, 0, 1);
+  width8050switch = 1;
+}
+
+void screen_icons_init() {
+  image_kxicon16_handle = icon_image(16, image_kxicon16.data());
+  image_kxicon32_handle = icon_image(32, image_kxicon32.data());
+}
