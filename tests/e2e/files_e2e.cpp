@@ -1,0 +1,105 @@
+// Every byte a program writes reaches the disk, whichever road ends it:
+// CLOSE, END, SYSTEM, the window's close button, and an untrapped error
+// answered No.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "e2e_support.h"
+
+namespace {
+
+using namespace e2e;
+
+class Files : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(server_.ok()) << "Xvfb did not start";
+    folder_ = std::filesystem::temp_directory_path() /
+              ("kx_files_e2e_" + std::to_string(getpid()) + "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(folder_);
+    std::filesystem::create_directories(folder_);
+  }
+  void TearDown() override { std::filesystem::remove_all(folder_); }
+
+  static std::string read(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  // The bytes the program writes, as it writes them.
+  void expect_every_byte() {
+    std::string block(100003, '\0');
+    for (size_t i = 0; i < block.size(); ++i) block[i] = static_cast<char>(i * 31 + 7);
+    EXPECT_EQ(read(folder_ / "data.bin"), block);
+    std::string lines;
+    for (int i = 1; i <= 500; ++i) lines += "line " + std::to_string(i) + "\r\n";
+    EXPECT_EQ(read(folder_ / "text.txt"), lines);
+  }
+  process start(const std::string& road) { return process(program_path("files_writer"), {road, folder_.string()}); }
+
+  xvfb server_;
+  std::filesystem::path folder_;
+};
+
+void expect_clean(const process& p) { EXPECT_FALSE(has_sanitizer_report(p.errors())) << p.errors(); }
+
+void close_window(process& program) {
+  const auto window = wait_for_window("Untitled", 20s);
+  ASSERT_TRUE(window) << program.errors();
+  run_tool({wm_delete_path(), std::to_string(*window)});
+}
+
+TEST_F(Files, CloseStoresEveryByteWhileTheProgramRuns) {
+  process program = start("close");
+  ASSERT_TRUE(program.started());
+  ASSERT_TRUE(eventually([&] { return program.output() == "closed\n"; }, 20s)) << program.output() << program.errors();
+  expect_every_byte();
+  close_window(program);
+  EXPECT_EQ(program.wait_exit(10s), 0);
+  expect_clean(program);
+}
+
+TEST_F(Files, EndClosesTheFilesBeforeItsKeyWait) {
+  process program = start("end");
+  ASSERT_TRUE(program.started());
+  ASSERT_TRUE(eventually([&] { return program.output() == "ending\n"; }, 20s)) << program.errors();
+  // END closes the files right after the message above.
+  ASSERT_TRUE(eventually([&] { return read(folder_ / "text.txt").size() >= 4892; }, 10s));
+  expect_every_byte();
+  close_window(program);
+  EXPECT_EQ(program.wait_exit(10s), 0);
+  expect_clean(program);
+}
+
+TEST_F(Files, SystemStoresEveryByte) {
+  process program = start("system");
+  ASSERT_TRUE(program.started());
+  EXPECT_EQ(program.wait_exit(20s), 0) << program.errors();
+  expect_every_byte();
+  expect_clean(program);
+}
+
+TEST_F(Files, TheCloseButtonsExitPathStoresEveryByte) {
+  process program = start("window");
+  ASSERT_TRUE(program.started());
+  ASSERT_TRUE(eventually([&] { return program.output() == "waiting\n"; }, 20s)) << program.errors();
+  close_window(program);
+  EXPECT_EQ(program.wait_exit(10s), 0);
+  expect_every_byte();
+  expect_clean(program);
+}
+
+TEST_F(Files, AnUntrappedErrorAnsweredNoStoresEveryByte) {
+  process program = start("error");
+  ASSERT_TRUE(program.started());
+  ASSERT_TRUE(answer_message_box("Unhandled Error #53", 1, 20s)) << program.errors();
+  EXPECT_EQ(program.wait_exit(10s), 0);
+  EXPECT_EQ(program.output(), "failing\n");
+  expect_every_byte();
+  expect_clean(program);
+}
+
+}  // namespace
