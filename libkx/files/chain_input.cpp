@@ -62,25 +62,25 @@ bool chain_restore_screen_state(int32_t h, chain_screen_target& target) {
       case tag_mode: {
         int32_t mode = 0;
         if (!read_int(h, mode)) return false;
-        if (mode) target.screen_mode(mode);
+        if (mode && !target.screen_mode(mode)) return false;
         break;
       }
       case tag_width: {
         int32_t columns = 0, rows = 0;
         if (!read_int(h, columns) || !read_int(h, rows)) return false;
-        target.width(columns, rows);
+        if (!target.width(columns, rows)) return false;
         break;
       }
       case tag_new_image: {
         int32_t bits = 0, width = 0, height = 0;
         if (!read_int(h, bits) || !read_int(h, width) || !read_int(h, height)) return false;
-        target.new_image_screen(bits, width, height);
+        if (!target.new_image_screen(bits, width, height)) return false;
         break;
       }
       case tag_font: {
         int32_t font = 0;
         if (!read_int(h, font)) return false;
-        target.font(font);
+        if (!target.font(font)) return false;
         break;
       }
       case tag_page: {
@@ -97,14 +97,14 @@ bool chain_restore_screen_state(int32_t h, chain_screen_target& target) {
       case tag_pages: {
         int32_t active = 0, visual = 0;
         if (!read_int(h, active) || !read_int(h, visual)) return false;
-        target.pages(active, visual);
+        if (!target.pages(active, visual)) return false;
         break;
       }
       case tag_palette:
         for (int32_t i = 0; i < palette_entries; ++i) {
           int32_t colour = 0;
           if (!read_int(h, colour)) return false;
-          target.palette_colour(i, static_cast<uint32_t>(colour));
+          if (!target.palette_colour(i, static_cast<uint32_t>(colour))) return false;
         }
         break;
       default:

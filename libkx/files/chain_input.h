@@ -13,14 +13,15 @@ void chain_input();
 namespace kx {
 
 // What a state file's screen blocks do to the screen. The screen layer
-// provides the real one; each call does what the block's statement does.
+// provides the real one; each call does what the block's statement does
+// and answers false when the screen refused it.
 class chain_screen_target {
  public:
   virtual ~chain_screen_target() = default;
-  virtual void screen_mode(int32_t mode) = 0;                               // 256: SCREEN mode
-  virtual void width(int32_t columns, int32_t rows) = 0;                    // 258: WIDTH columns, rows
-  virtual void new_image_screen(int32_t bits, int32_t width, int32_t height) = 0;  // 257
-  virtual void font(int32_t font) = 0;                                      // 259: _FONT
+  virtual bool screen_mode(int32_t mode) = 0;                               // 256: SCREEN mode
+  virtual bool width(int32_t columns, int32_t rows) = 0;                    // 258: WIDTH columns, rows
+  virtual bool new_image_screen(int32_t bits, int32_t width, int32_t height) = 0;  // 257
+  virtual bool font(int32_t font) = 0;                                      // 259: _FONT
   // 260: makes the page exist and answers its pixel bytes (width x height x
   // bytes per pixel), or -1 when it cannot be made.
   virtual int64_t page_pixel_bytes(int32_t page) = 0;
@@ -30,11 +31,11 @@ class chain_screen_target {
   // state (cursor, colours, viewport, a valid font). Answers false, leaving
   // the page as it was, when the record's size or mode does not match.
   virtual bool restore_page(int32_t page, std::span<const uint8_t> pixels, std::span<const uint8_t> record) = 0;
-  virtual void pages(int32_t active, int32_t visual) = 0;  // 261: SCREEN , , active, visual
-  virtual void palette_colour(int32_t index, uint32_t colour) = 0;  // 262: _PALETTECOLOR
+  virtual bool pages(int32_t active, int32_t visual) = 0;  // 261: SCREEN , , active, visual
+  virtual bool palette_colour(int32_t index, uint32_t colour) = 0;  // 262: _PALETTECOLOR
 };
 
-// The screen layer's target, or null while there is none.
+// The screen layer's target.
 chain_screen_target* chain_default_screen_target();
 
 // Reads the screen blocks of handle h up to the end marker (which it
@@ -49,8 +50,8 @@ std::string chain_state_file_name(const std::string& command_line);
 // bytes and a terminating zero).
 inline constexpr int32_t chain_directory_limit = 4095;
 
-// chain_input with an explicit screen target (null: screen blocks are
-// read and skipped as far as their sizes are known).
+// chain_input with an explicit screen target (null: the screen blocks
+// are not read).
 void chain_input_with(chain_screen_target* target);
 
 }  // namespace kx

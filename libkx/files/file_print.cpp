@@ -5,6 +5,7 @@
 #include "files/file_errors.h"
 #include "files/file_handles.h"
 #include "frame/error.h"
+#include "screen/print.h"
 #include "values/string_descriptor.h"
 
 namespace {
@@ -41,9 +42,8 @@ void sub_file_print(int32_t n, kxs* text, int32_t extra_space, int32_t tab, int3
   }
   gfs_file_struct& record = gfs_file[static_cast<size_t>(h)];
   if (record.is_screen) {
-    // The screen device has no file behind it; text output belongs to the
-    // screen layer.
-    error(54);
+    // The screen device: the text goes to the screen as PRINT writes it.
+    kxs_print(text, newline ? 1 : 0);
     return;
   }
   if (record.file_type != file_type_output) {

@@ -13,7 +13,9 @@
 #include "files/shell_builtins.h"
 #include "files/string_transfer.h"
 #include "frame/error.h"
+#include "frame/clock.h"
 #include "frame/flags.h"
+#include "screen/presentation_state.h"
 
 extern char** environ;
 
@@ -27,6 +29,27 @@ constexpr int32_t flag_command_given = 2;
 std::vector<pid_t> detached_children;
 
 std::string command_text(const kxs* command) { return std::string(kx::bytes_of(command)); }
+
+// Full-screen display is left while a waiting command runs and taken up
+// again afterwards; the window thread applies each change.
+class windowed_while_shelling {
+ public:
+  windowed_while_shelling() : saved_(full_screen.load()) {
+    if (saved_) change_to(0);
+  }
+  ~windowed_while_shelling() {
+    if (saved_) change_to(saved_);
+  }
+  windowed_while_shelling(const windowed_while_shelling&) = delete;
+  windowed_while_shelling& operator=(const windowed_while_shelling&) = delete;
+
+ private:
+  static void change_to(int32_t mode) {
+    full_screen_set = mode;
+    while (full_screen.load() != mode && !stop_program.load()) Sleep(0);
+  }
+  int32_t saved_;
+};
 
 // Runs the command and waits: the raw wait status, or -1. The program's
 // buffered file data is stored first so that the command sees it. The
@@ -84,6 +107,7 @@ void sub_shell(kxs* command, int32_t given) {
     error(5);
     return;
   }
+  const windowed_while_shelling windowed;
   run_and_wait(text);
 }
 
@@ -95,6 +119,7 @@ int64_t func_shell(kxs* command) {
     error(5);
     return 0;
   }
+  const windowed_while_shelling windowed;
   const int status = run_and_wait(text);
   if (status == -1) return -1;
   return (status >> 8) & 0xFF;

@@ -41,27 +41,33 @@ std::string state_file(const std::string& directory, const std::string& screen_b
 struct recording_target : kx::chain_screen_target {
   std::vector<std::string> calls;
   int64_t pixels = 4;
-  int64_t record = 8;
+  int64_t record_bytes = 8;
   bool accept = true;
-  void screen_mode(int32_t m) override { calls.push_back("screen " + std::to_string(m)); }
-  void width(int32_t c, int32_t r) override { calls.push_back("width " + std::to_string(c) + "," + std::to_string(r)); }
-  void new_image_screen(int32_t b, int32_t w, int32_t h) override {
-    calls.push_back("newimage " + std::to_string(b) + " " + std::to_string(w) + "x" + std::to_string(h));
+  bool screen_mode(int32_t m) override { return record("screen " + std::to_string(m)); }
+  bool width(int32_t c, int32_t r) override { return record("width " + std::to_string(c) + "," + std::to_string(r)); }
+  bool new_image_screen(int32_t b, int32_t w, int32_t h) override {
+    return record("newimage " + std::to_string(b) + " " + std::to_string(w) + "x" + std::to_string(h));
   }
-  void font(int32_t f) override { calls.push_back("font " + std::to_string(f)); }
+  bool font(int32_t f) override { return record("font " + std::to_string(f)); }
   int64_t page_pixel_bytes(int32_t page) override {
     calls.push_back("page " + std::to_string(page));
     return pixels;
   }
-  int64_t page_record_size() override { return record; }
+  int64_t page_record_size() override { return record_bytes; }
   bool restore_page(int32_t, std::span<const uint8_t> p, std::span<const uint8_t> r) override {
     calls.push_back("restore " + std::string(p.begin(), p.end()) + "/" + std::string(r.begin(), r.end()));
     return accept;
   }
-  void pages(int32_t a, int32_t v) override { calls.push_back("pages " + std::to_string(a) + "," + std::to_string(v)); }
-  void palette_colour(int32_t i, uint32_t c) override {
+  bool pages(int32_t a, int32_t v) override { return record("pages " + std::to_string(a) + "," + std::to_string(v)); }
+  bool palette_colour(int32_t i, uint32_t c) override {
     if (i == 0 || i == 255) calls.push_back("palette " + std::to_string(i) + "=" + std::to_string(c));
+    return true;
   }
+  bool record(const std::string& call) {
+    calls.push_back(call);
+    return call != refuse;
+  }
+  std::string refuse;  // the call the screen refuses
 };
 
 TEST_F(ChainInput, TagNamesTheStateFile) {
@@ -162,6 +168,21 @@ TEST_F(ChainInput, TruncatedOrRefusedScreenBlocksStopTheRestore) {
   kx::chain_input_with(&second);
   EXPECT_EQ(second.calls, std::vector<std::string>{"screen 7"});
   EXPECT_FALSE(std::filesystem::exists("chainQQ4.tmp"));
+
+  // A block the screen refuses ends the restore there.
+  std::string refused;
+  put(refused, 256);
+  put(refused, 99);
+  put(refused, 259);
+  put(refused, 8);
+  put(refused, 511);
+  write_file("chainQQ5.tmp", state_file(dir_.string(), refused));
+  func_command_str = std::string(tag) + "chainQQ5.tmp";
+  recording_target third;
+  third.refuse = "screen 99";
+  kx::chain_input_with(&third);
+  EXPECT_EQ(third.calls, std::vector<std::string>{"screen 99"});
+  EXPECT_FALSE(std::filesystem::exists("chainQQ5.tmp"));
 }
 
 }  // namespace

@@ -1,0 +1,87 @@
+// The file layer meeting the screen: PRINT # to "SCRN:" and the chained
+// screen state applied to real pages.
+#include "file_fixture.h"
+#include "files/chain_input.h"
+#include "files/file_position.h"
+#include "files/file_print.h"
+#include "frame/flags.h"
+#include "screen/image_table.h"
+#include "screen/screen_startup.h"
+
+namespace {
+
+class ScreenDevice : public file_test {
+ protected:
+  void SetUp() override {
+    file_test::SetUp();
+    lock_display_required = 0;
+    screen_renderer_init();
+    screen_fonts_init();
+    screen_images_init();
+    screen_palettes_init();
+    screen_mode_init();
+    ASSERT_EQ(new_error.load(), 0u);
+  }
+  static uint8_t character_at(const img_struct& page, int cell) { return page.data[2 * cell]; }
+};
+
+TEST_F(ScreenDevice, PrintToScrnWritesOnTheScreen) {
+  open("scrn:", OUTPUT, 1);
+  ASSERT_EQ(take_error(), 0u);
+  sub_file_print(1, s("HI"), 0, 0, 1);
+  EXPECT_EQ(take_error(), 0u);
+  EXPECT_EQ(character_at(*write_page, 0), 'H');
+  EXPECT_EQ(character_at(*write_page, 1), 'I');
+  EXPECT_EQ(write_page->cursor_y, 2);
+  func_eof(1);
+  EXPECT_EQ(take_error(), 5u);
+  func_lof(1);
+  EXPECT_EQ(take_error(), 5u);
+  EXPECT_EQ(func_seek(1), 0);
+}
+
+TEST_F(ScreenDevice, SavedPagesGiveOnlyTheirPlainState) {
+  kx::chain_screen_target& target = *kx::chain_default_screen_target();
+  const int64_t pixel_bytes = target.page_pixel_bytes(0);
+  ASSERT_EQ(pixel_bytes, 80 * 25 * 2);
+  img_struct saved = *write_page;
+  saved.cursor_x = 10;
+  saved.cursor_y = 5;
+  saved.color = 14;
+  saved.data = reinterpret_cast<uint8_t*>(0x1234);  // another process's pointers
+  saved.pal = reinterpret_cast<uint32_t*>(0x5678);
+  saved.lock = reinterpret_cast<mem_lock*>(0x9abc);
+  std::vector<uint8_t> pixels(static_cast<size_t>(pixel_bytes));
+  for (size_t i = 0; i < pixels.size(); i += 2) {
+    pixels[i] = 'Z';
+    pixels[i + 1] = 0x1E;
+  }
+  std::vector<uint8_t> record(sizeof saved);
+  std::memcpy(record.data(), &saved, sizeof saved);
+  uint8_t* const own_data = write_page->data;
+  uint32_t* const own_palette = write_page->pal;
+  ASSERT_TRUE(target.restore_page(0, pixels, record));
+  EXPECT_EQ(write_page->data, own_data);
+  EXPECT_EQ(write_page->pal, own_palette);
+  EXPECT_EQ(write_page->cursor_x, 10);
+  EXPECT_EQ(write_page->cursor_y, 5);
+  EXPECT_EQ(write_page->color, 14u);
+  EXPECT_EQ(character_at(*write_page, 79), 'Z');
+
+  // A record of another size of page is refused and changes nothing.
+  saved.width = 40;
+  saved.cursor_x = 3;
+  std::memcpy(record.data(), &saved, sizeof saved);
+  pixels.assign(pixels.size(), 0);
+  EXPECT_FALSE(target.restore_page(0, pixels, record));
+  EXPECT_EQ(write_page->cursor_x, 10);
+  EXPECT_EQ(character_at(*write_page, 79), 'Z');
+  EXPECT_FALSE(target.restore_page(0, std::span<const uint8_t>(pixels).first(10), record));
+  // A screen the state file asks for that does not exist is refused
+  // without leaving an error behind.
+  EXPECT_FALSE(target.screen_mode(5));
+  EXPECT_EQ(new_error.load(), 0u);
+  EXPECT_FALSE(target.font(1000));
+}
+
+}  // namespace
