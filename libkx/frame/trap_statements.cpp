@@ -142,7 +142,7 @@ int32_t func__freetimer() {
     wake_timer_thread();
     while (ontimerthread_lock.load() != 2 && !stop_program.load()) Sleep(0);
     try {
-      ontimer.emplace_back();
+      while (static_cast<int32_t>(ontimer.size()) <= ontimer_nextfree) ontimer.emplace_back();
     } catch (const std::bad_alloc&) {
       error(257);
     }

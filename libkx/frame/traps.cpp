@@ -89,7 +89,9 @@ void traps_init() {
     onkey[key.index].keycode = key.keycode;
     onkey[key.index].keycode_alternate = key.alternate;
   }
+  while (ontimer.size() > 1) ontimer.pop_back();
   if (ontimer.empty()) ontimer.emplace_back();
+  ontimer_freelist.clear();
   ontimer[0].allocated = 1;  // the default timer; handles start at 1
   ontimer[0].state = trap_off;
   ontimer_nextfree = 1;

@@ -1,0 +1,305 @@
+// The key press and release pipelines as the window thread drives them,
+// read back the way a program reads the keyboard.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "frame/flags.h"
+#include "frame/traps.h"
+#include "input/inkey.h"
+#include "input/key_codes.h"
+#include "input/key_rings.h"
+#include "input/keyboard.h"
+#include "values/conventional_memory.h"
+#include "values/fresh_memory.h"
+#include "values/string_release.h"
+
+namespace {
+
+class Keyboard : public fresh_memory {
+ protected:
+  void SetUp() override {
+    fresh_memory::SetUp();
+    keyboard_init();
+    traps_init();
+    close_program = 0;
+    exit_value = 0;
+    exit_blocked = 0;
+    suspend_program = 0;
+    kxevent = 0;
+  }
+  void TearDown() override {
+    for (auto& e : onkey) {
+      e.id = 0;
+      e.state = trap_off;
+      e.pending = 0;
+      e.scancode = 0;
+      e.keyscan = 0;
+      e.softkey_length = 0;
+    }
+    close_program = 0;
+    exit_value = 0;
+    suspend_program = 0;
+    fresh_memory::TearDown();
+  }
+
+  static void tap(uint32_t code) {
+    keydown(code);
+    keyup(code);
+  }
+  // Everything INKEY$ returns until the buffer is empty.
+  static std::vector<std::string> drain() {
+    std::vector<std::string> keys;
+    for (;;) {
+      kxs* k = kxs_inkey();
+      std::string text = text_of(k);
+      kxs_free(k);
+      if (text.empty()) return keys;
+      keys.push_back(text);
+    }
+  }
+  static std::vector<int32_t> hits() {
+    std::vector<int32_t> out;
+    while (int32_t h = func__keyhit()) out.push_back(h);
+    return out;
+  }
+  static std::string ext(char scan) { return std::string(1, '\0') + scan; }
+};
+
+TEST_F(Keyboard, CharacterPressAndRelease) {
+  keydown('a');
+  EXPECT_EQ(func__keydown('a'), -1);
+  keyup('a');
+  EXPECT_EQ(func__keydown('a'), 0);
+  EXPECT_EQ(drain(), std::vector<std::string>{"a"});
+  EXPECT_EQ(hits(), (std::vector<int32_t>{97, -97}));
+  // The buffer slot holds the key's scan code too, as a BIOS stores it.
+  EXPECT_EQ(cmem[1024 + 30], 'a');
+  EXPECT_EQ(cmem[1025 + 30], 30);
+}
+
+TEST_F(Keyboard, FunctionKeysWithAndWithoutShift) {
+  tap(key::f1);
+  keydown(key::left_shift);
+  tap(key::f1);
+  tap(key::f12);
+  keyup(key::left_shift);
+  EXPECT_EQ(drain(), (std::vector<std::string>{ext(';'), ext('T'), ext('\x86')}));
+  EXPECT_EQ(hits(), (std::vector<int32_t>{15104, -15104, 100304, 15104, -15104, 0x8600, -0x8600, -100304}));
+}
+
+TEST_F(Keyboard, CtrlAndAltTranslations) {
+  keydown(key::left_ctrl);
+  tap('a');
+  tap('[');
+  tap('2');  // Ctrl+2 is the extended code 0x0300
+  tap(13);
+  keyup(key::left_ctrl);
+  keydown(key::right_alt);
+  tap(' ');
+  tap(9);
+  tap('1');
+  tap('a');
+  keyup(key::right_alt);
+  EXPECT_EQ(drain(), (std::vector<std::string>{"\x01", "\x1b", ext('\x03'), "\n", ext('\x78'), ext('\x1e')}));
+  const auto h = hits();
+  EXPECT_EQ(std::count(h.begin(), h.end(), 32), 1);  // Alt+Space still reaches _KEYHIT
+  EXPECT_EQ(std::count(h.begin(), h.end(), 9), 1);
+}
+
+TEST_F(Keyboard, DeleteZeroCodeAndShiftTab) {
+  tap(key::del);
+  tap(0);
+  keydown(key::right_shift);
+  tap(9);
+  keyup(key::right_shift);
+  EXPECT_EQ(drain(), (std::vector<std::string>{ext('S'), std::string(1, '\0'), ext('\x0f')}));
+  const auto h = hits();
+  ASSERT_GE(h.size(), 4u);
+  EXPECT_EQ(h[2], 200013);
+  EXPECT_EQ(h[3], -200013);
+}
+
+TEST_F(Keyboard, TypeAheadHoldsFifteenKeysWhileTheRingHoldsEveryPress) {
+  const std::string typed = "abcdefghijklmnopqrstuvwxyz1234";
+  for (char c : typed) tap(static_cast<uint8_t>(c));
+  std::vector<std::string> expected;
+  for (char c : typed.substr(0, 15)) expected.emplace_back(1, c);
+  EXPECT_EQ(drain(), expected);
+  EXPECT_EQ(hits().size(), 60u);
+  // Once read, the buffer takes keys again, wrapping round its slots.
+  for (char c : std::string("XYZ")) tap(static_cast<uint8_t>(c));
+  EXPECT_EQ(drain(), (std::vector<std::string>{"X", "Y", "Z"}));
+}
+
+TEST_F(Keyboard, KeyHitRingKeepsTheNewest8191Events) {
+  for (int i = 1; i <= 8200; ++i) keyhit.push(i);
+  EXPECT_EQ(func__keyhit(), 10);  // the nine oldest were dropped
+  int32_t last = 0, count = 1;
+  while (int32_t h = func__keyhit()) {
+    last = h;
+    ++count;
+  }
+  EXPECT_EQ(count, 8191);
+  EXPECT_EQ(last, 8200);
+}
+
+TEST_F(Keyboard, KeypadKeysAndTheirTwins) {
+  tap(100264);  // keypad 8 with Num Lock on
+  EXPECT_EQ(drain(), std::vector<std::string>{"8"});
+  EXPECT_EQ(cmem[1025 + 30], 72);
+  EXPECT_EQ(hits(), (std::vector<int32_t>{56, -56}));
+  keydown(100264);
+  EXPECT_EQ(func__keydown('8'), -1);
+  keyup(100264);
+  EXPECT_EQ(func__keydown('8'), 0);
+  drain();
+  hits();
+  keydown(200008);  // keypad 8 with Num Lock off: Up
+  EXPECT_EQ(func__keydown(0x4800), -1);
+  keyup(200008);
+  EXPECT_EQ(drain(), std::vector<std::string>{ext('H')});
+  EXPECT_EQ(hits(), (std::vector<int32_t>{0x4800, -0x4800}));
+}
+
+TEST_F(Keyboard, KeyTrapsTakeThePressAndSwallowTheRelease) {
+  onkey[11].id = 1;
+  onkey[11].state = trap_on;
+  tap(100264);  // keypad 8 matches ON KEY(11) through its alternative code
+  tap(key::up);
+  EXPECT_EQ(onkey[11].pending.load(), 2);
+  EXPECT_EQ(kxevent.load(), 1);
+  EXPECT_TRUE(drain().empty());
+  EXPECT_TRUE(hits().empty());
+  onkey[11].state = trap_stop;
+  tap(key::up);
+  tap(key::up);
+  EXPECT_EQ(onkey[11].pending.load(), 1);
+  onkey[11].state = trap_off;
+  tap(key::up);
+  EXPECT_EQ(drain(), std::vector<std::string>{ext('H')});
+}
+
+TEST_F(Keyboard, UserDefinedTrapsMatchScanCodeAndShiftFlags) {
+  onkey[15].id = 3;
+  onkey[15].state = trap_on;
+  onkey[15].scancode = 30;  // KEY 15, CHR$(4) + CHR$(30): Ctrl+A
+  onkey[15].keyscan = 4;
+  tap('a');
+  EXPECT_EQ(onkey[15].pending.load(), 0);
+  keydown(key::left_ctrl);
+  tap('a');
+  keyup(key::left_ctrl);
+  EXPECT_EQ(onkey[15].pending.load(), 1);
+  onkey[15].keyscan = 0;  // no flags: only with nothing held
+  keydown(key::left_shift);
+  tap('A');
+  keyup(key::left_shift);
+  EXPECT_EQ(onkey[15].pending.load(), 1);
+  tap('a');
+  EXPECT_EQ(onkey[15].pending.load(), 2);
+}
+
+TEST_F(Keyboard, SoftKeysTypeTheirText) {
+  const std::string text = "RUN\r";
+  for (size_t i = 0; i < text.size(); ++i) onkey[2].softkey_bytes[i] = static_cast<uint8_t>(text[i]);
+  onkey[2].softkey_length = static_cast<uint8_t>(text.size());
+  tap(key::f1 + 0x100);  // F2
+  EXPECT_EQ(drain(), (std::vector<std::string>{"R", "U", "N", "\r"}));
+  const auto h = hits();
+  EXPECT_EQ(h.size(), 8u);  // the text's presses and releases, nothing of F2 itself
+  EXPECT_EQ(std::count(h.begin(), h.end(), 0x3C00), 0);
+  EXPECT_EQ(std::count(h.begin(), h.end(), -0x3C00), 0);
+}
+
+TEST_F(Keyboard, BreakPauseAndExitRequests) {
+  keydown(key::left_ctrl);
+  tap(key::scroll_lock);
+  EXPECT_EQ(close_program.load(), 1);
+  close_program = 0;
+  exit_blocked = 1;
+  tap(key::scroll_lock);
+  EXPECT_EQ(exit_value.load(), 2);
+  EXPECT_EQ(close_program.load(), 0);
+  exit_blocked = 0;
+  tap(key::num_lock);  // Ctrl+Num Lock pauses
+  keyup(key::left_ctrl);
+  EXPECT_EQ(suspend_program.load() & 1, 1);
+  tap('x');  // the next key resumes and is otherwise ignored
+  EXPECT_EQ(suspend_program.load() & 1, 0);
+  EXPECT_TRUE(drain().empty());
+}
+
+TEST_F(Keyboard, StatusBytesAndToggles) {
+  keydown(key::left_shift);
+  keydown(key::right_ctrl);
+  EXPECT_EQ(cmem[0x417], 0x02 | 0x04);
+  EXPECT_EQ(cmem[0x496], 0x10 | 0x01);
+  keyup(key::right_ctrl);
+  keyup(key::left_shift);
+  EXPECT_EQ(cmem[0x417], 0);
+  keydown(key::scroll_lock);
+  keydown(key::scroll_lock);  // auto-repeat does not flip the toggle again
+  EXPECT_EQ(cmem[0x417] & 0x10, 0x10);
+  EXPECT_EQ(cmem[0x418] & 0x10, 0x10);
+  keyup(key::scroll_lock);
+  tap(key::scroll_lock);
+  EXPECT_EQ(cmem[0x417] & 0x10, 0);
+  tap(key::insert);
+  EXPECT_EQ(cmem[0x417] & 0x80, 0x80);
+  EXPECT_EQ(func__keydown(200012), -1);
+  tap(key::insert);
+  EXPECT_EQ(cmem[0x417] & 0x80, 0);
+}
+
+TEST_F(Keyboard, PointerLeaveReleasesHeldModifiers) {
+  keydown(key::right_shift);
+  keydown(key::left_alt);
+  (void)hits();
+  release_held_modifiers();
+  EXPECT_EQ(func__keydown(key::right_shift), 0);
+  EXPECT_EQ(func__keydown(key::left_alt), 0);
+  EXPECT_EQ(hits(), (std::vector<int32_t>{-100303, -100308}));
+}
+
+TEST_F(Keyboard, ScanCodeQueue) {
+  EXPECT_EQ(keyboard_port60h_read(), 129);  // before any key
+  keydown('a');
+  keydown('a');  // auto-repeat adds nothing
+  keyup('a');
+  keydown(key::left_shift);
+  keyup(key::left_shift);
+  tap(key::f1);
+  const std::vector<int> expected{30, 158, 42, 170, 59, 187};
+  for (int code : expected) EXPECT_EQ(keyboard_port60h_read(), code);
+  EXPECT_EQ(keyboard_port60h_read(), 187);  // empty: the last byte again
+  for (int i = 0; i < 300; ++i) port60h.push_make(static_cast<uint8_t>(i % 2 ? 2 : 3));
+  EXPECT_EQ(port60h.count(), 256u);
+}
+
+TEST_F(Keyboard, KeyClearAndKeyDownArguments) {
+  tap('q');
+  tap('w');
+  sub__keyclear(2, 1);
+  EXPECT_TRUE(hits().empty());
+  EXPECT_EQ(drain().size(), 2u);
+  tap('e');
+  sub__keyclear(0, 0);
+  EXPECT_TRUE(drain().empty());
+  EXPECT_TRUE(hits().empty());
+  sub__keyclear(4, 1);
+  EXPECT_EQ(new_error.load(), 5u);
+  new_error = 0;
+  EXPECT_EQ(func__keydown(0), 0);
+  EXPECT_EQ(new_error.load(), 5u);
+  new_error = 0;
+  tap('r');
+  new_error = 9;
+  kxs* k = kxs_inkey();  // an error is pending: nothing is taken
+  EXPECT_EQ(k->length, 0);
+  new_error = 0;
+  EXPECT_EQ(drain(), std::vector<std::string>{"r"});
+}
+
+}  // namespace
