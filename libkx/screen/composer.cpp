@@ -37,6 +37,7 @@ struct composer_memory {
   bool last_cursor_phase = false;
   int32_t last_cursor_x = -1, last_cursor_y = -1;
   bool last_cursor_drawn = false;
+  bool last_blink_enabled = true;
 };
 
 composer_memory memory;
@@ -143,10 +144,11 @@ outcome compose_text(display_frame_record& f, const img_struct& page_header) {
     std::memcpy(memory.paldata, memory.palette_now, sizeof memory.paldata);
     check_last = false;
   }
-  if (force_display_update.load()) check_last = false;
+  const bool blink_enabled = H3C0_blink_enable.load() != 0;
+  // _BLINK changes what every blinking attribute looks like.
+  if (force_display_update.load() || blink_enabled != memory.last_blink_enabled) check_last = false;
 
   const bool phase = (frame.load() & blink_phase_bit) != 0;
-  const bool blink_enabled = H3C0_blink_enable.load() != 0;
   int32_t cursor_x = page_header.cursor_x - 1, cursor_y = page_header.cursor_y - 1;
   if (page_header.holding_cursor == 2 && page_header.cursor_y != rows) {
     cursor_x = 0;
@@ -213,6 +215,7 @@ outcome compose_text(display_frame_record& f, const img_struct& page_header) {
   memory.last_cursor_x = cursor_x;
   memory.last_cursor_y = cursor_y;
   memory.last_cursor_drawn = cursor_drawn;
+  memory.last_blink_enabled = blink_enabled;
   return outcome::composed;
 }
 

@@ -23,7 +23,7 @@ cursor_rows shape(int32_t f, int32_t l, int32_t h) {
   }
   if (l == f + 1) return from_bottom(2, h);
   if (l == f + 2) return from_bottom(3, h);
-  return from_bottom(h / 2, h);
+  return {h - h / 2, h / 2};  // the bottom half, down to the cell's last row
 }
 
 }  // namespace
