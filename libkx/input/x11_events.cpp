@@ -10,6 +10,7 @@
 // macros, so it comes after every standard header.
 #include <X11/Xlib.h>
 #include <X11/Xlibint.h>
+#include <X11/keysym.h>
 
 namespace {
 
@@ -63,6 +64,22 @@ Bool filter_event(Display* display, XEvent* event, xEvent* wire) {
   return queued;
 }
 
+// The toolkit passes no key code for Pause, Break and Scroll Lock; they are
+// taken from the X event itself, once the toolkit is done with it (outside
+// the display lock, so the keysym lookup may call Xlib).
+void deliver_lock_and_break_keys(const XEvent& event) {
+  XKeyEvent key_event = event.xkey;
+  const KeySym sym = XLookupKeysym(&key_event, 0);
+  uint32_t code = 0;
+  if (sym == XK_Pause || sym == XK_Break) {
+    code = (key_event.state & ControlMask) || sym == XK_Break ? key::break_key : key::pause;
+  } else if (sym == XK_Scroll_Lock) {
+    code = key::scroll_lock;
+  }
+  if (code == 0) return;
+  event.type == KeyPress ? keydown_vk(code) : keyup_vk(code);
+}
+
 }  // namespace
 
 void install_x11_event_hooks(void* x11_display) {
@@ -98,6 +115,7 @@ void tarn_os_event_linux(void* x_event, void* display, int* stage) {
     return;
   }
   if (*stage == 2) {
+    if (event->type == KeyPress || event->type == KeyRelease) deliver_lock_and_break_keys(*event);
     if (event->type == EnterNotify) {
       window_focused = -1;
     } else if (event->type == LeaveNotify) {

@@ -1,0 +1,47 @@
+// A compiled program that echoes what the keyboard gives it, one line per
+// event, until it reads "q":
+//   DO: k$ = INKEY$: IF LEN(k$) THEN PRINT "inkey"; ASC codes
+//       h = _KEYHIT: IF h THEN PRINT "hit"; h
+//   LOOP UNTIL k$ = "q"
+// With the argument "hold", it first waits until the window has had time to
+// collect keys without reading them (the type-ahead test).
+#include <cstdio>
+#include <string>
+
+#include "frame/clock.h"
+#include "frame/shutdown.h"
+#include "frame/startup.h"
+#include "frame/statement_check.h"
+#include "files/launch_info.h"
+#include "input/inkey.h"
+#include "values/string_release.h"
+
+namespace {
+
+void KXMAIN(void*) {
+  std::printf("ready\n");
+  std::fflush(stdout);
+  if (func_command_str == "hold") {
+    while (!inkey_waiting()) Sleep(10);
+    Sleep(3000);  // the test types everything meanwhile
+  }
+  for (;;) {
+    kxs* k = kxs_inkey();
+    std::string text(reinterpret_cast<const char*>(k->chars), static_cast<size_t>(k->length));
+    kxs_free(k);
+    if (!text.empty()) {
+      std::printf("inkey");
+      for (unsigned char c : text) std::printf(" %u", c);
+      std::printf("\n");
+    }
+    while (const int32_t hit = func__keyhit()) std::printf("hit %d\n", hit);
+    std::fflush(stdout);
+    if (text == "q") sub_system();
+    if (text.empty()) Sleep(5);
+    if (kxevent) evnt(1);
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) { return kx_main(argc, argv, kx_program{KXMAIN}); }
