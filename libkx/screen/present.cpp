@@ -106,6 +106,16 @@ void draw_software_screen(const display_frame_record& f, const kx::placement& p,
 
 void renderer_reset() { state = renderer_state{}; }
 
+bool kx::renderer_has_news() {
+  if (state.resized || full_screen_set.load() != -1) return true;
+  for (const auto& f : display_frame) {
+    if (f.state.load(std::memory_order_acquire) == frame_state::ready && f.order.load() > state.last_rendered_order) {
+      return true;
+    }
+  }
+  return false;
+}
+
 void GLUT_DISPLAY_REQUEST() {
   if (state.in_display) return;
   const bool expose = !kx::redisplay_requested_by_idle;

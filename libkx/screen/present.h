@@ -13,8 +13,11 @@ void GLUT_RESHAPE_FUNC(int width, int height);
 void renderer_reset();
 
 namespace kx {
-// Set by the idle callback before it asks for a redisplay; a display call
-// without it comes from the window system (an exposed window) and always
-// redraws. Window thread only.
+// Set by the idle callback when it asks for a redisplay, which it does only
+// when there is something new to show; a display call without it comes
+// from the window system (an exposed window) and always redraws. Window
+// thread only.
 extern bool redisplay_requested_by_idle;
+// A newer composed frame, a full-screen change or a new window size waits.
+bool renderer_has_news();
 }  // namespace kx

@@ -32,8 +32,8 @@ void apply_window_requests() {
 }
 
 // The toolkit's idle callback: grants the X11 lock when the application
-// thread asks for it, applies window requests, requests a redisplay, and
-// sleeps one frame period.
+// thread asks for it, applies window requests, requests a redisplay when
+// there is something new to show, and sleeps one frame period.
 void GLUT_IDLEFUNC() {
   x11_events_after();  // the toolkit has handled the events taken since the last call
   if (x11_lock_request.load()) {
@@ -42,8 +42,10 @@ void GLUT_IDLEFUNC() {
     while (x11_locked.load()) Sleep(1);
   }
   apply_window_requests();
-  kx::redisplay_requested_by_idle = true;
-  glutPostRedisplay();
+  if (kx::renderer_has_news()) {
+    kx::redisplay_requested_by_idle = true;
+    glutPostRedisplay();
+  }
   const double fps = max_fps.load();
   double period_ms = fps > 0 ? std::trunc(1000.0 / fps) : 1.0;
   if (period_ms < 1) period_ms = 1;

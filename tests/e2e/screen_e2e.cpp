@@ -1,0 +1,204 @@
+// What the window shows: screens drawn by small compiled programs, read
+// back from screenshots of the real window in a private X server.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <sstream>
+#include <string>
+#include <thread>
+
+#include "e2e_support.h"
+#include "screen_reader.h"
+
+namespace {
+
+using namespace e2e;
+namespace sr = kx::screen_reader;
+
+class Screen : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(server_.ok()) << "Xvfb did not start"; }
+  xvfb server_;
+};
+
+std::optional<sr::Image> capture(unsigned long window) {
+  const std::string ppm = run_tool({"import", "-window", std::to_string(window), "ppm:-"});
+  std::istringstream in(ppm);
+  return sr::read_ppm(in);
+}
+
+std::vector<sr::Row> read_text(unsigned long window, int cell_width = 8, int cell_height = 16) {
+  const auto image = capture(window);
+  if (!image) return {};
+  sr::CellGeometry g;
+  g.cell_width = cell_width;
+  g.cell_height = cell_height;
+  return sr::read_cells(*image, g);
+}
+
+// Starts the test program on a scene and waits for its window and its
+// "ready".
+struct scene {
+  scene(const std::string& name, const std::string& title = "Untitled")
+      : program(program_path("screen_show"), split(name)) {
+    window = wait_for_window(title, 20s);
+    ready = window && eventually([&] { return program.output().find("ready") != std::string::npos; }, 10s);
+    // Without a window manager the window sits at -1,-1, a pixel off the
+    // screen, and a capture would lose its first row and column.
+    if (window) run_tool({"xdotool", "windowmove", "--sync", std::to_string(*window), "0", "0"});
+  }
+  static std::vector<std::string> split(const std::string& name) {
+    std::vector<std::string> words;
+    std::istringstream in(name);
+    for (std::string w; in >> w;) words.push_back(w);
+    return words;
+  }
+  // Types a key into the window; the program then ends with status 0.
+  void press_key_and_expect_exit() {
+    run_tool({"xdotool", "windowfocus", "--sync", std::to_string(*window)});
+    run_tool({"xdotool", "key", "space"});
+    EXPECT_EQ(program.wait_exit(10s), 0) << program.output() << program.errors();
+    EXPECT_FALSE(has_sanitizer_report(program.errors())) << program.errors();
+  }
+  process program;
+  std::optional<unsigned long> window;
+  bool ready = false;
+};
+
+TEST_F(Screen, TextInColoursReadsBackFromTheWindowAndTheTitleIsSet) {
+  scene s("colours", "Screen Colours");
+  ASSERT_TRUE(s.ready) << s.program.output() << s.program.errors();
+  const std::string title = run_tool({"xprop", "-id", std::to_string(*s.window), "WM_NAME"});
+  EXPECT_NE(title.find("\"Screen Colours\""), std::string::npos) << title;
+  std::vector<sr::Row> rows;
+  ASSERT_TRUE(eventually(
+      [&] {
+        rows = read_text(*s.window);
+        return rows.size() == 25 && rows[24].cp437.rfind("Press any key to continue", 0) == 0;
+      },
+      10s));
+  EXPECT_EQ(rows[0].cp437.substr(0, 15), "Yellow on blue ");
+  EXPECT_EQ(rows[0].cells[0].fg_index, 14);
+  EXPECT_EQ(rows[0].cells[0].bg_index, 1);
+  EXPECT_EQ(rows[1].cp437.substr(0, 8), "Red text");
+  EXPECT_EQ(rows[1].cells[0].fg_index, 12);
+  EXPECT_EQ(rows[1].cells[0].bg_index, 1);  // COLOR 12 kept the background
+  EXPECT_EQ(rows[9].cp437.substr(29, 14), "White on green");
+  EXPECT_EQ(rows[9].cells[29].fg_index, 15);
+  EXPECT_EQ(rows[9].cells[29].bg_index, 2);
+  EXPECT_EQ(rows[9].cells[28].bg_index, 0);
+  for (int column = 0; column < 14; ++column) EXPECT_GT(rows[9].cells[size_t(29 + column)].confidence, 0.99) << column;
+  s.press_key_and_expect_exit();
+}
+
+TEST_F(Screen, ScreenModesResizeTheWindowToTheirFrame) {
+  for (const auto& [mode, width, height] : {std::tuple{"12", 640, 480}, std::tuple{"13", 320, 200}}) {
+    scene s(std::string("mode ") + mode);
+    ASSERT_TRUE(s.ready) << mode << s.program.errors();
+    EXPECT_TRUE(eventually(
+        [&] {
+          const auto g = window_geometry(*s.window);
+          return g && g->width == width && g->height == height;
+        },
+        10s))
+        << "SCREEN " << mode;
+    // The pixel page's text reads back like text, with the mode's font.
+    std::vector<sr::Row> rows;
+    EXPECT_TRUE(eventually(
+        [&] {
+          rows = read_text(*s.window, 8, std::string(mode) == "13" ? 8 : 16);
+          return !rows.empty() && rows[0].cp437.rfind("mode", 0) == 0;
+        },
+        10s))
+        << "SCREEN " << mode;
+    s.press_key_and_expect_exit();
+  }
+}
+
+TEST_F(Screen, FortyColumnsShowDoubledGlyphs) {
+  scene s("forty");
+  ASSERT_TRUE(s.ready) << s.program.errors();
+  std::vector<sr::Row> rows;
+  ASSERT_TRUE(eventually(
+      [&] {
+        rows = read_text(*s.window, 16, 16);
+        return rows.size() == 25 && rows[0].cp437.rfind("FORTY COLUMNS", 0) == 0;
+      },
+      10s));
+  ASSERT_EQ(rows[0].cells.size(), 40u);
+  EXPECT_EQ(rows[0].cells[0].fg_index, 11);
+  EXPECT_TRUE(rows[0].cells[0].exact);
+  s.press_key_and_expect_exit();
+}
+
+TEST_F(Screen, TheCursorBlinksOnItsScanLine) {
+  scene s("cursor");
+  ASSERT_TRUE(s.ready) << s.program.errors();
+  std::set<bool> seen;
+  int cursor_row = -1, cursor_column = -1, first_line = -1, last_line = -1;
+  eventually(
+      [&] {
+        const auto rows = read_text(*s.window);
+        if (rows.size() != 25) return false;
+        const auto summary = sr::summarize(rows);
+        const bool shown = summary.cursor_cells > 0;
+        seen.insert(shown);
+        if (shown) {
+          cursor_row = summary.cursor_row;
+          cursor_column = summary.cursor_column;
+          const auto& c = rows[size_t(cursor_row)].cells[size_t(cursor_column)];
+          first_line = c.cursor_first_row;
+          last_line = c.cursor_last_row;
+        }
+        return seen.size() == 2;
+      },
+      10s);
+  EXPECT_EQ(seen.size(), 2u) << "the cursor should be seen both on and off";
+  EXPECT_EQ(cursor_row, 4);
+  EXPECT_EQ(cursor_column, 9);
+  EXPECT_EQ(first_line, 14);
+  EXPECT_EQ(last_line, 14);
+  s.press_key_and_expect_exit();
+}
+
+TEST_F(Screen, BlinkingAttributesBlinkOrShowABrightBackground) {
+  {
+    scene s("blink on");
+    ASSERT_TRUE(s.ready) << s.program.errors();
+    std::set<std::string> seen;
+    eventually(
+        [&] {
+          const auto rows = read_text(*s.window);
+          if (rows.size() != 25) return false;
+          seen.insert(rows[0].cp437.substr(0, 5));
+          return seen.size() >= 2;
+        },
+        10s);
+    EXPECT_TRUE(seen.count("BLINK")) << "the text should show";
+    EXPECT_TRUE(seen.count("     ")) << "the text should vanish in the off phase";
+    s.press_key_and_expect_exit();
+  }
+  {
+    scene s("blink off");
+    ASSERT_TRUE(s.ready) << s.program.errors();
+    std::vector<sr::Row> rows;
+    ASSERT_TRUE(eventually(
+        [&] {
+          rows = read_text(*s.window);
+          return rows.size() == 25 && rows[0].cp437.rfind("BLINK", 0) == 0;
+        },
+        10s));
+    EXPECT_EQ(rows[0].cells[0].fg_index, 15);
+    EXPECT_EQ(rows[0].cells[0].bg_index, 8);
+    // It stays that way: no phase hides it.
+    for (int i = 0; i < 10; ++i) {
+      std::this_thread::sleep_for(60ms);
+      const auto again = read_text(*s.window);
+      ASSERT_EQ(again.size(), 25u);
+      EXPECT_EQ(again[0].cp437.substr(0, 5), "BLINK");
+    }
+    s.press_key_and_expect_exit();
+  }
+}
+
+}  // namespace
