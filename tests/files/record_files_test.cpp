@@ -191,6 +191,8 @@ TEST_F(RecordFiles, FieldBuffersLsetRsetAndRecordTransfers) {
   field_put(1, 1, 1);
   sub_close(1, 1);
   EXPECT_EQ(read_file("g.dat"), std::string(10, '\0'));
+  kxs_free(name);  // freeing a fielded string releases its link
+  kxs_free(code);
 }
 
 TEST_F(RecordFiles, FieldOverflowStopsTheStatement) {
@@ -224,6 +226,8 @@ TEST_F(RecordFiles, FieldOverflowStopsTheStatement) {
   kxs_free(a);
   EXPECT_EQ(list.size(), 1u);
   EXPECT_EQ(list[0], b);
+  kxs_free(b);
+  EXPECT_TRUE(list.empty());
 }
 
 TEST_F(RecordFiles, LocksCheckTheirRange) {

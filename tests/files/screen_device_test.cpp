@@ -5,6 +5,8 @@
 #include "files/file_position.h"
 #include "files/file_print.h"
 #include "frame/flags.h"
+#include "screen/frame_slots.h"
+#include "screen/image_create.h"
 #include "screen/image_table.h"
 #include "screen/screen_startup.h"
 
@@ -21,6 +23,11 @@ class ScreenDevice : public file_test {
     screen_palettes_init();
     screen_mode_init();
     ASSERT_EQ(new_error.load(), 0u);
+  }
+  void TearDown() override {
+    kx::release_all_images();
+    frame_slots_reset();
+    file_test::TearDown();
   }
   static uint8_t character_at(const img_struct& page, int cell) { return page.data[2 * cell]; }
 };
