@@ -18,17 +18,24 @@ int32_t bound(int32_t n) {
 
 gfs_file_struct& record_of(int32_t h) { return gfs_file[static_cast<size_t>(h)]; }
 
+// The handle bound to n when it is a file, not the screen device; else -1
+// with the error (52, or 5 for the screen) raised.
+int32_t bound_file(int32_t n) {
+  const int32_t h = bound(n);
+  if (h >= 0 && record_of(h).is_screen) {
+    error(5);
+    return -1;
+  }
+  return h;
+}
+
 }  // namespace
 
 int32_t func_eof(int32_t n) {
   if (new_error) return 0;
-  const int32_t h = bound(n);
+  const int32_t h = bound_file(n);
   if (h < 0) return 0;
   const gfs_file_struct& record = record_of(h);
-  if (record.is_screen) {
-    error(5);
-    return 0;
-  }
   if (record.file_type == file_type_input && gfs_eof_reached(h) == 1) return -1;
   return record.eof_flag_passed ? -1 : 0;
 }
@@ -47,13 +54,9 @@ int64_t func_lof(int32_t n) {
 
 int64_t func_loc(int32_t n) {
   if (new_error) return 0;
-  const int32_t h = bound(n);
+  const int32_t h = bound_file(n);
   if (h < 0) return 0;
   const gfs_file_struct& record = record_of(h);
-  if (record.is_screen) {
-    error(5);
-    return 0;
-  }
   switch (record.file_type) {
     case file_type_random:
       return record.position / record.record_length + 1;

@@ -40,6 +40,12 @@ int32_t usable(int32_t n, direction way) {
   return h;
 }
 
+// Where a transfer starts: record or byte rec when given, else the current
+// position; -1 after error 63.
+int64_t record_start(const gfs_file_struct& record, int64_t rec, int32_t rec_given) {
+  return rec_given ? kx::record_position(record, rec) : record.position;
+}
+
 // Moves count bytes at record rec (or the current position) of handle h.
 void transfer(int32_t h, int64_t rec, uint8_t* data, int64_t count, int32_t rec_given, direction way) {
   gfs_file_struct& record = record_of(h);
@@ -48,11 +54,8 @@ void transfer(int32_t h, int64_t rec, uint8_t* data, int64_t count, int32_t rec_
     error(59);
     return;
   }
-  int64_t start = record.position;
-  if (rec_given) {
-    start = kx::record_position(record, rec);
-    if (start < 0) return;
-  }
+  const int64_t start = record_start(record, rec, rec_given);
+  if (start < 0) return;
   const int32_t result = way == direction::get ? gfs_read(h, start, data, count) : gfs_write(h, start, data, count);
   if (result == gfs_short_read) return;  // zero filled, end of file noted
   if (result != gfs_ok) {
@@ -139,11 +142,8 @@ void sub_get2(int32_t n, int64_t rec, kxs* data, int32_t rec_given) {
     error(59);
     return;
   }
-  int64_t start = record.position;
-  if (rec_given) {
-    start = kx::record_position(record, rec);
-    if (start < 0) return;
-  }
+  const int64_t start = record_start(record, rec, rec_given);
+  if (start < 0) return;
   std::vector<uint8_t> bytes(static_cast<size_t>(size));
   const int32_t result = gfs_read(h, start, bytes.data(), size);
   if (result != gfs_ok && result != gfs_short_read) {
