@@ -25,8 +25,22 @@ constexpr int32_t palette_entries = 256;
 constexpr int64_t blink_phase_bit = 1 << 3;   // of frame: 8 frames on, 8 off
 constexpr int64_t mode10_phase_bit = 1 << 9;  // of the millisecond clock
 
+// What a frame slot's buffer shows of a text page.
+struct slot_contents {
+  bool valid = false;
+  std::vector<uint16_t> cells;
+  uint32_t font = 0;
+  int32_t columns = 0, rows = 0;
+  uint32_t pal[palette_entries] = {};
+  bool flash = false;
+  bool blink_enabled = true;
+  size_t cursor_index = SIZE_MAX;  // the cell the cursor is drawn in, if any
+  cursor_rows cursor_shape{};
+};
+
 // Kept between calls; touched only under the composer's mutex.
 struct composer_memory {
+  slot_contents slots[display_frame_count];
   std::vector<uint8_t> page_now;   // this call's copy of the page's pixels or cells
   std::vector<uint8_t> pixeldata;  // the last composed palette page
   bool pixeldata_valid = false;
@@ -179,37 +193,41 @@ outcome compose_text(display_frame_record& f, const img_struct& page_header) {
   }
   if (!changed) return outcome::skipped;
 
+  const size_t slot = static_cast<size_t>(&f - display_frame);
+  slot_contents& had = memory.slots[slot];
+  const int64_t bytes_before = f.bytes;
   if (!size_frame(f, columns * cw, rows * ch)) return outcome::skipped;
-  if (check_last) {
-    const display_frame_record* previous = kx::newest_composed_frame(&f);
-    if (!previous) {
-      alert("Text Screen Update: Failed to locate previous frame's data for comparison");
-      check_last = false;
-    } else if (previous->w != f.w || previous->h != f.h) {
-      check_last = false;
-    } else {
-      std::memcpy(f.bgra, previous->bgra, size_t(f.w) * f.h * 4);
-    }
-  }
+  // The frame buffer still holds the frame this slot showed last: only the
+  // cells that differ from that one are drawn again.
+  const bool incremental = check_last && had.valid && f.bytes == bytes_before && had.font == font &&
+                           had.columns == columns && had.rows == rows && had.blink_enabled == blink_enabled &&
+                           std::memcmp(had.pal, memory.paldata, sizeof had.pal) == 0;
   const kx::text_cell_style style{memory.paldata, blink_enabled, blink_enabled && phase};
-  const size_t cursor_index = cursor_in_cell ? size_t(cursor_y) * columns + cursor_x : SIZE_MAX;
-  const bool had_cursor_cell = memory.last_cursor_x >= 0 && memory.last_cursor_y >= 0 &&
-                               memory.last_cursor_x < columns && memory.last_cursor_y < rows;
-  const size_t previous_cursor_index =
-      had_cursor_cell ? size_t(memory.last_cursor_y) * columns + memory.last_cursor_x : SIZE_MAX;
-  const bool cursor_flipped = cursor_drawn != memory.last_cursor_drawn;
+  const size_t cursor_index = cursor_drawn ? size_t(cursor_y) * columns + cursor_x : SIZE_MAX;
+  had.cells.resize(cells);
   for (int32_t y = 0; y < rows; ++y) {
     for (int32_t x = 0; x < columns; ++x) {
       const size_t i = size_t(y) * columns + x;
       const uint16_t cell = cell_now(i);
-      if (check_last && cell == memory.screen_last[i] && (!(cell & 0x8000) || !flash_flipped || !blink_enabled) &&
-          (i != cursor_index || (!cursor_flipped && !cursor_moved)) && (i != previous_cursor_index || !cursor_moved)) {
+      const bool cursor_here = i == cursor_index;
+      if (incremental && cell == had.cells[i] && (!(cell & 0x8000) || !blink_enabled || had.flash == phase) &&
+          cursor_here == (i == had.cursor_index) && (!cursor_here || had.cursor_shape == shape)) {
         continue;
       }
-      memory.screen_last[i] = cell;
-      kx::draw_text_cell(f.bgra, f.w, x, y, font, cell, style, i == cursor_index && cursor_drawn ? shape : cursor_rows{});
+      had.cells[i] = cell;
+      kx::draw_text_cell(f.bgra, f.w, x, y, font, cell, style, cursor_here ? shape : cursor_rows{});
     }
   }
+  had.valid = true;
+  had.font = font;
+  had.columns = columns;
+  had.rows = rows;
+  had.blink_enabled = blink_enabled;
+  had.flash = phase;
+  had.cursor_index = cursor_index;
+  had.cursor_shape = shape;
+  std::memcpy(had.pal, memory.paldata, sizeof had.pal);
+  std::memcpy(memory.screen_last.data(), memory.page_now.data(), cells * 2);
   memory.last_flash = phase;
   memory.last_cursor_phase = phase;
   memory.last_cursor_x = cursor_x;

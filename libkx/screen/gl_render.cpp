@@ -89,6 +89,18 @@ void kx::upload_texture(hardware_img_struct& image, const uint32_t* pixels) {
   set_filter(false, 2);
 }
 
+bool kx::replace_texture_pixels(hardware_img_struct& image, const uint32_t* pixels, int32_t first_row,
+                                int32_t last_row) {
+  if (!image.texture || image.npo2 != 0) return false;
+  if (last_row < first_row) return true;
+  glBindTexture(GL_TEXTURE_2D, image.texture);
+  while (glGetError() != GL_NO_ERROR) {
+  }
+  glTexSubImage2D(GL_TEXTURE_2D, 0, 0, first_row, image.w, last_row - first_row + 1, GL_BGRA, GL_UNSIGNED_BYTE,
+                  pixels + size_t(first_row) * image.w);
+  return glGetError() == GL_NO_ERROR;
+}
+
 void kx::free_texture(hardware_img_struct& image) {
   if (image.texture) {
     GLuint t = image.texture;

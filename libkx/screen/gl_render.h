@@ -16,6 +16,10 @@ namespace kx {
 // else padded to powers of two, else mipmaps; alerts when all fail.
 void upload_texture(hardware_img_struct& image, const uint32_t* pixels);
 void free_texture(hardware_img_struct& image);
+// Rows first_row..last_row of new pixels of the same size into the image's
+// exact-size texture; false when the texture cannot take them that way
+// (the caller uploads anew).
+bool replace_texture_pixels(hardware_img_struct& image, const uint32_t* pixels, int32_t first_row, int32_t last_row);
 
 // The window as the target, mapped through the placement.
 void set_window_target(const placement& p, int32_t window_w, int32_t window_h);

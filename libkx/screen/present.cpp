@@ -3,6 +3,8 @@
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 
+#include <cstring>
+
 #include "frame/flags.h"
 #include "frame/message_box.h"
 #include "screen/frame_slots.h"
@@ -27,6 +29,9 @@ struct renderer_state {
   // The texture of the software frame on show, and the frame it holds.
   hardware_img_struct screen_texture{};
   int64_t uploaded_order = -1;
+  // The frame shown before the current one, kept until the new one is
+  // drawn so that only the rows that differ from it are uploaded.
+  display_frame_record* retiring = nullptr;
   kx::window_sizing sizing;
 };
 
@@ -54,8 +59,7 @@ display_frame_record* choose_frame() {
     if (&f == newest || f.order.load() >= order) continue;
     frame_state s = frame_state::ready;
     if (f.state.compare_exchange_strong(s, frame_state::free)) continue;
-    s = frame_state::shown;
-    f.state.compare_exchange_strong(s, frame_state::free, std::memory_order_release);
+    if (f.state.load() == frame_state::shown) state.retiring = &f;
   }
   return newest;
 }
@@ -82,9 +86,29 @@ void apply_full_screen_change(const display_frame_record& f) {
   full_screen_set = -1;
 }
 
+void draw_uploaded(const display_frame_record& f, const kx::placement& p, int32_t layer);
+
 void draw_software_screen(const display_frame_record& f, const kx::placement& p, int32_t layer) {
   const int64_t order = f.order.load();
   if (state.uploaded_order != order || !state.screen_texture.texture) {
+    // A frame of the same size goes into the texture already made: no new
+    // texture object for every frame.
+    const bool same_size = state.screen_texture.w == f.w && state.screen_texture.h == f.h;
+    int32_t first_row = 0, last_row = f.h - 1;
+    const display_frame_record* before = state.retiring;
+    if (same_size && before && before->order.load() == state.uploaded_order && before->w == f.w && before->h == f.h) {
+      const size_t row_bytes = size_t(f.w) * 4;
+      const auto row_same = [&](int32_t y) {
+        return std::memcmp(before->bgra + size_t(y) * f.w, f.bgra + size_t(y) * f.w, row_bytes) == 0;
+      };
+      while (first_row <= last_row && row_same(first_row)) ++first_row;
+      while (last_row >= first_row && row_same(last_row)) --last_row;
+    }
+    if (same_size && kx::replace_texture_pixels(state.screen_texture, f.bgra, first_row, last_row)) {
+      state.uploaded_order = order;
+      draw_uploaded(f, p, layer);
+      return;
+    }
     kx::free_texture(state.screen_texture);
     state.screen_texture = hardware_img_struct{};
     state.screen_texture.w = f.w;
@@ -96,6 +120,10 @@ void draw_software_screen(const display_frame_record& f, const kx::placement& p,
     }
     state.uploaded_order = order;
   }
+  draw_uploaded(f, p, layer);
+}
+
+void draw_uploaded(const display_frame_record& f, const kx::placement& p, int32_t layer) {
   kx::set_window_target(p, state.display_x, state.display_y);
   kx::hardware_img_put(0, 0, static_cast<float>(f.w - 1), static_cast<float>(f.h - 1), state.screen_texture, 0, 0,
                        static_cast<float>(f.w - 1), static_cast<float>(f.h - 1), layer > 1, p.smooth);
@@ -140,8 +168,14 @@ void GLUT_DISPLAY_REQUEST() {
 
   if (framebufferobjects_supported) glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
   glViewport(0, 0, state.display_x, state.display_y);
-  glClearColor(0, 0, 0, 1);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  // A frame that covers the whole window as the first layer leaves nothing
+  // to clear.
+  const bool covered = displayorder_screen.load() == 1 && p.x1 == 0 && p.y1 == 0 && p.x2 >= state.display_x &&
+                       p.y2 >= state.display_y;
+  if (!covered) {
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  }
   const int64_t order = f->order.load();
   for (int32_t layer = 1; layer <= 4; ++layer) {
     if (displayorder_screen.load() == layer) draw_software_screen(*f, p, layer);
@@ -153,6 +187,11 @@ void GLUT_DISPLAY_REQUEST() {
   kx::draw_letterbox(p, state.display_x, state.display_y);
   kx::hardware_buffer_flush();
 
+  if (state.retiring) {
+    frame_state s = frame_state::shown;
+    state.retiring->state.compare_exchange_strong(s, frame_state::free, std::memory_order_release);
+    state.retiring = nullptr;
+  }
   state.last_shown = f;
   state.last_rendered_order = order;
   kx::last_rendered_hardware_order = order;

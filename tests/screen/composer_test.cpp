@@ -1,12 +1,15 @@
 // The frame composer's output buffers, without a window.
 #include <cstring>
+#include <random>
 #include <set>
+#include <vector>
 
 #include "fresh_screen.h"
 #include "screen/colors.h"
 #include "screen/cursor.h"
 #include "screen/cursor_rule.h"
 #include "screen/fonts.h"
+#include "screen/text_raster.h"
 #include "screen/image_statements.h"
 #include "screen/palettes.h"
 #include "screen/screen_modes.h"
@@ -123,7 +126,9 @@ TEST_F(Composer, CursorScanLineRule) {
   for (const auto& c : cases) {
     const cursor_rows r = cursor_scan_lines(c.f, c.l, c.h);
     EXPECT_EQ(r.count, c.count) << c.f << "," << c.l << " on " << c.h;
-    if (c.count) EXPECT_EQ(r.first, c.first) << c.f << "," << c.l << " on " << c.h;
+    if (c.count) {
+      EXPECT_EQ(r.first, c.first) << c.f << "," << c.l << " on " << c.h;
+    }
   }
 }
 
@@ -230,6 +235,36 @@ TEST_F(Composer, WithoutARendererTheOldestReadyFrameIsRecycled) {
   EXPECT_FALSE(compose());
   EXPECT_EQ(lock_display.load(), 2);
   lock_display = 0;
+}
+
+TEST_F(Composer, IncrementalFramesEqualFramesDrawnFromScratch) {
+  std::mt19937 random(7);
+  kxg_sub_locate(1, 1, 1, 0, 7, 31);
+  std::vector<uint32_t> expected(640 * 400);
+  for (int step = 0; step < 300; ++step) {
+    frame = step;
+    const int changes = random() % 4;
+    for (int k = 0; k < changes; ++k) {
+      const uint8_t attribute = static_cast<uint8_t>(random() % 4 == 0 ? 0x8F : random() % 128);
+      kx::set_cell(*write_page, random() % 2000, kx::text_cell(static_cast<uint8_t>(random()), attribute));
+    }
+    if (random() % 5 == 0) kxg_sub_locate(1 + random() % 25, 1 + random() % 80, 0, 0, 0, 3);
+    if (random() % 40 == 0) sub__blink(H3C0_blink_enable ? 2 : 1);
+    const bool made = compose();
+    if (random() % 3) renderer_takes();
+    if (!made) continue;
+    const display_frame_record& f = *newest();
+    const bool phase = (step & 8) != 0;
+    const bool blink = H3C0_blink_enable != 0;
+    const kx::text_cell_style style{write_page->pal, blink, blink && phase};
+    const cursor_rows shape = cursor_scan_lines(0, 7, 16);
+    for (int y = 0; y < 25; ++y)
+      for (int x = 0; x < 80; ++x) {
+        const bool cursor = phase && x == write_page->cursor_x - 1 && y == write_page->cursor_y - 1;
+        kx::draw_text_cell(expected.data(), 640, x, y, 16, cell(y + 1, x + 1), style, cursor ? shape : cursor_rows{});
+      }
+    ASSERT_EQ(std::memcmp(expected.data(), f.bgra, expected.size() * 4), 0) << "step " << step;
+  }
 }
 
 TEST_F(Composer, ConvertsCodePageAndUnicodeText) {

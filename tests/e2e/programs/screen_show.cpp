@@ -5,7 +5,7 @@
 //              PRINT "White on green";: COLOR 7, 0: END
 //   mode N     SCREEN N: PRINT "mode": END
 //   forty      WIDTH 40: COLOR 11: PRINT "FORTY COLUMNS": END
-//   cursor     LOCATE 5, 10, 1: DO: _LIMIT 50: LOOP UNTIL LEN(INKEY$): SYSTEM
+//   cursor     LOCATE 5, 10, 1: DO: _LIMIT 10: LOOP UNTIL LEN(INKEY$): SYSTEM
 //   blink on   COLOR 31, 0: PRINT "BLINK": (the same key wait): SYSTEM
 //   blink off  as blink on, after _BLINK OFF
 // Each prints "ready" on standard output once its screen is drawn.
@@ -54,7 +54,7 @@ void ready() {
 
 void wait_for_key_then_system() {
   for (;;) {
-    Sleep(20);
+    Sleep(100);  // as END's key wait polls
     if (kxevent) evnt(90);
     if (inkey_take_key()) break;
   }
