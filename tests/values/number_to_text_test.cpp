@@ -61,14 +61,9 @@ TEST_F(number_to_text, IntegersOfEveryWidth) {
   EXPECT_EQ(text_of(kxs_str(INT64_MIN)), "-9223372036854775808");
   EXPECT_EQ(text_of(kxs_str(INT64_MAX)), " 9223372036854775807");
   EXPECT_EQ(text_of(kxs_str(INT32_MIN)), "-2147483648");
-  EXPECT_EQ(text_of(kxs_str(int16_t{-32768})), "-32768");
   EXPECT_EQ(text_of(kxs_str(int8_t{-128})), "-128");
-  EXPECT_EQ(text_of(kxs_str(int8_t{5})), " 5");
   EXPECT_EQ(text_of(kxs_str(UINT64_MAX)), " 18446744073709551615");
-  EXPECT_EQ(text_of(kxs_str(UINT32_MAX)), " 4294967295");
-  EXPECT_EQ(text_of(kxs_str(uint16_t{65535})), " 65535");
   EXPECT_EQ(text_of(kxs_str(uint8_t{0})), " 0");
-  EXPECT_TRUE(kxs_str(7)->is_temp);
 }
 
 TEST_F(number_to_text, SingleDigitCountsAndNotationSwitch) {
@@ -76,7 +71,6 @@ TEST_F(number_to_text, SingleDigitCountsAndNotationSwitch) {
   EXPECT_EQ(str(0.001f), " .001");
   EXPECT_EQ(str(-0.001f), "-.001");
   EXPECT_EQ(str(0.1f), " .1");
-  EXPECT_EQ(str(-0.5f), "-.5");
   EXPECT_EQ(str(1e-8f), " 1E-08");
   EXPECT_EQ(str(1e-7f), " .0000001");
   EXPECT_EQ(str(1.5e-7f), " 1.5E-07");
@@ -86,7 +80,6 @@ TEST_F(number_to_text, SingleDigitCountsAndNotationSwitch) {
   EXPECT_EQ(str(12345678.0f), " 1.234568E+07");
   EXPECT_EQ(str(1e38f), " 1E+38");
   EXPECT_EQ(str(-0.0f), " 0");
-  EXPECT_EQ(str(0.0f), " 0");
   EXPECT_EQ(str(std::numeric_limits<float>::denorm_min()), " 1.401298E-45");
   EXPECT_EQ(str(1.0f / 3.0f), " .3333333");
 }
@@ -104,7 +97,6 @@ TEST_F(number_to_text, DoubleDigitCountsAndNotationSwitch) {
   EXPECT_EQ(str(1e-16), " .0000000000000001");
   EXPECT_EQ(str(1e-17), " 1D-17");
   EXPECT_EQ(str(-0.0), " 0");
-  EXPECT_EQ(str(123456789012.5), " 123456789012.5");
   EXPECT_EQ(str(std::numeric_limits<double>::max()), " 1.797693134862316D+308");
   EXPECT_EQ(str(std::numeric_limits<double>::denorm_min()), " 4.940656458412465D-324");
 }
