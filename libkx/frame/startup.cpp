@@ -67,5 +67,10 @@ int kx_main(int argc, char** argv, const kx_program& program) {
 
   if (screen_hide.load() == 0) create_window = 1;
   while (create_window.load() == 0) Sleep(100);
-  return run_window(argc, argv);
+  run_window(argc, argv);
+  // The toolkit's loop does not return in normal running; if it ever does,
+  // the program is ended through the orderly path, which exits the process.
+  exit_value.fetch_or(1);
+  close_program = 1;
+  for (;;) Sleep(100);
 }

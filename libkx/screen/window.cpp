@@ -11,6 +11,7 @@
 #include "frame/clock.h"
 #include "frame/flags.h"
 #include "frame/message_box.h"
+#include "frame/process_exit.h"
 #include "input/glut_keyboard.h"
 #include "input/x11_events.h"
 #include "screen/gl_render.h"
@@ -58,12 +59,18 @@ int run_window(int& argc, char** argv) {
   glutInit(&argc, argv);
   glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGBA | GLUT_DEPTH);
   glutInitWindowSize(initial_width, initial_height);
-  if (!glutGet(GLUT_DISPLAY_MODE_POSSIBLE)) std::exit(1);
+  if (!glutGet(GLUT_DISPLAY_MODE_POSSIBLE)) kx_exit_process(1);
   // A title set before now was stored; taking the request here keeps the
   // idle callback from setting the same title again.
   std::string ignored;
   kx::take_title_request(&ignored);
   glutCreateWindow(window_title_text().c_str());
+  // The hooks go in before anything reads events, so the window manager's
+  // close request is never the toolkit's to act on; should one reach it
+  // anyway, the toolkit keeps running and reports it as a close request.
+  install_x11_event_hooks(glXGetCurrentDisplay());
+  glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_CONTINUE_EXECUTION);
+  glutCloseFunc([] { tarn_custom_event(1); });
   desktop_width = glutGet(GLUT_SCREEN_WIDTH);
   desktop_height = glutGet(GLUT_SCREEN_HEIGHT);
   window_exists = 1;
@@ -74,7 +81,6 @@ int run_window(int& argc, char** argv) {
   }
   if (glewIsSupported("GL_EXT_framebuffer_object")) framebufferobjects_supported = 1;
 
-  install_x11_event_hooks(glXGetCurrentDisplay());
 
   glutDisplayFunc(GLUT_DISPLAY_REQUEST);
   glutIdleFunc(GLUT_IDLEFUNC);

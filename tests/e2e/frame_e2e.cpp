@@ -20,7 +20,7 @@ class Frame : public ::testing::Test {
 void expect_clean(const process& p) { EXPECT_FALSE(has_sanitizer_report(p.errors())) << p.errors(); }
 
 TEST_F(Frame, WindowOpensAt640x400AndTheCloseButtonEndsWithStatusZero) {
-  process program(halcyonix_path(), {});
+  process program(program_path("exit_poll"), {"end"});
   ASSERT_TRUE(program.started());
   const auto window = wait_for_window("Untitled", 20s);
   ASSERT_TRUE(window) << program.errors();

@@ -3,6 +3,7 @@
 //   _DELAY 0.05: LOOP
 #include <cstdio>
 
+#include "files/launch_info.h"
 #include "frame/clock.h"
 #include "frame/shutdown.h"
 #include "frame/startup.h"
@@ -11,6 +12,8 @@
 namespace {
 
 void KXMAIN(void*) {
+  // With the argument "end" the program goes straight to END's key wait.
+  if (func_command_str == "end") sub_end();
   std::printf("polling\n");
   std::fflush(stdout);
   for (;;) {
