@@ -1,5 +1,6 @@
 #include "frame/startup.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 
@@ -41,6 +42,13 @@ void set_time_bases() {
 }
 
 int kx_main(int argc, char** argv, const kx_program& program) {
+#if defined(__SANITIZE_THREAD__)
+  // The software OpenGL renderer's worker threads synchronise inside an
+  // uninstrumented library, which ThreadSanitizer reports as races; such a
+  // build rasterises on the window thread. Set before any thread starts,
+  // since other threads read the environment.
+  setenv("LP_NUM_THREADS", "0", 0);
+#endif
   kx_set_program(program);
   // Each subsystem's start-up runs in this order; a subsystem creates its
   // own handle lists when it starts.

@@ -22,6 +22,7 @@ void print_text(const char* text, uint8_t end_line) {
 }  // namespace
 
 void kx::show_press_any_key() {
+  if (!display_page.load()) return;  // no screen was ever made
   sub__dest(func__display());
   const int32_t rows = text_rows(*write_page);
   kxg_sub_view_print(rows, rows, 1);

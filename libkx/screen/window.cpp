@@ -81,7 +81,6 @@ int run_window(int& argc, char** argv) {
   }
   if (glewIsSupported("GL_EXT_framebuffer_object")) framebufferobjects_supported = 1;
 
-
   glutDisplayFunc(GLUT_DISPLAY_REQUEST);
   glutIdleFunc(GLUT_IDLEFUNC);
   register_keyboard_callbacks();
