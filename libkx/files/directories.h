@@ -15,7 +15,7 @@ void sub_rmdir(kxs* path);
 void sub_kill(kxs* name);
 // NAME old AS new: refuses (58) to replace an existing name.
 void sub_name(kxs* old_name, kxs* new_name);
-void sub_files(kxs* spec, int32_t given);
+void sub_files(kxs* pattern, int32_t given);
 int32_t func__fileexists(kxs* name);
 int32_t func__direxists(kxs* name);
 kxs* func__cwd();
