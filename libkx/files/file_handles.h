@@ -113,7 +113,9 @@ int64_t gfs_read_bytes();
 int64_t gfs_lof(int32_t h);
 int32_t gfs_eof_reached(int32_t h);
 int32_t gfs_eof_passed(int32_t h);
-// Byte-range locks are checked, not taken.
+// Byte-range advisory locks from byte start to byte end (0-based,
+// inclusive; -1 for the start or end of the whole file): 0, -2, -4 for a
+// bad range, -7 when another opening holds a lock on part of it.
 int32_t gfs_lock(int32_t h, int64_t start, int64_t end);
 int32_t gfs_unlock(int32_t h, int64_t start, int64_t end);
 // Flushes every open stream: 0, or the code of the first failure.

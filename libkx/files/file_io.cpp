@@ -87,16 +87,3 @@ int32_t gfs_eof_passed(int32_t h) {
   if (!gfs_validhandle(h)) return gfs_bad_handle;
   return record_of(h).eof_flag_passed;
 }
-
-namespace {
-int32_t check_lock_range(int32_t h, int64_t start, int64_t end) {
-  if (!gfs_validhandle(h)) return gfs_bad_handle;
-  if (start < -1 || end < -1) return gfs_bad_argument;
-  return gfs_ok;
-}
-}  // namespace
-
-// No byte-range lock is taken: the restrictions are recorded and the
-// ranges checked, as on the systems this program's files come from.
-int32_t gfs_lock(int32_t h, int64_t start, int64_t end) { return check_lock_range(h, start, end); }
-int32_t gfs_unlock(int32_t h, int64_t start, int64_t end) { return check_lock_range(h, start, end); }

@@ -214,6 +214,20 @@ int64_t file_stream::length() {
   return size;
 }
 
+int file_stream::lock(lock_kind kind, int64_t offset, int64_t count) {
+  struct flock range {};
+  range.l_type = kind == lock_kind::shared ? F_RDLCK : kind == lock_kind::exclusive ? F_WRLCK : F_UNLCK;
+  range.l_whence = SEEK_SET;
+  range.l_start = offset;
+  range.l_len = count;
+  range.l_pid = 0;  // required of open-file-description locks
+  if (::fcntl(fd_, F_OFD_SETLK, &range) != 0) {
+    error_ = errno == EACCES ? EAGAIN : errno;
+    return -1;
+  }
+  return 0;
+}
+
 int file_stream::close() {
   if (fd_ < 0) return 0;
   int result = flush();

@@ -43,6 +43,14 @@ class file_stream {
   int close();
   // The errno of the last failure.
   int last_error() const { return error_; }
+  // Takes (shared or exclusive) or releases an advisory lock on count bytes
+  // from offset; count 0 reaches past any end. The lock belongs to this
+  // stream's own opening of the file, so a second opening in the same
+  // process conflicts with it as another process would, and closing the
+  // stream releases it. 0, or -1 with last_error() set (EAGAIN when another
+  // lock holds part of the range).
+  enum class lock_kind { shared, exclusive, release };
+  int lock(lock_kind kind, int64_t offset, int64_t count);
   bool appending() const { return append_; }
 
  private:

@@ -230,17 +230,4 @@ TEST_F(RecordFiles, FieldOverflowStopsTheStatement) {
   EXPECT_TRUE(list.empty());
 }
 
-TEST_F(RecordFiles, LocksCheckTheirRange) {
-  open("l.dat", RANDOM, 1, 16, 1);
-  sub_lock(1, 2, 3, 3);
-  sub_unlock(1, 2, 0, 1);
-  EXPECT_EQ(take_error(), 0u);
-  sub_lock(1, 0, 3, 3);
-  EXPECT_EQ(take_error(), 5u);
-  sub_lock(1, 1, 0, 2);
-  EXPECT_EQ(take_error(), 5u);
-  sub_lock(2, 1, 1, 3);
-  EXPECT_EQ(take_error(), 52u);
-}
-
 }  // namespace
