@@ -4,6 +4,7 @@
 #include <new>
 #include <vector>
 
+#include "files/connection_routing.h"
 #include "files/file_errors.h"
 #include "files/file_handles.h"
 #include "frame/error.h"
@@ -148,8 +149,11 @@ void sub_close(int32_t n, int32_t n_given) {
     kx::close_all_files();
     return;
   }
-  // Negative numbers name network connections, of which this build has
-  // none; a number not in use is ignored.
+  if (n < 0) {
+    kx::connection_close(n);
+    return;
+  }
+  // A number not in use is ignored.
   const int32_t h = kx::handle_of_number(n);
   if (h < 0) return;
   kx::raise_data_error(gfs_close(h));
@@ -158,6 +162,7 @@ void sub_close(int32_t n, int32_t n_given) {
 namespace kx {
 
 void close_all_files() {
+  connections().close_all();
   std::vector<int32_t> handles;
   handles.reserve(gfs_fileno.size());
   for (const auto& [number, handle] : gfs_fileno) handles.push_back(handle);

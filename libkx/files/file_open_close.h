@@ -12,8 +12,10 @@ void sub_open(kxs* name, int32_t mode, int32_t access, int32_t lock, int32_t n, 
               int32_t length_given);
 // OPEN mode$, #n, name [, record_length]: mode$ starts with R, B, I, O or A.
 void sub_open_shortform(kxs* mode, int32_t n, kxs* name, int64_t record_length, int32_t length_given);
-// CLOSE [#n]. A number not in use is ignored; a final write that fails is
-// reported (61 "Disk full", 57 "Device I/O error", ...).
+// CLOSE [#n]. A negative number closes a network connection; without a
+// number every connection and every file is closed. A number not in use is
+// ignored; a final write that fails is reported (61 "Disk full", 57
+// "Device I/O error", ...).
 void sub_close(int32_t n, int32_t n_given);
 
 namespace kx {

@@ -1,5 +1,6 @@
 #include "files/file_position.h"
 
+#include "files/connection_routing.h"
 #include "files/file_errors.h"
 #include "files/file_handles.h"
 #include "files/file_records.h"
@@ -33,6 +34,7 @@ int32_t bound_file(int32_t n) {
 
 int32_t func_eof(int32_t n) {
   if (new_error) return 0;
+  if (n < 0) return kx::connection_eof(n);
   const int32_t h = bound_file(n);
   if (h < 0) return 0;
   const gfs_file_struct& record = record_of(h);
@@ -42,6 +44,7 @@ int32_t func_eof(int32_t n) {
 
 int64_t func_lof(int32_t n) {
   if (new_error) return 0;
+  if (n < 0) return kx::connection_lof(n);
   const int32_t h = bound(n);
   if (h < 0) return 0;
   const int64_t length = gfs_lof(h);

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "files/connection_routing.h"
 #include "files/file_errors.h"
 #include "files/file_handles.h"
 #include "files/string_transfer.h"
@@ -69,6 +70,15 @@ void transfer(int32_t h, int64_t rec, uint8_t* data, int64_t count, int32_t rec_
 
 void fixed(int32_t n, int64_t rec, byte_element_struct* data, int32_t rec_given, direction way) {
   if (new_error) return;
+  // Connections have no records: the record number plays no part.
+  if (n < 0) {
+    uint8_t* bytes = reinterpret_cast<uint8_t*>(data->address);
+    if (way == direction::put)
+      kx::connection_put(n, bytes, data->length);
+    else
+      kx::connection_get_fixed(n, bytes, data->length);
+    return;
+  }
   const int32_t h = usable(n, way);
   if (h < 0) return;
   transfer(h, rec, reinterpret_cast<uint8_t*>(data->address), data->length, rec_given, way);
@@ -104,6 +114,10 @@ void sub_put(int32_t n, int64_t rec, byte_element_struct* data, int32_t rec_give
 
 void sub_put2(int32_t n, int64_t rec, kxs* data, int32_t rec_given) {
   if (new_error) return;
+  if (n < 0) {
+    kx::connection_put(n, data->chars, data->length);
+    return;
+  }
   const int32_t h = usable(n, direction::put);
   if (h < 0) return;
   if (record_of(h).file_type == file_type_binary) {
@@ -129,6 +143,11 @@ void sub_put2(int32_t n, int64_t rec, kxs* data, int32_t rec_given) {
 
 void sub_get2(int32_t n, int64_t rec, kxs* data, int32_t rec_given) {
   if (new_error) return;
+  if (n < 0) {
+    const std::string bytes = kx::connection_get_all(n);
+    if (!new_error) kx::assign_bytes(data, reinterpret_cast<const uint8_t*>(bytes.data()), static_cast<int64_t>(bytes.size()));
+    return;
+  }
   const int32_t h = usable(n, direction::get);
   if (h < 0) return;
   gfs_file_struct& record = record_of(h);

@@ -1,0 +1,75 @@
+#include "files/connection_routing.h"
+
+#include <cstring>
+
+#include "frame/error.h"
+
+namespace {
+
+// The layer of a build without a network: no number names a connection.
+class no_connections final : public kx::connection_layer {
+ public:
+  kx::connection_kind kind_of(int32_t) override { return kx::connection_kind::none; }
+  void close(int32_t) override {}
+  void close_all() override {}
+  void send(int32_t, const uint8_t*, int64_t) override {}
+  int64_t waiting(int32_t) override { return 0; }
+  std::string take(int32_t, int64_t) override { return std::string(); }
+  bool at_end(int32_t) override { return true; }
+};
+
+no_connections none_installed;
+kx::connection_layer* installed = &none_installed;
+
+// Whether number names a stream; raises 52 when it does not.
+bool is_stream(int32_t number) {
+  if (installed->kind_of(number) == kx::connection_kind::stream) return true;
+  error(52);
+  return false;
+}
+
+}  // namespace
+
+namespace kx {
+
+connection_layer& connections() { return *installed; }
+
+void install_connection_layer(connection_layer* layer) { installed = layer ? layer : &none_installed; }
+
+void connection_close(int32_t number) {
+  // Like a file number not in use, a number that names nothing is ignored.
+  if (installed->kind_of(number) != connection_kind::none) installed->close(number);
+}
+
+void connection_put(int32_t number, const uint8_t* data, int64_t count) {
+  const connection_kind kind = installed->kind_of(number);
+  if (kind == connection_kind::none) {
+    error(52);
+    return;
+  }
+  // A host has nothing to send on: the PUT is ignored.
+  if (kind == connection_kind::stream) installed->send(number, data, count);
+}
+
+bool connection_get_fixed(int32_t number, uint8_t* data, int64_t count) {
+  if (!is_stream(number)) return false;
+  if (count <= 0 || installed->waiting(number) < count) return false;
+  const std::string bytes = installed->take(number, count);
+  if (static_cast<int64_t>(bytes.size()) != count) return false;
+  std::memcpy(data, bytes.data(), bytes.size());
+  return true;
+}
+
+std::string connection_get_all(int32_t number) {
+  if (!is_stream(number)) return std::string();
+  return installed->take(number, -1);
+}
+
+int64_t connection_lof(int32_t number) { return is_stream(number) ? installed->waiting(number) : 0; }
+
+int32_t connection_eof(int32_t number) {
+  if (!is_stream(number)) return 0;
+  return installed->at_end(number) ? -1 : 0;
+}
+
+}  // namespace kx
