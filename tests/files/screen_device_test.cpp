@@ -4,6 +4,7 @@
 #include "files/chain_input.h"
 #include "files/file_position.h"
 #include "files/file_print.h"
+#include "files/launch_info.h"
 #include "frame/flags.h"
 #include "screen/frame_slots.h"
 #include "screen/image_create.h"
@@ -30,6 +31,26 @@ class ScreenDevice : public file_test {
     file_test::TearDown();
   }
   static uint8_t character_at(const img_struct& page, int cell) { return page.data[2 * cell]; }
+
+  // Starts as a program chained with a state file of these 32-bit values
+  // after the recorded directory (the current one).
+  void chain_start(const std::string& file, std::initializer_list<int32_t> blocks) {
+    const std::string directory = std::filesystem::current_path().string();
+    std::string bytes;
+    const auto put = [&](int32_t v) {
+      for (int i = 0; i < 4; ++i) bytes += static_cast<char>(static_cast<uint32_t>(v) >> (8 * i));
+    };
+    put(1);
+    put(static_cast<int32_t>(directory.size()));
+    bytes += directory;
+    for (const int32_t v : blocks) put(v);
+    put(0);
+    write_file(file, bytes);
+    const std::string saved = func_command_str;
+    func_command_str = "(unique-tag:=/@*$+-)" + file;
+    chain_input();
+    func_command_str = saved;
+  }
 };
 
 TEST_F(ScreenDevice, PrintToScrnWritesOnTheScreen) {
@@ -89,6 +110,24 @@ TEST_F(ScreenDevice, SavedPagesGiveOnlyTheirPlainState) {
   EXPECT_FALSE(target.screen_mode(5));
   EXPECT_EQ(new_error.load(), 0u);
   EXPECT_FALSE(target.font(1000));
+}
+
+TEST_F(ScreenDevice, ChainedFontIsAppliedWhenItIsBuiltIn) {
+  chain_start("chainFN1.tmp", {256, 12, 259, 8, 511});
+  EXPECT_FALSE(std::filesystem::exists("chainFN1.tmp"));
+  ASSERT_EQ(write_page->mode, 12);
+  EXPECT_EQ(write_page->font, 8u);
+  EXPECT_EQ(kx::text_rows(*write_page), 60);  // 480 rows of pixels in 8-pixel cells
+  // A loaded font's number belongs to the process that loaded it, and a
+  // number that is no font at all is refused: the font stays.
+  chain_start("chainFN2.tmp", {259, 40, 511});
+  EXPECT_EQ(write_page->font, 8u);
+  chain_start("chainFN3.tmp", {259, -3, 511});
+  EXPECT_EQ(write_page->font, 8u);
+  chain_start("chainFN4.tmp", {259, 14, 511});
+  EXPECT_EQ(write_page->font, 14u);
+  EXPECT_EQ(new_error.load(), 0u);
+  EXPECT_FALSE(std::filesystem::exists("chainFN4.tmp"));
 }
 
 }  // namespace
