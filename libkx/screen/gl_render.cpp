@@ -2,6 +2,7 @@
 
 #include <GL/glew.h>
 #include <GL/glu.h>
+#include <GL/glx.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -189,34 +190,79 @@ void kx::hardware_img_put(float dx1, float dy1, float dx2, float dy2, hardware_i
   texcoords.insert(texcoords.end(), tex, tex + 12);
 }
 
-void kx::draw_letterbox(const placement& p, int32_t window_w, int32_t window_h) {
-  if (!p.letterbox) return;
-  hardware_buffer_flush();
-  glDisable(GL_TEXTURE_2D);
-  glDisable(GL_BLEND);
-  glColor4f(0, 0, 0, 1);
-  glBegin(GL_QUADS);
-  const auto bar = [](float x1, float y1, float x2, float y2) {
-    glVertex2f(x1, y1);
-    glVertex2f(x2, y1);
-    glVertex2f(x2, y2);
-    glVertex2f(x1, y2);
-  };
-  if (p.letterbox == 1) {
-    bar(0, 0, static_cast<float>(p.x1), static_cast<float>(window_h));
-    bar(static_cast<float>(p.x2), 0, static_cast<float>(window_w), static_cast<float>(window_h));
-  } else {
-    bar(0, 0, static_cast<float>(window_w), static_cast<float>(p.y1));
-    bar(0, static_cast<float>(p.y2), static_cast<float>(window_w), static_cast<float>(window_h));
-  }
-  glEnd();
-}
-
 namespace {
 
 hardware_img_struct* hardware_at(int64_t index) {
   return index > 0 ? static_cast<hardware_img_struct*>(list_get(hardware_img_handles, index)) : nullptr;
 }
+
+// A 1 x 1 black texture for the letterbox bars, made on first use.
+hardware_img_struct letterbox_texture{};
+
+using copy_sub_buffer_fn = void (*)(Display*, GLXDrawable, int, int, int, int);
+copy_sub_buffer_fn copy_sub_buffer = nullptr;
+bool copy_sub_buffer_checked = false;
+
+}  // namespace
+
+void kx::draw_letterbox(const placement& p, int32_t window_w, int32_t window_h) {
+  if (!p.letterbox) return;
+  if (!letterbox_texture.texture) {
+    letterbox_texture.w = letterbox_texture.h = 1;
+    const uint32_t black = 0xFF000000u;
+    upload_texture(letterbox_texture, &black);
+    if (!letterbox_texture.texture) return;
+  }
+  // The bars are in window pixels, outside the frame's placement.
+  const placement saved = target_placement;
+  target_placement = placement{};
+  const auto bar = [](int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+    if (x2 <= x1 || y2 <= y1) return;
+    hardware_img_put(static_cast<float>(x1), static_cast<float>(y1), static_cast<float>(x2 - 1),
+                     static_cast<float>(y2 - 1), letterbox_texture, 0, 0, 0, 0, false, false);
+  };
+  if (p.letterbox == 1) {
+    bar(0, 0, p.x1, window_h);
+    bar(p.x2, 0, window_w, window_h);
+  } else {
+    bar(0, 0, window_w, p.y1);
+    bar(0, p.y2, window_w, window_h);
+  }
+  hardware_buffer_flush();
+  target_placement = saved;
+}
+
+bool kx::draw_overlay(int32_t frame_w, int32_t frame_h) {
+  const int64_t index = overlay_image_index();
+  if (!index) return false;
+  hardware_img_struct* image = hardware_at(index);
+  if (!image || !image->valid.load()) return false;
+  hardware_img_put(0, 0, static_cast<float>(frame_w - 1), static_cast<float>(frame_h - 1), *image, 0, 0,
+                   static_cast<float>(image->w - 1), static_cast<float>(image->h - 1), true, false);
+  hardware_buffer_flush();
+  return true;
+}
+
+bool kx::partial_present_supported() {
+  if (!copy_sub_buffer_checked) {
+    copy_sub_buffer_checked = true;
+    Display* display = glXGetCurrentDisplay();
+    const char* extensions = display ? glXQueryExtensionsString(display, DefaultScreen(display)) : nullptr;
+    if (extensions && std::strstr(extensions, "GLX_MESA_copy_sub_buffer")) {
+      copy_sub_buffer = reinterpret_cast<copy_sub_buffer_fn>(
+          glXGetProcAddressARB(reinterpret_cast<const GLubyte*>("glXCopySubBufferMESA")));
+    }
+  }
+  return copy_sub_buffer != nullptr;
+}
+
+void kx::present_window_rows(int32_t x, int32_t y, int32_t w, int32_t h) {
+  if (!partial_present_supported()) return;
+  copy_sub_buffer(glXGetCurrentDisplay(), glXGetCurrentDrawable(), x, y, w, h);
+}
+
+namespace {
+
 
 int missing_command_alerts = 0;
 

@@ -29,8 +29,20 @@ void hardware_img_put(float dx1, float dy1, float dx2, float dy2, hardware_img_s
                       float sx2, float sy2, bool use_alpha, bool smooth);
 // Draws the queued triangles.
 void hardware_buffer_flush();
-// Black bars over the window outside the frame.
+// Black bars over the window outside the frame, drawn with a 1 x 1 black
+// texture.
 void draw_letterbox(const placement& p, int32_t window_w, int32_t window_h);
+
+// The overlay hook's image over the frame rectangle, blended; false when
+// none is set.
+bool draw_overlay(int32_t frame_w, int32_t frame_h);
+
+// Whether the window system can present part of the back buffer without a
+// swap (GLX_MESA_copy_sub_buffer), and that presentation: the rectangle in
+// GL window coordinates (rows from the bottom). The back buffer keeps its
+// contents.
+bool partial_present_supported();
+void present_window_rows(int32_t x, int32_t y, int32_t w, int32_t h);
 
 // Runs every queued command older than order once, then those of order
 // whose target is the given window layer (0 first, -1 second).

@@ -16,6 +16,12 @@ int64_t kx::last_hardware_command = 0;
 std::atomic<int64_t> kx::last_rendered_hardware_order{0};
 
 namespace {
+// Application thread writes (the overlay hook, _FREEIMAGE), the renderer
+// reads.
+std::atomic<int64_t> overlay_index{0};
+}  // namespace
+
+namespace {
 
 hardware_img_struct* valid_hardware_img(int32_t handle) {
   const int64_t index = int64_t{handle} - HARDWARE_IMG_HANDLE_OFFSET;
@@ -91,10 +97,42 @@ int32_t hardware_img_from_pixels(int32_t w, int32_t h, const uint32_t* pixels) {
   return static_cast<int32_t>(index + HARDWARE_IMG_HANDLE_OFFSET);
 }
 
+void kx::clear_hardware_img(hardware_img_struct& image) {
+  image.w = image.h = 0;
+  image.texture = image.framebuffer = image.depthbuffer = 0;
+  image.software_pixels = nullptr;
+  image.dont_blend = 0;
+  image.valid = 0;
+  image.filter_stretched = image.filter_shrunk = image.wrap = -1;
+  image.npo2 = 0;
+  image.padded_w = image.padded_h = 0;
+}
+
+bool kx::set_overlay_image(int32_t handle) {
+  if (handle == 0) {
+    overlay_index = 0;
+    return true;
+  }
+  if (!valid_hardware_img(handle)) return false;
+  overlay_index = int64_t{handle} - HARDWARE_IMG_HANDLE_OFFSET;
+  return true;
+}
+
+bool kx::overlay_requested() { return overlay_index.load() != 0; }
+int64_t kx::overlay_image_index() { return overlay_index.load(); }
+
+bool kx::hardware_commands_queued() {
+  std::lock_guard<std::mutex> hold(hardware_command_mutex());
+  return first_hardware_command != 0;
+}
+
 bool hardware_img_request_free(int32_t handle) {
   hardware_img_struct* image = valid_hardware_img(handle);
   if (!image) return false;
   image->valid = 0;
+  // A freed image is no longer drawn as the overlay.
+  int64_t index = int64_t{handle} - HARDWARE_IMG_HANDLE_OFFSET;
+  overlay_index.compare_exchange_strong(index, 0);
   hardware_graphics_command c{};
   c.kind = hardware_command_kind::free_requested;
   c.src = int64_t{handle} - HARDWARE_IMG_HANDLE_OFFSET;

@@ -17,8 +17,10 @@ struct hardware_img_struct {
   uint32_t framebuffer;  // render-target framebuffer object, 0 = none yet
   uint32_t depthbuffer;
   uint32_t* software_pixels;  // BGRA not yet uploaded; freed after upload
-  int32_t dont_blend;
-  int32_t valid;  // cleared by _FREEIMAGE: the application may no longer use it
+  // Written by the application thread (_DONTBLEND, _FREEIMAGE), read by the
+  // renderer on the window thread.
+  std::atomic<int32_t> dont_blend;
+  std::atomic<int32_t> valid;  // cleared by _FREEIMAGE: the application may no longer use it
   int32_t filter_stretched, filter_shrunk, wrap;  // -1 = not set yet
   int32_t npo2;  // 0 exact size, 1 padded to powers of two, 2 mipmaps
   int32_t padded_w, padded_h;
@@ -66,12 +68,27 @@ std::optional<std::pair<int32_t, int32_t>> hardware_img_size(int32_t handle);
 
 namespace kx {
 
+// A record back to its zero state (the atomics make it non-copyable).
+void clear_hardware_img(hardware_img_struct& image);
+
+// The overlay hook: a hardware image drawn with blending over the whole
+// frame after every layer (application thread sets it; 0 = none). False
+// for a handle that names no valid hardware image.
+bool set_overlay_image(int32_t handle);
+bool overlay_requested();
+// The overlay's list index, 0 = none (renderer).
+int64_t overlay_image_index();
+
 // The command list's order and links; application and render threads.
 std::mutex& hardware_command_mutex();
 extern int64_t first_hardware_command;  // index, 0 = none
 extern int64_t last_hardware_command;
 // The order of the last frame the renderer drew (render thread writes).
 extern std::atomic<int64_t> last_rendered_hardware_order;
+
+// Whether any command is queued (a frame drawn now would show more than the
+// software screen).
+bool hardware_commands_queued();
 
 // Appends a command for the next software frame (application thread).
 void queue_hardware_command(hardware_graphics_command command);

@@ -11,6 +11,7 @@
 #include "screen/gl_render.h"
 #include "screen/hardware_images.h"
 #include "screen/presentation_state.h"
+#include "screen/row_band.h"
 
 bool kx::redisplay_requested_by_idle = false;
 
@@ -26,16 +27,21 @@ struct renderer_state {
   bool in_display = false;
   const display_frame_record* last_shown = nullptr;
   int64_t last_rendered_order = -1;
-  // The texture of the software frame on show, and the frame it holds.
-  hardware_img_struct screen_texture{};
+  // The frame that the screen texture holds.
   int64_t uploaded_order = -1;
   // The frame shown before the current one, kept until the new one is
   // drawn so that only the rows that differ from it are uploaded.
   display_frame_record* retiring = nullptr;
   kx::window_sizing sizing;
+  // The frame the window's front buffer shows alone, at its own size (-1
+  // when it shows anything more or is not known), and the sizes then.
+  int64_t front_order = -1;
+  int32_t front_w = 0, front_h = 0, front_window_w = 0, front_window_h = 0;
 };
 
 renderer_state state;
+// The texture of the software frame on show (window thread only).
+hardware_img_struct screen_texture{};
 
 // The frame to show: the newest ready one (now taken), else the one shown
 // last; frames older than a newly taken one are given back.
@@ -86,53 +92,54 @@ void apply_full_screen_change(const display_frame_record& f) {
   full_screen_set = -1;
 }
 
-void draw_uploaded(const display_frame_record& f, const kx::placement& p, int32_t layer);
-
-void draw_software_screen(const display_frame_record& f, const kx::placement& p, int32_t layer) {
+// Puts the frame into the screen texture unless it is there already, and
+// tells which rows differ from the frame uploaded before it.
+kx::row_band upload_software_screen(const display_frame_record& f) {
   const int64_t order = f.order.load();
-  if (state.uploaded_order != order || !state.screen_texture.texture) {
-    // A frame of the same size goes into the texture already made: no new
-    // texture object for every frame.
-    const bool same_size = state.screen_texture.w == f.w && state.screen_texture.h == f.h;
-    int32_t first_row = 0, last_row = f.h - 1;
-    const display_frame_record* before = state.retiring;
-    if (same_size && before && before->order.load() == state.uploaded_order && before->w == f.w && before->h == f.h) {
-      const size_t row_bytes = size_t(f.w) * 4;
-      const auto row_same = [&](int32_t y) {
-        return std::memcmp(before->bgra + size_t(y) * f.w, f.bgra + size_t(y) * f.w, row_bytes) == 0;
-      };
-      while (first_row <= last_row && row_same(first_row)) ++first_row;
-      while (last_row >= first_row && row_same(last_row)) --last_row;
-    }
-    if (same_size && kx::replace_texture_pixels(state.screen_texture, f.bgra, first_row, last_row)) {
-      state.uploaded_order = order;
-      draw_uploaded(f, p, layer);
-      return;
-    }
-    kx::free_texture(state.screen_texture);
-    state.screen_texture = hardware_img_struct{};
-    state.screen_texture.w = f.w;
-    state.screen_texture.h = f.h;
-    kx::upload_texture(state.screen_texture, f.bgra);
-    if (!state.screen_texture.texture) {
-      alert("Invalid software_screen_hardware_frame!!");
-      return;
-    }
-    state.uploaded_order = order;
+  if (state.uploaded_order == order && screen_texture.texture) return {};
+  // A frame of the same size goes into the texture already made: no new
+  // texture object for every frame.
+  const bool same_size = screen_texture.w == f.w && screen_texture.h == f.h;
+  kx::row_band band{0, f.h - 1, false};
+  const display_frame_record* before = state.retiring;
+  if (same_size && before && before->order.load() == state.uploaded_order && before->w == f.w && before->h == f.h) {
+    band = kx::changed_rows(before->bgra, f.bgra, f.w, f.h);
   }
-  draw_uploaded(f, p, layer);
+  if (same_size && kx::replace_texture_pixels(screen_texture, f.bgra, band.first, band.last)) {
+    state.uploaded_order = order;
+    return band;
+  }
+  kx::free_texture(screen_texture);
+  kx::clear_hardware_img(screen_texture);
+  screen_texture.w = f.w;
+  screen_texture.h = f.h;
+  kx::upload_texture(screen_texture, f.bgra);
+  if (!screen_texture.texture) {
+    alert("Invalid software_screen_hardware_frame!!");
+    return {0, f.h - 1, false};
+  }
+  state.uploaded_order = order;
+  return {0, f.h - 1, false};
 }
 
 void draw_uploaded(const display_frame_record& f, const kx::placement& p, int32_t layer) {
   kx::set_window_target(p, state.display_x, state.display_y);
-  kx::hardware_img_put(0, 0, static_cast<float>(f.w - 1), static_cast<float>(f.h - 1), state.screen_texture, 0, 0,
+  kx::hardware_img_put(0, 0, static_cast<float>(f.w - 1), static_cast<float>(f.h - 1), screen_texture, 0, 0,
                        static_cast<float>(f.w - 1), static_cast<float>(f.h - 1), layer > 1, p.smooth);
   kx::hardware_buffer_flush();
 }
 
+void draw_software_screen(const display_frame_record& f, const kx::placement& p, int32_t layer) {
+  upload_software_screen(f);
+  if (screen_texture.texture) draw_uploaded(f, p, layer);
+}
+
 }  // namespace
 
-void renderer_reset() { state = renderer_state{}; }
+void renderer_reset() {
+  state = renderer_state{};
+  kx::clear_hardware_img(screen_texture);
+}
 
 bool kx::renderer_has_news() {
   if (state.resized || full_screen_set.load() != -1) return true;
@@ -143,6 +150,53 @@ bool kx::renderer_has_news() {
   }
   return false;
 }
+
+namespace {
+
+// The frame on show becomes the last one drawn; the one before it goes back
+// to the composer.
+void finish_presentation(display_frame_record* f, int64_t order) {
+  if (state.retiring) {
+    frame_state s = frame_state::shown;
+    state.retiring->state.compare_exchange_strong(s, frame_state::free, std::memory_order_release);
+    state.retiring = nullptr;
+  }
+  state.last_shown = f;
+  state.last_rendered_order = order;
+  kx::last_rendered_hardware_order = order;
+}
+
+// A new frame that differs from the one the window shows in a few rows (a
+// cursor or blink phase, one printed line) is drawn and presented in those
+// rows alone, when the window shows nothing but the software screen at its
+// own size. The back buffer outside the band is never presented, so its
+// contents after a full swap do not matter. False when the whole frame has
+// to be drawn.
+bool present_changed_rows(display_frame_record& f, const kx::placement& p, bool whole_window_needed) {
+  const bool plain = displayorder_screen.load() == 1 && p.x1 == 0 && p.y1 == 0 && p.x_scale == 1 &&
+                     p.y_scale == 1 && !p.letterbox && !kx::hardware_commands_queued() && !kx::overlay_requested();
+  const bool front_known = state.front_order >= 0 && state.front_order == state.uploaded_order &&
+                           state.front_w == f.w && state.front_h == f.h &&
+                           state.front_window_w == state.display_x && state.front_window_h == state.display_y;
+  if (whole_window_needed || !plain || !front_known || suspend_program.load() || !kx::partial_present_supported()) {
+    return false;
+  }
+  const kx::row_band band = upload_software_screen(f);
+  if (!band.compared || !screen_texture.texture) return false;
+  if (!band.empty()) {
+    const int32_t rows = band.last - band.first + 1;
+    const int32_t window_y = state.display_y - 1 - band.last;  // GL counts rows from the bottom
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(0, window_y, f.w, rows);
+    draw_uploaded(f, p, 1);
+    glDisable(GL_SCISSOR_TEST);
+    kx::present_window_rows(0, window_y, f.w, rows);
+  }
+  state.front_order = f.order.load();
+  return true;
+}
+
+}  // namespace
 
 void GLUT_DISPLAY_REQUEST() {
   if (state.in_display) return;
@@ -157,6 +211,7 @@ void GLUT_DISPLAY_REQUEST() {
     state.in_display = false;
     return;
   }
+  const bool resized = state.resized;
   state.resized = false;
   if (full_screen.load() == 0 && full_screen_set.load() == -1) size_window(*f);
   if (!state.resize_pending) apply_full_screen_change(*f);
@@ -165,6 +220,13 @@ void GLUT_DISPLAY_REQUEST() {
                                                      resize_auto.load(), fullscreen_smooth.load());
   environment_2d__screen_scaled_width = p.x2 - p.x1;
   environment_2d__screen_scaled_height = p.y2 - p.y1;
+  const int64_t order = f->order.load();
+  const bool whole_window_needed = expose || resized || state.resize_pending || full_screen_set.load() != -1;
+  if (present_changed_rows(*f, p, whole_window_needed)) {
+    finish_presentation(f, order);
+    state.in_display = false;
+    return;
+  }
 
   if (framebufferobjects_supported) glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
   glViewport(0, 0, state.display_x, state.display_y);
@@ -176,7 +238,7 @@ void GLUT_DISPLAY_REQUEST() {
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   }
-  const int64_t order = f->order.load();
+  const bool hardware_drawn = kx::hardware_commands_queued();
   for (int32_t layer = 1; layer <= 4; ++layer) {
     if (displayorder_screen.load() == layer) draw_software_screen(*f, p, layer);
     if (displayorder_hardware.load() == layer) kx::replay_hardware_commands(order, 0, p, state.display_x, state.display_y);
@@ -185,17 +247,19 @@ void GLUT_DISPLAY_REQUEST() {
   }
   kx::set_window_target(p, state.display_x, state.display_y);
   kx::draw_letterbox(p, state.display_x, state.display_y);
+  const bool overlay_drawn = kx::draw_overlay(f->w, f->h);
   kx::hardware_buffer_flush();
 
-  if (state.retiring) {
-    frame_state s = frame_state::shown;
-    state.retiring->state.compare_exchange_strong(s, frame_state::free, std::memory_order_release);
-    state.retiring = nullptr;
-  }
-  state.last_shown = f;
-  state.last_rendered_order = order;
-  kx::last_rendered_hardware_order = order;
-  if (!suspend_program.load()) glutSwapBuffers();
+  finish_presentation(f, order);
+  const bool swapped = !suspend_program.load();
+  if (swapped) glutSwapBuffers();
+  // What the window now shows, for the next frame's partial presentation.
+  const bool plain_front = swapped && !hardware_drawn && !overlay_drawn && displayorder_screen.load() == 1;
+  state.front_order = plain_front ? state.uploaded_order : -1;
+  state.front_w = f->w;
+  state.front_h = f->h;
+  state.front_window_w = state.display_x;
+  state.front_window_h = state.display_y;
   state.in_display = false;
 }
 

@@ -1,6 +1,9 @@
 // Placement, window sizing and the presentation statements, without a window.
 #include "fresh_screen.h"
 #include "screen/presentation_statements.h"
+#include "screen/row_band.h"
+
+#include <vector>
 
 namespace {
 
@@ -45,6 +48,28 @@ TEST_F(Presentation, FramesArePlacedScaledOrLetterboxed) {
   EXPECT_EQ(p.letterbox, 0);
   EXPECT_EQ(p.x2, 1920);
   EXPECT_EQ(p.y2, 1080);
+}
+
+// The renderer presents only the rows in which a new frame differs from the
+// one on show.
+TEST(ChangedRows, FindTheBandBetweenTheFirstAndLastDifferingRow) {
+  constexpr int32_t w = 5, h = 7;
+  std::vector<uint32_t> before(w * h, 0xFF000000u), after = before;
+  kx::row_band band = kx::changed_rows(before.data(), after.data(), w, h);
+  EXPECT_TRUE(band.empty());
+  EXPECT_TRUE(band.compared);
+  after[3 * w + 4] = 0xFFFFFFFFu;  // the last pixel of row 3
+  band = kx::changed_rows(before.data(), after.data(), w, h);
+  EXPECT_EQ(band.first, 3);
+  EXPECT_EQ(band.last, 3);
+  after[1 * w] = 0xFF0000AAu;  // the first pixel of row 1
+  band = kx::changed_rows(before.data(), after.data(), w, h);
+  EXPECT_EQ(band.first, 1);
+  EXPECT_EQ(band.last, 3);
+  after[0] = after[(h - 1) * w + 2] = 1;
+  band = kx::changed_rows(before.data(), after.data(), w, h);
+  EXPECT_EQ(band.first, 0);
+  EXPECT_EQ(band.last, h - 1);
 }
 
 TEST_F(Presentation, TheWindowFollowsTheFrameUnderSnapback) {
