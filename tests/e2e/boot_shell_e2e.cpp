@@ -18,47 +18,26 @@ namespace sr = kx::screen_reader;
 
 class BootShell : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(server_.ok()) << "Xvfb did not start";
-    root_ = fs::temp_directory_path() / ("kx_boot_" + std::to_string(getpid()));
-    fs::remove_all(root_);
-    fs::create_directories(root_);
-  }
-  void TearDown() override { fs::remove_all(root_); }
+  void SetUp() override { ASSERT_TRUE(server_.ok()) << "Xvfb did not start"; }
 
   // Puts the program into folder/halcyonix below the root.
-  fs::path install(const fs::path& folder) {
-    fs::create_directories(root_ / folder);
-    const fs::path exe = root_ / folder / "halcyonix";
-    fs::copy_file(halcyonix_path(), exe);
-    return exe;
-  }
+  fs::path install(const fs::path& folder) { return install_halcyonix(root_.string(), folder.string()); }
 
   // The text rows of the window, once row 25 shows the prompt.
   std::vector<std::string> screen_when_prompting(unsigned long window) {
-    // Without a window manager the window sits a pixel off the screen.
-    run_tool({"xdotool", "windowmove", "--sync", std::to_string(window), "0", "0"});
+    move_to_origin(window);
     std::vector<std::string> text;
     eventually(
         [&] {
-          std::istringstream ppm(run_tool({"import", "-window", std::to_string(window), "-depth", "8", "ppm:-"}));
-          const auto image = sr::read_ppm(ppm);
-          if (!image) return false;
-          sr::CellGeometry g;
-          g.cell_width = 8;
-          g.cell_height = 16;
           text.clear();
-          for (const auto& row : sr::read_cells(*image, g)) text.push_back(row.cp437);
+          for (const auto& row : read_screen_rows(window)) text.push_back(row.cp437);
           return text.size() == 25 && text[24].rfind("Press any key to continue", 0) == 0;
         },
         15s);
     return text;
   }
 
-  static void press_key(unsigned long window) {
-    run_tool({"xdotool", "windowfocus", "--sync", std::to_string(window)});
-    run_tool({"xdotool", "key", "space"});
-  }
+  static void press_key(unsigned long window) { type_keys(window, {"space"}); }
 
   static std::string trimmed(std::string s) {
     while (!s.empty() && s.back() == ' ') s.pop_back();
@@ -66,7 +45,8 @@ class BootShell : public ::testing::Test {
   }
 
   xvfb server_;
-  fs::path root_;
+  temp_folder folder_{"kx_boot"};
+  fs::path root_{folder_.path()};
 };
 
 TEST_F(BootShell, NoBootScriptShowsTheBannerAndThePrompt) {

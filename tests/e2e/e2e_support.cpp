@@ -49,6 +49,24 @@ std::string halcyonix_path() { return KX_HALCYONIX; }
 std::string program_path(const std::string& name) { return std::string(KX_E2E_PROGRAMS) + "/" + name; }
 std::string wm_delete_path() { return KX_WM_DELETE; }
 
+temp_folder::temp_folder(const std::string& stem) : path_(temp_file(stem.c_str())) {
+  std::filesystem::remove_all(path_);
+  std::filesystem::create_directories(path_);
+}
+
+temp_folder::~temp_folder() {
+  std::error_code ignored;
+  std::filesystem::remove_all(path_, ignored);
+}
+
+std::string install_halcyonix(const std::string& root, const std::string& folder) {
+  const auto dir = std::filesystem::path(root) / folder;
+  std::filesystem::create_directories(dir);
+  const auto exe = dir / "halcyonix";
+  std::filesystem::copy_file(halcyonix_path(), exe, std::filesystem::copy_options::overwrite_existing);
+  return exe.string();
+}
+
 xvfb::xvfb() {
   int fds[2];
   if (pipe(fds) != 0) return;
@@ -255,6 +273,44 @@ bool answer_message_box(const std::string& caption, int index, std::chrono::mill
   run_tool({"xdotool", "mousemove", "--sync", std::to_string(b.absolute_x + 1), std::to_string(b.absolute_y + 1)});
   run_tool({"xdotool", "mousemove", "--sync", x, y, "click", "1"});
   return true;
+}
+
+void move_to_origin(unsigned long id) { run_tool({"xdotool", "windowmove", "--sync", std::to_string(id), "0", "0"}); }
+
+std::optional<kx::screen_reader::Image> capture_window(unsigned long id) {
+  std::istringstream ppm(run_tool({"import", "-window", std::to_string(id), "-depth", "8", "ppm:-"}));
+  return kx::screen_reader::read_ppm(ppm);
+}
+
+std::vector<kx::screen_reader::Row> read_screen_rows(unsigned long id, int cell_width, int cell_height) {
+  const auto image = capture_window(id);
+  if (!image) return {};
+  kx::screen_reader::CellGeometry g;
+  g.cell_width = cell_width;
+  g.cell_height = cell_height;
+  return kx::screen_reader::read_cells(*image, g);
+}
+
+void type_keys(unsigned long id, const std::vector<std::string>& keys) {
+  run_tool({"xdotool", "windowfocus", "--sync", std::to_string(id)});
+  for (const auto& key : keys) run_tool({"xdotool", "key", key});
+}
+
+double cpu_seconds(pid_t pid) {
+  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+  const std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+  const auto paren = text.rfind(')');
+  if (paren == std::string::npos) return 0;
+  // The fields after the command name (which is in parentheses and may hold
+  // blanks): utime and stime are the 14th and 15th of the whole line.
+  std::istringstream fields(text.substr(paren + 2));
+  std::string field;
+  long long utime = 0, stime = 0;
+  for (int i = 3; i <= 15 && fields >> field; ++i) {
+    if (i == 14) utime = std::stoll(field);
+    if (i == 15) stime = std::stoll(field);
+  }
+  return static_cast<double>(utime + stime) / static_cast<double>(sysconf(_SC_CLK_TCK));
 }
 
 bool has_sanitizer_report(const std::string& errors) {

@@ -6,6 +6,8 @@
 
 #include <chrono>
 #include <optional>
+
+#include "screen_reader.h"
 #include <string>
 #include <vector>
 
@@ -17,6 +19,24 @@ using namespace std::chrono_literals;
 std::string halcyonix_path();
 std::string program_path(const std::string& name);  // a test program in e2e-bin
 std::string wm_delete_path();
+
+// A folder of its own below the system's temporary directory, removed with
+// everything in it when the object goes.
+class temp_folder {
+ public:
+  explicit temp_folder(const std::string& stem);
+  ~temp_folder();
+  temp_folder(const temp_folder&) = delete;
+  temp_folder& operator=(const temp_folder&) = delete;
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+// Copies halcyonix into root/folder/halcyonix (making the folders) and
+// returns its path.
+std::string install_halcyonix(const std::string& root, const std::string& folder);
 
 // A private X server on a display number it chooses itself; DISPLAY points
 // at it while it lives.
@@ -71,6 +91,25 @@ struct geometry {
   int x = 0, y = 0, width = 0, height = 0;
 };
 std::optional<geometry> window_geometry(unsigned long id);
+
+// Moves a window to the screen's origin. Without a window manager a new
+// window sits at (-1, -1), a pixel off the screen, and a capture would lose
+// its first row and column.
+void move_to_origin(unsigned long id);
+
+// A screenshot of the window, or nothing when it cannot be taken.
+std::optional<kx::screen_reader::Image> capture_window(unsigned long id);
+
+// The text cells of a screenshot of the window: one row per text row, empty
+// when no screenshot could be taken or read.
+std::vector<kx::screen_reader::Row> read_screen_rows(unsigned long id, int cell_width = 8, int cell_height = 16);
+
+// Focuses the window and types X key names (xdotool's names: "space",
+// "Return", "ctrl+a") into it, one after another.
+void type_keys(unsigned long id, const std::vector<std::string>& keys);
+
+// User plus system processor time a process has used, in seconds.
+double cpu_seconds(pid_t pid);
 
 // Clicks button number index (0 = leftmost) of the message box titled
 // caption. Returns false when no such box or button appears in time.

@@ -21,19 +21,8 @@ class Screen : public ::testing::Test {
   xvfb server_;
 };
 
-std::optional<sr::Image> capture(unsigned long window) {
-  const std::string ppm = run_tool({"import", "-window", std::to_string(window), "ppm:-"});
-  std::istringstream in(ppm);
-  return sr::read_ppm(in);
-}
-
 std::vector<sr::Row> read_text(unsigned long window, int cell_width = 8, int cell_height = 16) {
-  const auto image = capture(window);
-  if (!image) return {};
-  sr::CellGeometry g;
-  g.cell_width = cell_width;
-  g.cell_height = cell_height;
-  return sr::read_cells(*image, g);
+  return read_screen_rows(window, cell_width, cell_height);
 }
 
 // Starts the test program on a scene and waits for its window and its
@@ -43,9 +32,7 @@ struct scene {
       : program(program_path("screen_show"), split(name)) {
     window = wait_for_window(title, 20s);
     ready = window && eventually([&] { return program.output().find("ready") != std::string::npos; }, 10s);
-    // Without a window manager the window sits at -1,-1, a pixel off the
-    // screen, and a capture would lose its first row and column.
-    if (window) run_tool({"xdotool", "windowmove", "--sync", std::to_string(*window), "0", "0"});
+    if (window) move_to_origin(*window);
   }
   static std::vector<std::string> split(const std::string& name) {
     std::vector<std::string> words;
@@ -55,8 +42,7 @@ struct scene {
   }
   // Types a key into the window; the program then ends with status 0.
   void press_key_and_expect_exit() {
-    run_tool({"xdotool", "windowfocus", "--sync", std::to_string(*window)});
-    run_tool({"xdotool", "key", "space"});
+    type_keys(*window, {"space"});
     EXPECT_EQ(program.wait_exit(10s), 0) << program.output() << program.errors();
     EXPECT_FALSE(has_sanitizer_report(program.errors())) << program.errors();
   }
