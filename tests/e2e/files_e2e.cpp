@@ -1,12 +1,16 @@
 // Every byte a program writes reaches the disk, whichever road ends it:
 // CLOSE, END, SYSTEM, the window's close button, and an untrapped error
-// answered No.
+// answered No. INPUT$ without a file number waits for keys typed into the
+// window.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <string>
+#include <thread>
+#include <vector>
 
 #include "e2e_support.h"
 
@@ -50,6 +54,35 @@ void close_window(process& program) {
   const auto window = wait_for_window("Untitled", 20s);
   ASSERT_TRUE(window) << program.errors();
   run_tool({wm_delete_path(), std::to_string(*window)});
+}
+
+TEST_F(Files, KeyboardInputDollarWaitsForItsCountOfKeys) {
+  process program(program_path("files_keys"), {});
+  ASSERT_TRUE(program.started());
+  ASSERT_TRUE(eventually([&] { return program.output() == "ready\n"; }, 20s)) << program.errors();
+  const auto window = wait_for_window("Untitled", 20s);
+  ASSERT_TRUE(window) << program.errors();
+  type_keys(*window, {"h", "i", "shift+a"});
+  std::this_thread::sleep_for(500ms);
+  EXPECT_EQ(program.output(), "ready\n");  // three of five keys: still waiting
+  type_keys(*window, {"space", "Return"});
+  ASSERT_TRUE(eventually([&] { return program.output() == "ready\ngot 104 105 65 32 13\n"; }, 10s))
+      << program.output();
+  // An extended key contributes only its 0 byte.
+  type_keys(*window, {"Up", "z"});
+  EXPECT_EQ(program.wait_exit(10s), 0) << program.errors();
+  EXPECT_EQ(program.output(), "ready\ngot 104 105 65 32 13\ngot 0 122\n");
+  expect_clean(program);
+}
+
+TEST_F(Files, TheCloseButtonEndsAWaitForKeys) {
+  process program(program_path("files_keys"), {});
+  ASSERT_TRUE(program.started());
+  ASSERT_TRUE(eventually([&] { return program.output() == "ready\n"; }, 20s)) << program.errors();
+  close_window(program);
+  EXPECT_EQ(program.wait_exit(10s), 0) << program.errors();
+  EXPECT_EQ(program.output().substr(0, 6), "ready\n");
+  expect_clean(program);
 }
 
 TEST_F(Files, CloseStoresEveryByteWhileTheProgramRuns) {
