@@ -32,8 +32,6 @@
 #include "values/string_lists.h"
 #include "values/string_release.h"
 
-float FUNC_OPENFILE(kxs* file, uint8_t* filenum, float* mode);
-
 namespace {
 
 // Shared variables, allocated on the first entry and kept across the
@@ -49,6 +47,8 @@ kxs* __STRING_FILE = nullptr;
 float __SINGLE_ERRCODE = 0;
 kxs* __STRING_HEC = nullptr;
 mem_lock* main_routine_lock = nullptr;
+
+}  // namespace
 
 void allocate_shared_variables() {
   if (!__STRING_SYSDIR) __STRING_SYSDIR = kxs_new(0, 0);
@@ -68,6 +68,8 @@ void allocate_shared_variables() {
     main_routine_lock->type = mem_lock_scope;
   }
 }
+
+namespace {
 
 void clear_shared_variables() {
   for (kxs* s : {__STRING_SYSDIR, __STRING_DBUG, __STRING_VER, __STRING_REV, __STRING_FILE, __STRING_HEC}) {
