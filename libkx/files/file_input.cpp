@@ -243,7 +243,8 @@ void line_input_block(int32_t h, kxs* target) {
 
 void sub_file_line_input_string(int32_t n, kxs* target) {
   if (new_error) return;
-  if (n < 0) return;
+  // Unlike INPUT #, LINE INPUT # has no road to connections: a negative
+  // number is one not in use.
   const int32_t h = kx::handle_of_number(n);
   if (h < 0) {
     error(52);

@@ -5,6 +5,7 @@
 
 #include "file_fixture.h"
 #include "files/connection_routing.h"
+#include "files/file_fields.h"
 #include "files/file_input.h"
 #include "files/file_position.h"
 #include "files/file_print.h"
@@ -83,12 +84,16 @@ TEST_F(Connections, WithoutANetworkEveryNegativeNumberNamesNothing) {
     EXPECT_EQ(func_lof(n), 0);
     EXPECT_EQ(take_error(), 52u);
     for (auto statement : {+[](int32_t m) { func_loc(m); }, +[](int32_t m) { func_seek(m); },
-                           +[](int32_t m) { sub_seek(m, 1); }, +[](int32_t m) { sub_lock(m, 0, 0, 0); }}) {
+                           +[](int32_t m) { sub_seek(m, 1); }, +[](int32_t m) { sub_lock(m, 0, 0, 0); },
+                           +[](int32_t m) { kxs_free(func_input(3, m, 1)); }, +[](int32_t m) { field_new(m); }}) {
       statement(n);
       EXPECT_EQ(take_error(), 52u);
     }
     // CLOSE of a number that names nothing is ignored, like PRINT # and
     // INPUT # on connections.
+    sub_file_line_input_string(n, v);
+    EXPECT_EQ(take_error(), 52u);
+    EXPECT_EQ(text_of(v), "kept");
     sub_close(n, 1);
     sub_file_print(n, s("x"), 0, 0, 1);
     sub_file_input_string(n, v);
