@@ -14,19 +14,22 @@ class Locks : public file_test {};
 
 constexpr int32_t start_given = 1, end_given = 2, both_given = 3;
 
-// Whether another process can lock bytes first..first+count-1 of path for
-// writing (count 0: to the end and beyond).
+// Opens path and takes a process-owned write lock on count bytes from
+// first (count 0: to the end and beyond), as another program would.
+bool write_lock(const char* path, off_t first, off_t count) {
+  const int fd = ::open(path, O_RDWR);
+  struct flock range {};
+  range.l_type = F_WRLCK;
+  range.l_whence = SEEK_SET;
+  range.l_start = first;
+  range.l_len = count;
+  return fd >= 0 && ::fcntl(fd, F_SETLK, &range) == 0;
+}
+
+// Whether another process can lock those bytes.
 bool other_process_can_lock(const char* path, off_t first, off_t count) {
   const pid_t child = fork();
-  if (child == 0) {
-    const int fd = ::open(path, O_RDWR);
-    struct flock range {};
-    range.l_type = F_WRLCK;
-    range.l_whence = SEEK_SET;
-    range.l_start = first;
-    range.l_len = count;
-    _exit(fd >= 0 && ::fcntl(fd, F_SETLK, &range) == 0 ? 0 : 1);
-  }
+  if (child == 0) _exit(write_lock(path, first, count) ? 0 : 1);
   int status = 0;
   waitpid(child, &status, 0);
   return WIFEXITED(status) && WEXITSTATUS(status) == 0;
@@ -109,13 +112,7 @@ TEST_F(Locks, ALockHeldByAnotherProcessRefusesUntilItEnds) {
   ASSERT_EQ(pipe(release), 0);
   const pid_t child = fork();
   if (child == 0) {
-    const int fd = ::open("c.dat", O_RDWR);
-    struct flock range {};
-    range.l_type = F_WRLCK;
-    range.l_whence = SEEK_SET;
-    range.l_start = 16;
-    range.l_len = 16;
-    const char answer = fd >= 0 && ::fcntl(fd, F_SETLK, &range) == 0 ? 'y' : 'n';
+    const char answer = write_lock("c.dat", 16, 16) ? 'y' : 'n';
     (void)!write(ready[1], &answer, 1);
     char ignored;
     (void)!read(release[0], &ignored, 1);
