@@ -1,47 +1,60 @@
 #include "values/mem_lock.h"
 
 #include <cstdlib>
-#include <memory>
-#include <vector>
+#include <type_traits>
+
+#include "values/growable_array.h"
+#include "values/kept_blocks.h"
+#include "values/out_of_memory.h"
 
 mem_lock* mem_lock_tmp = nullptr;
 uint64_t mem_lock_id = mem_lock_first_id - 1;
 uint32_t mem_lock_next = mem_lock_max;
+uint64_t mem_lock_freed_max = 0;
+uint64_t mem_lock_freed_n = 0;
+
+static_assert(std::is_trivial_v<mem_lock>, "lock blocks are zero-filled bytes");
 
 namespace {
 
 // Blocks are never released while the program runs: _MEM values may still
 // look at the ids of released locks.
-std::vector<std::unique_ptr<mem_lock[]>>& lock_blocks() {
-  static std::vector<std::unique_ptr<mem_lock[]>> blocks;
+kx::kept_blocks& lock_blocks() {
+  static kx::kept_blocks blocks;
   return blocks;
 }
+mem_lock* lock_block = nullptr;  // the block records are carved from
 
-// Released locks, reused last-released first. The vector doubles when full.
-std::vector<mem_lock*>& released_locks() {
-  static std::vector<mem_lock*> released;
+// Released locks, reused last-released first.
+kx::growable_array<mem_lock*>& mem_lock_freed() {
+  static kx::growable_array<mem_lock*> released;
   return released;
 }
 
+// Locks tag the runtime's static data: running out of room for them is the
+// static pool's critical error.
+constexpr int32_t locks_exhausted = 504;
+
 mem_lock* next_record() {
   if (mem_lock_next == mem_lock_max) {
-    lock_blocks().push_back(std::make_unique<mem_lock[]>(mem_lock_max));
+    void* block = lock_blocks().allocate(uint64_t{mem_lock_max} * sizeof(mem_lock));
+    if (!block) kx::out_of_memory(locks_exhausted);
+    lock_block = static_cast<mem_lock*>(block);
     mem_lock_next = 0;
   }
-  return &lock_blocks().back()[mem_lock_next++];
+  return &lock_block[mem_lock_next++];
+}
+
+void released_stack_grow() {
+  const uint64_t grown = mem_lock_freed_max ? mem_lock_freed_max * 2 : mem_lock_freed_initial;
+  if (grown < mem_lock_freed_max || !mem_lock_freed().resize(grown)) kx::out_of_memory(locks_exhausted);
+  mem_lock_freed_max = grown;
 }
 
 }  // namespace
 
 void new_mem_lock() {
-  auto& released = released_locks();
-  mem_lock* lock;
-  if (!released.empty()) {
-    lock = released.back();
-    released.pop_back();
-  } else {
-    lock = next_record();
-  }
+  mem_lock* lock = mem_lock_freed_n ? mem_lock_freed()[--mem_lock_freed_n] : next_record();
   lock->id = ++mem_lock_id;
   mem_lock_tmp = lock;
 }
@@ -54,20 +67,24 @@ void free_mem_lock(mem_lock* lock) {
     std::free(lock->memory);
     lock->memory = nullptr;
   }
-  released_locks().push_back(lock);
+  if (mem_lock_freed_n == mem_lock_freed_max) released_stack_grow();
+  mem_lock_freed()[mem_lock_freed_n++] = lock;
 }
 
 namespace kx {
 
 void mem_lock_init() {
-  lock_blocks().clear();
-  released_locks().clear();
-  released_locks().reserve(mem_lock_freed_initial);
+  lock_blocks().release();
+  lock_block = nullptr;
+  mem_lock_freed().release();
+  mem_lock_freed_max = 0;
+  mem_lock_freed_n = 0;
+  released_stack_grow();
   mem_lock_next = mem_lock_max;
   mem_lock_id = mem_lock_first_id - 1;
   mem_lock_tmp = nullptr;
 }
 
-uint64_t mem_lock_freed_count() { return released_locks().size(); }
+uint64_t mem_lock_freed_count() { return mem_lock_freed_n; }
 
 }  // namespace kx

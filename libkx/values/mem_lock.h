@@ -23,11 +23,15 @@ inline constexpr uint64_t mem_lock_first_id = 1073741824;
 extern mem_lock* mem_lock_tmp;  // the lock handed out last
 extern uint64_t mem_lock_id;    // the id handed out last
 extern uint32_t mem_lock_next;  // records used in the current block
+extern uint64_t mem_lock_freed_max;  // room of the released stack, doubled when full
+extern uint64_t mem_lock_freed_n;    // locks on the released stack
 
 // Hands out a lock (id set, type left for the caller) in mem_lock_tmp.
+// Critical error 504 when no block of locks can be had.
 void new_mem_lock();
 // Releases a lock; a type-1 lock frees its memory. A lock that is already
-// released is left alone.
+// released is left alone. Critical error 504 when the released stack
+// cannot grow.
 void free_mem_lock(mem_lock* lock);
 
 namespace kx {

@@ -1,9 +1,6 @@
 #include "values/static_pool.h"
 
-#include <cstdlib>
-#include <memory>
-#include <vector>
-
+#include "values/kept_blocks.h"
 #include "values/out_of_memory.h"
 
 uint8_t* mem_static = nullptr;
@@ -13,20 +10,15 @@ uint64_t mem_static_size = 0;
 
 namespace {
 
-struct free_deleter {
-  void operator()(uint8_t* p) const { std::free(p); }
-};
-
 // Every block ever allocated: replaced blocks still hold live variables.
-std::vector<std::unique_ptr<uint8_t, free_deleter>>& static_blocks() {
-  static std::vector<std::unique_ptr<uint8_t, free_deleter>> blocks;
+kx::kept_blocks& static_blocks() {
+  static kx::kept_blocks blocks;
   return blocks;
 }
 
 uint8_t* new_block(uint64_t bytes) {
-  auto* block = static_cast<uint8_t*>(std::calloc(1, bytes));
+  auto* block = static_cast<uint8_t*>(static_blocks().allocate(bytes));
   if (!block) kx::out_of_memory(504);
-  static_blocks().emplace_back(block);
   mem_static = block;
   mem_static_limit = block + bytes;
   return block;
@@ -46,7 +38,7 @@ uint8_t* mem_static_grow(uint64_t size) {
 }
 
 void mem_static_init() {
-  static_blocks().clear();
+  static_blocks().release();
   mem_static_size = mem_static_initial_size;
   mem_static_pointer = new_block(mem_static_size);
 }

@@ -4,6 +4,7 @@
 
 #include "frame/error.h"
 #include "values/conventional_memory.h"
+#include "values/move_bytes.h"
 #include "values/string_create.h"
 #include "values/string_lists.h"
 #include "values/string_pools.h"
@@ -11,10 +12,8 @@
 
 namespace {
 
-void copy_bytes(uint8_t* to, const uint8_t* from, uint64_t length) {
-  // memmove: in-place growth may copy over the bytes of a temporary source.
-  if (length && to != from) std::memmove(to, from, length);
-}
+// Overlap-safe: in-place growth may copy over the bytes of a temporary source.
+void copy_bytes(uint8_t* to, const uint8_t* from, uint64_t length) { kx::move_bytes(to, from, length); }
 
 // The pool that a growing string lives in, as one set of references.
 struct pool_view {
@@ -93,19 +92,6 @@ void assign_growing(kxs* dest, const kxs* src) {
   }
 }
 
-void take_over(kxs* dest, kxs* src) {
-  kx::growable_array<kxs*>& slots = dest->in_conventional ? kxs_cmem_list : kxs_list;
-  slots[dest->pool_index] = kx::free_slot();
-  slots[src->pool_index] = dest;
-  dest->pool_index = src->pool_index;
-  kxs_tmp_list[src->temp_index] = kx::free_slot();
-  if (src->temp_index + 1 == kxs_tmp_list_nexti) --kxs_tmp_list_nexti;
-  dest->chars = src->chars;
-  dest->length = src->length;
-  if (src->field_link) kx::field_link_release(src);
-  kxs_free_descriptor(src);
-}
-
 void assign_fixed(kxs* dest, const kxs* src) {
   const auto room = static_cast<uint64_t>(dest->length);
   const auto have = static_cast<uint64_t>(src->length);
@@ -119,14 +105,14 @@ void assign_fixed(kxs* dest, const kxs* src) {
 
 }  // namespace
 
-kxs* kxs_set(kxs* dest, kxs* src) {
+kxs* kx::assign_general(kxs* dest, kxs* src) {
   // A string assigned to itself is already right; going on would free a
   // temporary that is also the destination.
   if (dest == src) return dest;
   if (dest->is_fixed) {
     assign_fixed(dest, src);
   } else if (src->is_temp && !src->is_fixed && !src->is_readonly && src->in_conventional == dest->in_conventional) {
-    take_over(dest, src);
+    kx::take_over(dest, src);
     if (dest->legacy_descriptor) kx::legacy_descriptor_write(dest);
     return dest;
   } else if (src->length <= dest->length) {

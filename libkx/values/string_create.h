@@ -22,11 +22,11 @@ inline kxs* kxs_new(int32_t size, uint8_t tmp) {
     value.is_temp = 1;
     value.temp_index = kxs_tmp_list_nexti;
   }
-  kxs* s = kx::descriptor_fill(kx::descriptor_take(), value);
+  kxs* s = kx::descriptor_take();
   kxs_sp += n + kxs_slack;
   kxs_list[kxs_list_nexti++] = s;
   if (tmp) kxs_tmp_list[kxs_tmp_list_nexti++] = s;
-  return s;
+  return kx::descriptor_fill(s, value);
 }
 // size uninitialised bytes in the conventional pool; a permanent one gets a
 // legacy descriptor (error 514 when there is no room for it).
@@ -42,9 +42,11 @@ inline kxs* kxs_new_txt_len(const void* bytes, int32_t length) {
   value.is_temp = 1;
   value.temp_index = kxs_tmp_list_nexti;
   value.is_readonly = 1;
-  kxs* s = kx::descriptor_fill(kx::descriptor_take(), value);
+  // The list entry is stored first: the statement's next operation reads the
+  // new descriptor, and nothing may come between its fill and that read.
+  kxs* s = kx::descriptor_take();
   kxs_tmp_list[kxs_tmp_list_nexti++] = s;
-  return s;
+  return kx::descriptor_fill(s, value);
 }
 kxs* kxs_new_txt(const char* text);
 // A fixed-length string over a variable's storage. A permanent one whose

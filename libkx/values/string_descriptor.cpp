@@ -1,9 +1,8 @@
 #include "values/string_descriptor.h"
 
-#include <memory>
-#include <new>
-#include <vector>
+#include <type_traits>
 
+#include "values/kept_blocks.h"
 #include "values/out_of_memory.h"
 
 kxs* kxs_malloc = nullptr;
@@ -12,11 +11,13 @@ kx::growable_array<kxs*> kxs_malloc_freed;
 uint64_t kxs_malloc_freed_num = 0;
 uint64_t kxs_malloc_freed_size = 0;
 
+static_assert(std::is_trivial_v<kxs>, "descriptor blocks are zero-filled bytes");
+
 namespace {
 
 // Old blocks stay: their descriptors may still be in use.
-std::vector<std::unique_ptr<kxs[]>>& descriptor_blocks() {
-  static std::vector<std::unique_ptr<kxs[]>> blocks;
+kx::kept_blocks& descriptor_blocks() {
+  static kx::kept_blocks blocks;
   return blocks;
 }
 
@@ -25,10 +26,10 @@ std::vector<std::unique_ptr<kxs[]>>& descriptor_blocks() {
 namespace kx {
 
 void descriptor_block_new() {
-  std::unique_ptr<kxs[]> block(new (std::nothrow) kxs[kxs_malloc_block_size]());
+  // kxs is plain data: a zero-filled block is a block of empty descriptors.
+  void* block = descriptor_blocks().allocate(uint64_t{kxs_malloc_block_size} * sizeof(kxs));
   if (!block) out_of_memory(508);
-  kxs_malloc = block.get();
-  descriptor_blocks().push_back(std::move(block));
+  kxs_malloc = static_cast<kxs*>(block);
   kxs_malloc_next = 0;
 }
 
@@ -39,7 +40,7 @@ void descriptor_free_stack_grow() {
 }
 
 void descriptor_storage_init() {
-  descriptor_blocks().clear();
+  descriptor_blocks().release();
   kxs_malloc_freed.release();
   kxs_malloc_freed_num = 0;
   kxs_malloc_freed_size = 0;

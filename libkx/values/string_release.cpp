@@ -7,12 +7,54 @@ void field_link_release(kxs* s) {
   s->field_link = nullptr;
 }
 
+namespace {
+
+// The main list's end and fill level after slots were freed: the same state
+// that releasing them one by one leaves, since each release only walks the
+// end down over free slots and recomputes the fill level from the last live
+// string.
+void main_list_settle() {
+  while (kxs_list_nexti > 0 && is_free_slot(kxs_list[kxs_list_nexti - 1])) --kxs_list_nexti;
+  if (kxs_list_nexti) {
+    const kxs* last = kxs_list[kxs_list_nexti - 1];
+    const uint64_t end = static_cast<uint64_t>(last->chars - kxs_data) + static_cast<uint64_t>(last->length);
+    kxs_sp = std::min(end + kxs_slack, kxs_data_size);
+  } else {
+    kxs_sp = 0;
+  }
+}
+
+}  // namespace
+
+void main_slot_release(const kxs* s) {
+  kxs_list[s->pool_index] = free_slot();
+  main_list_settle();
+}
+
+// A statement's sweep is the hottest loop of the program. Main-pool strings
+// and literals are released here with the list end settled once for the
+// whole sweep; anything with more to undo goes through kxs_free.
 void sweep_temporaries(uint32_t mark) {
   if (mark < 1) mark = 1;  // slot 0 is never a temporary
+  // Room on the descriptor free stack for every temporary at once.
+  while (kxs_malloc_freed_num + (kxs_tmp_list_nexti - mark) > kxs_malloc_freed_size) descriptor_free_stack_grow();
+  bool main_released = false;
   while (kxs_tmp_list_nexti > mark) {
     kxs* s = kxs_tmp_list[--kxs_tmp_list_nexti];
-    if (!is_free_slot(s)) kxs_free(s);
+    if (is_free_slot(s)) continue;
+    if (s->field_link || s->in_conventional || s->is_fixed) {
+      kxs_free(s);
+      continue;
+    }
+    // The slot is above the list end now and is never read again before it
+    // is reused.
+    if (!s->is_readonly) {
+      kxs_list[s->pool_index] = free_slot();
+      main_released = true;
+    }
+    kxs_malloc_freed[kxs_malloc_freed_num++] = s;
   }
+  if (main_released) main_list_settle();
 }
 
 }  // namespace kx

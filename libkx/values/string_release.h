@@ -17,22 +17,19 @@ void field_link_release(kxs* s);
 
 // The main pool's list end walks down over free slots, and the fill level
 // returns to the end of the last live string plus its slack.
-inline void main_slot_release(const kxs* s) {
-  kxs_list[s->pool_index] = free_slot();
-  while (kxs_list_nexti > 0 && is_free_slot(kxs_list[kxs_list_nexti - 1])) --kxs_list_nexti;
-  if (kxs_list_nexti) {
-    const kxs* last = kxs_list[kxs_list_nexti - 1];
-    const uint64_t end = static_cast<uint64_t>(last->chars - kxs_data) + static_cast<uint64_t>(last->length);
-    kxs_sp = std::min(end + kxs_slack, kxs_data_size);
-  } else {
-    kxs_sp = 0;
-  }
-}
+void main_slot_release(const kxs* s);
 
 // The conventional list end steps down by one only.
 inline void cmem_slot_release(const kxs* s) {
   kxs_cmem_list[s->pool_index] = free_slot();
   if (s->pool_index + 1 == kxs_cmem_list_nexti) --kxs_cmem_list_nexti;
+}
+
+// Marks a temporary slot free and walks the list end down over free slots.
+// Slot 0 holds 0, not the marker, and stops the walk.
+inline void temp_slot_release(uint32_t slot) {
+  kxs_tmp_list[slot] = free_slot();
+  while (is_free_slot(kxs_tmp_list[kxs_tmp_list_nexti - 1])) --kxs_tmp_list_nexti;
 }
 
 // Frees every temporary at or above mark (never slot 0).
@@ -44,11 +41,7 @@ void sweep_temporaries(uint32_t mark);
 // every statement frees its temporaries.
 inline void kxs_free(kxs* s) {
   if (s->field_link) kx::field_link_release(s);
-  if (s->temp_index) {
-    kxs_tmp_list[s->temp_index] = kx::free_slot();
-    // Slot 0 holds 0, not the marker, and stops this walk.
-    while (kx::is_free_slot(kxs_tmp_list[kxs_tmp_list_nexti - 1])) --kxs_tmp_list_nexti;
-  }
+  if (s->temp_index) kx::temp_slot_release(s->temp_index);
   if (!s->is_fixed && !s->is_readonly) {
     if (s->in_conventional)
       kx::cmem_slot_release(s);

@@ -202,7 +202,6 @@ TEST_F(string_assign, OverlongConcatenationIsOutOfStringSpace) {
   EXPECT_TRUE(pool_invariants_hold());
 }
 
-#ifndef __SANITIZE_ADDRESS__
 // The pool's own sizes must not wrap: a string of nearly 2 GiB puts the fill
 // level past 2^31, where doubling it in 32 bits would overflow and the growth
 // test would pass for a pool that is far too small. The bytes are not
@@ -226,4 +225,38 @@ TEST_F(string_assign, PoolSizesDoNotWrapWithHugeStrings) {
   third->chars[third->length - 1] = 't';
   EXPECT_TRUE(pool_invariants_hold());
 }
-#endif
+
+TEST_F(string_assign, LiteralsCopyIntoThePlaceTheyFit) {
+  kxs* v = kxs_new(0, 0);
+  kxs_set(v, literal("HELLO WORLD"));
+  uint8_t* place = v->chars;
+  kxs* lit = literal("HELLO");
+  kxs_set(v, lit);  // shorter: same place, the literal's descriptor recycled
+  EXPECT_EQ(v->chars, place);
+  EXPECT_EQ(text_of(v), "HELLO");
+  ASSERT_GT(kxs_malloc_freed_num, 0u);
+  EXPECT_EQ(kxs_malloc_freed[kxs_malloc_freed_num - 1], lit);
+  EXPECT_EQ(kxs_tmp_list_nexti, 1u);
+  kxs_set(v, literal(""));
+  EXPECT_EQ(v->length, 0);
+  EXPECT_EQ(v->chars, place);
+
+  // A view over the variable's own bytes overlaps the destination.
+  kxs_set(v, literal("ABCDEFGHIJKLMNOPQRSTUVWXYZ"));
+  kxs_set(v, kxs_new_txt_len(v->chars + 3, 20));
+  EXPECT_EQ(text_of(v), "DEFGHIJKLMNOPQRSTUVW");
+
+  // A conventional variable's legacy descriptor follows every literal.
+  kxs* c = kxs_new_cmem(0, 0);
+  kxs_set(c, literal("LONGER TEXT"));
+  kxs_set(c, literal("SHORT"));
+  EXPECT_EQ(legacy_words(c), std::make_pair(uint16_t{5}, static_cast<uint16_t>(c->chars - dblock)));
+
+  // Fixed-length destinations still pad.
+  uint8_t storage[4];
+  kxs* f = kxs_new_fixed(storage, 4, 0);
+  kxs_set(f, literal("AB"));
+  EXPECT_EQ(text_of(f), "AB  ");
+  EXPECT_EQ(kxs_tmp_list_nexti, 1u);
+  EXPECT_TRUE(pool_invariants_hold());
+}

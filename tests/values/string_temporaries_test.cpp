@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "fresh_memory.h"
 #include "values/string_assign.h"
 #include "values/string_create.h"
@@ -90,4 +92,88 @@ TEST_F(string_temporaries, ReadOnlyTextIsNeverWritten) {
   EXPECT_EQ(kxs_new_txt_len("abc", -2)->length, 0);
   kxs_cleanup(1, 0);
   EXPECT_STREQ(text, "CONSTANT");
+}
+
+namespace {
+
+// What a sweep leaves behind, for comparing two ways of getting there.
+struct pool_state {
+  uint32_t list_nexti, cmem_list_nexti, tmp_nexti;
+  uint64_t sp, freed;
+  uint32_t cmem_sp;
+  bool operator==(const pool_state&) const = default;
+};
+pool_state pool_state_now() {
+  return {kxs_list_nexti, kxs_cmem_list_nexti, kxs_tmp_list_nexti, kxs_sp, kxs_malloc_freed_num, kxs_cmem_sp};
+}
+
+std::vector<kxs*> detached;
+void record_detach(kxs* s) { detached.push_back(s); }
+
+// One statement's worth of every kind of temporary, with permanent strings
+// made in between so that the list ends stop short of the bottom.
+std::vector<kxs*> mixed_statement() {
+  std::vector<kxs*> made;
+  made.push_back(kxs_new(5, 1));
+  kxs_new(7, 0);  // a permanent string above the first temporary
+  made.push_back(kxs_new(40, 1));
+  made.push_back(kxs_new_txt("literal"));
+  made.push_back(kxs_new_cmem(3, 1));
+  static uint8_t storage[4];
+  made.push_back(kxs_new_fixed(storage, 4, 1));
+  kxs* fielded = kxs_new(2, 1);
+  fielded->field_link = &storage;  // the detach hook releases it
+  made.push_back(fielded);
+  made.push_back(kxs_new(0, 1));
+  made.push_back(kxs_new(9, 1));
+  return made;
+}
+
+}  // namespace
+
+TEST_F(string_temporaries, SweepLeavesThePoolsAsFreeingOneByOne) {
+  kxs_field_link_detach = record_detach;
+  const uint32_t mark = kxs_tmp_list_nexti;
+  std::vector<kxs*> made = mixed_statement();
+  kxs_free(made[3]);  // freed early: the sweep skips its slot
+  kxs_cleanup(mark, 0);
+  const pool_state swept = pool_state_now();
+  EXPECT_EQ(detached, std::vector<kxs*>{made[5]});
+  EXPECT_TRUE(pool_invariants_hold());
+
+  mem_init();
+  kxs_init();
+  detached.clear();
+  made = mixed_statement();
+  kxs_free(made[3]);
+  for (auto it = made.rbegin(); it != made.rend(); ++it)
+    if (*it != made[3]) kxs_free(*it);
+  EXPECT_EQ(pool_state_now(), swept);
+  EXPECT_EQ(detached, std::vector<kxs*>{made[5]});
+  kxs_field_link_detach = nullptr;
+  detached.clear();
+
+  // Only the permanent string is left in the main pool, followed by slack.
+  EXPECT_EQ(swept.list_nexti, 2u);  // slot 0 is free below it
+  EXPECT_EQ(swept.sp, static_cast<uint64_t>(kxs_list[1]->chars - kxs_data) + 7 + kxs_slack);
+  EXPECT_EQ(swept.tmp_nexti, mark);
+}
+
+TEST_F(string_temporaries, LargeSweepsRecycleEveryDescriptor) {
+  // More temporaries than the descriptor free stack has room for at first.
+  constexpr uint32_t count = 200000;
+  const uint32_t mark = kxs_tmp_list_nexti;
+  std::vector<kxs*> first;
+  for (uint32_t i = 0; i < count; ++i) first.push_back(i % 3 ? kxs_new(i % 50, 1) : kxs_new_txt("x"));
+  kxs_cleanup(mark, 0);
+  EXPECT_EQ(kxs_malloc_freed_num, uint64_t{count});
+  EXPECT_EQ(kxs_list_nexti, 0u);
+  EXPECT_EQ(kxs_sp, 0u);
+  const uint32_t handed_out = kxs_malloc_next;
+  const kxs* block = kxs_malloc;
+  for (uint32_t i = 0; i < count; ++i) kxs_new(1, 1);
+  EXPECT_EQ(kxs_malloc, block);  // every descriptor came off the free stack
+  EXPECT_EQ(kxs_malloc_next, handed_out);
+  kxs_cleanup(mark, 0);
+  EXPECT_TRUE(pool_invariants_hold());
 }
