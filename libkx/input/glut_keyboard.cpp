@@ -4,6 +4,7 @@
 
 #include "input/key_codes.h"
 #include "input/keyboard.h"
+#include "input/x11_events.h"
 
 namespace {
 
@@ -45,15 +46,18 @@ void GLUT_key_ascii(int ch, int pressed) {
       ch += (modifiers & GLUT_ACTIVE_SHIFT) ? 64 : 96;
     }
   }
-  if (ch == 127) {
-    pressed ? keydown_vk(key::del) : keyup_vk(key::del);
+  const uint32_t reported = ch == 127 ? key::del : static_cast<uint32_t>(ch);
+  // Keypad keys reach this callback as the characters they type.
+  const uint32_t code = x11_key_callback_code(pressed != 0, true, reported);
+  if (code == static_cast<uint32_t>(ch)) {
+    pressed ? keydown_ascii(code) : keyup_ascii(code);
   } else {
-    pressed ? keydown_ascii(static_cast<uint32_t>(ch)) : keyup_ascii(static_cast<uint32_t>(ch));
+    pressed ? keydown_vk(code) : keyup_vk(code);
   }
 }
 
 void GLUT_key_special(int glut_key, int pressed) {
-  const uint32_t code = special_key_code(glut_key);
+  const uint32_t code = x11_key_callback_code(pressed != 0, false, special_key_code(glut_key));
   if (code == 0) return;
   pressed ? keydown_vk(code) : keyup_vk(code);
 }

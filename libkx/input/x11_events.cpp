@@ -5,11 +5,13 @@
 #include "frame/flags.h"
 #include "input/key_codes.h"
 #include "input/keyboard.h"
+#include "input/x11_keysyms.h"
 
 // Xlibint.h is needed for the wire-to-event hook; it defines min and max as
 // macros, so it comes after every standard header.
 #include <X11/Xlib.h>
 #include <X11/Xlibint.h>
+#include <X11/Xutil.h>
 #include <X11/keysym.h>
 
 namespace {
@@ -21,22 +23,91 @@ std::array<wire_to_event_proc, LASTEvent> toolkit_procs{};
 Atom wm_protocols_atom = None;
 Atom wm_delete_window_atom = None;
 
-// Events given stage 1 and waiting for stage 2. The window thread writes
-// and reads them (or the program thread while it holds the X11 lock, when
-// the window thread is parked). When more arrive between two idle calls
-// than it holds, the oldest lose their stage 2.
+// Events given stage 1 and waiting for stage 2, in the order Xlib queued
+// them, which is the order the toolkit handles them in. The window thread
+// writes and reads them (or the program thread while it holds the X11 lock,
+// when the window thread is parked). When more arrive between two idle
+// calls than it holds, the oldest lose their stage 2.
+struct seen_event {
+  XEvent event;
+  bool reported = false;  // a key event the toolkit has reported through a callback
+};
 constexpr size_t pending_capacity = 256;
-std::array<XEvent, pending_capacity> handled_events;
+std::array<seen_event, pending_capacity> handled_events;
 size_t handled_first = 0;
 size_t handled_count = 0;
+unsigned int numlock_mask = Mod2Mask;  // found on the display at installation
+
+seen_event& seen_at(size_t i) { return handled_events[(handled_first + i) % pending_capacity]; }
 
 void remember_for_stage_two(const XEvent& event) {
   if (handled_count == pending_capacity) {
     handled_first = (handled_first + 1) % pending_capacity;
     --handled_count;
   }
-  handled_events[(handled_first + handled_count) % pending_capacity] = event;
+  handled_events[(handled_first + handled_count) % pending_capacity] = seen_event{event, false};
   ++handled_count;
+}
+
+bool is_key_event(const XEvent& event) { return event.type == KeyPress || event.type == KeyRelease; }
+
+// Whether the toolkit reports this key through its character callbacks:
+// it does when the key gives text.
+bool gives_text(const XEvent& event) {
+  XKeyEvent key_event = event.xkey;
+  char text[8];
+  KeySym sym = NoSymbol;
+  return XLookupString(&key_event, text, sizeof text, &sym, nullptr) > 0;
+}
+
+// The code the event's own symbols give the key, or 0 when the toolkit's
+// report is the right one. The unshifted symbol names the physical key;
+// the symbol in effect catches Break and SysReq, which some maps put on a
+// shifted level.
+uint32_t code_from_symbols(const XEvent& event) {
+  XKeyEvent key_event = event.xkey;
+  if (const uint32_t code = kx::x11_keysym_code(XLookupKeysym(&key_event, 0), key_event.state, numlock_mask,
+                                                ControlMask)) {
+    return code;
+  }
+  char text[8];
+  KeySym sym = NoSymbol;
+  XLookupString(&key_event, text, sizeof text, &sym, nullptr);
+  return kx::x11_keysym_code(sym, key_event.state, numlock_mask, ControlMask);
+}
+
+// A key event that the toolkit handled without a callback (lock keys,
+// Pause, Break) is delivered at its stage 2, in its place among the keys.
+void deliver_unreported_key(const XEvent& event) {
+  const uint32_t code = code_from_symbols(event);
+  if (code == 0) return;
+  event.type == KeyPress ? keydown_vk(code) : keyup_vk(code);
+}
+
+// Stage 2 for the oldest count events.
+void finish_oldest(size_t count) {
+  while (count-- > 0 && handled_count > 0) {
+    seen_event seen = handled_events[handled_first];
+    handled_first = (handled_first + 1) % pending_capacity;
+    --handled_count;
+    if (is_key_event(seen.event) && !seen.reported) deliver_unreported_key(seen.event);
+    int stage = 2;
+    tarn_os_event_linux(&seen.event, X11_display.load(), &stage);
+  }
+}
+
+unsigned int find_numlock_mask(Display* display) {
+  const KeyCode numlock = XKeysymToKeycode(display, XK_Num_Lock);
+  XModifierKeymap* map = XGetModifierMapping(display);
+  if (!map) return Mod2Mask;
+  unsigned int mask = Mod2Mask;
+  for (int modifier = 0; modifier < 8; ++modifier) {
+    for (int k = 0; k < map->max_keypermod; ++k) {
+      if (numlock != 0 && map->modifiermap[modifier * map->max_keypermod + k] == numlock) mask = 1u << modifier;
+    }
+  }
+  XFreeModifiermap(map);
+  return mask;
 }
 
 bool is_delete_request(const XEvent& event) {
@@ -64,22 +135,6 @@ Bool filter_event(Display* display, XEvent* event, xEvent* wire) {
   return queued;
 }
 
-// The toolkit passes no key code for Pause, Break and Scroll Lock; they are
-// taken from the X event itself, once the toolkit is done with it (outside
-// the display lock, so the keysym lookup may call Xlib).
-void deliver_lock_and_break_keys(const XEvent& event) {
-  XKeyEvent key_event = event.xkey;
-  const KeySym sym = XLookupKeysym(&key_event, 0);
-  uint32_t code = 0;
-  if (sym == XK_Pause || sym == XK_Break) {
-    code = (key_event.state & ControlMask) || sym == XK_Break ? key::break_key : key::pause;
-  } else if (sym == XK_Scroll_Lock) {
-    code = key::scroll_lock;
-  }
-  if (code == 0) return;
-  event.type == KeyPress ? keydown_vk(code) : keyup_vk(code);
-}
-
 }  // namespace
 
 void install_x11_event_hooks(void* x11_display) {
@@ -87,6 +142,7 @@ void install_x11_event_hooks(void* x11_display) {
   if (!display || toolkit_procs[KeyPress]) return;
   wm_protocols_atom = XInternAtom(display, "WM_PROTOCOLS", False);
   wm_delete_window_atom = XInternAtom(display, "WM_DELETE_WINDOW", False);
+  numlock_mask = find_numlock_mask(display);
   // Generic (extension) events carry cookies of their own and pass untouched.
   for (int type = KeyPress; type < GenericEvent; ++type) {
     wire_to_event_proc previous = XESetWireToEvent(display, type, filter_event);
@@ -95,13 +151,26 @@ void install_x11_event_hooks(void* x11_display) {
 }
 
 void x11_events_after() {
-  while (handled_count > 0) {
-    XEvent event = handled_events[handled_first];
-    handled_first = (handled_first + 1) % pending_capacity;
-    --handled_count;
-    int stage = 2;
-    tarn_os_event_linux(&event, X11_display.load(), &stage);
+  // Events Xlib has queued but the toolkit has not yet taken wait for a
+  // later pass.
+  auto* display = static_cast<Display*>(X11_display.load());
+  const size_t waiting = display ? static_cast<size_t>(XEventsQueued(display, QueuedAlready)) : 0;
+  finish_oldest(handled_count > waiting ? handled_count - waiting : 0);
+}
+
+uint32_t x11_key_callback_code(bool pressed, bool text, uint32_t toolkit_code) {
+  const int type = pressed ? KeyPress : KeyRelease;
+  for (size_t i = 0; i < handled_count; ++i) {
+    seen_event& seen = seen_at(i);
+    if (seen.reported || seen.event.type != type || gives_text(seen.event) != text) continue;
+    // The toolkit handles events in order: everything before this one is done.
+    finish_oldest(i);
+    seen_event& current = seen_at(0);
+    current.reported = true;
+    const uint32_t code = code_from_symbols(current.event);
+    return code != 0 ? code : toolkit_code;
   }
+  return toolkit_code;
 }
 
 void tarn_os_event_linux(void* x_event, void* display, int* stage) {
@@ -115,7 +184,6 @@ void tarn_os_event_linux(void* x_event, void* display, int* stage) {
     return;
   }
   if (*stage == 2) {
-    if (event->type == KeyPress || event->type == KeyRelease) deliver_lock_and_break_keys(*event);
     if (event->type == EnterNotify) {
       window_focused = -1;
     } else if (event->type == LeaveNotify) {

@@ -13,8 +13,18 @@
 // never closes the window.
 void install_x11_event_hooks(void* x11_display);
 
-// Delivers stage 2 for the events handled since the last call.
+// Delivers stage 2 for the events the toolkit has handled since the last
+// call (from the idle callback).
 void x11_events_after();
+
+// Called by the toolkit's key callbacks with what the toolkit reported: a
+// press or release, from the character callbacks (text) or the special
+// ones, and the code that report maps to. Finds the X event being handled,
+// delivers the events handled before it, among them the keys the toolkit
+// has no callback for (lock keys, Pause, Break), so that they keep their
+// place among the other keys, and returns the code of the key being
+// handled: the keypad's own codes for keypad keys, else toolkit_code.
+uint32_t x11_key_callback_code(bool pressed, bool text, uint32_t toolkit_code);
 
 // The X event hook: stage 1 before the toolkit handles the event, 2 after.
 // A hook that sets *stage to 3 would stop the pump's pass; these never do.
