@@ -46,10 +46,14 @@ void sweep_temporaries(uint32_t mark) {
       kxs_free(s);
       continue;
     }
-    // The slot is above the list end now and is never read again before it
-    // is reused.
+    // The temporary slot is above the list end now and is never read again
+    // before it is reused. So is the pool slot of a string at the main
+    // list's end, which a statement's newest temporaries usually are.
     if (!s->is_readonly) {
-      kxs_list[s->pool_index] = free_slot();
+      if (s->pool_index + 1 == kxs_list_nexti)
+        --kxs_list_nexti;
+      else
+        kxs_list[s->pool_index] = free_slot();
       main_released = true;
     }
     kxs_malloc_freed[kxs_malloc_freed_num++] = s;
