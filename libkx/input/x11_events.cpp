@@ -1,7 +1,10 @@
 #include "input/x11_events.h"
 
+#include <poll.h>
+
 #include <array>
 
+#include "frame/clock.h"
 #include "frame/flags.h"
 #include "input/key_codes.h"
 #include "input/keyboard.h"
@@ -37,6 +40,7 @@ std::array<seen_event, pending_capacity> handled_events;
 size_t handled_first = 0;
 size_t handled_count = 0;
 unsigned int numlock_mask = Mod2Mask;  // found on the display at installation
+Display* hooked_display = nullptr;     // the toolkit's connection, once hooked
 
 seen_event& seen_at(size_t i) { return handled_events[(handled_first + i) % pending_capacity]; }
 
@@ -143,6 +147,7 @@ void install_x11_event_hooks(void* x11_display) {
   wm_protocols_atom = XInternAtom(display, "WM_PROTOCOLS", False);
   wm_delete_window_atom = XInternAtom(display, "WM_DELETE_WINDOW", False);
   numlock_mask = find_numlock_mask(display);
+  hooked_display = display;
   // Generic (extension) events carry cookies of their own and pass untouched.
   for (int type = KeyPress; type < GenericEvent; ++type) {
     wire_to_event_proc previous = XESetWireToEvent(display, type, filter_event);
@@ -156,6 +161,17 @@ void x11_events_after() {
   auto* display = static_cast<Display*>(X11_display.load());
   const size_t waiting = display ? static_cast<size_t>(XEventsQueued(display, QueuedAlready)) : 0;
   finish_oldest(handled_count > waiting ? handled_count - waiting : 0);
+}
+
+void x11_wait_for_events(uint32_t ms) {
+  if (!hooked_display) {
+    Sleep(ms);
+    return;
+  }
+  // Events already read from the connection are not seen by poll.
+  if (XEventsQueued(hooked_display, QueuedAfterFlush) > 0) return;
+  pollfd connection{ConnectionNumber(hooked_display), POLLIN, 0};
+  poll(&connection, 1, static_cast<int>(ms));
 }
 
 uint32_t x11_key_callback_code(bool pressed, bool text, uint32_t toolkit_code) {

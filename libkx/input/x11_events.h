@@ -17,6 +17,12 @@ void install_x11_event_hooks(void* x11_display);
 // call (from the idle callback).
 void x11_events_after();
 
+// Waits up to ms milliseconds, returning as soon as X events arrive on the
+// toolkit's connection (window thread, from the idle callback in place of
+// a plain sleep), so that a key is handled when it comes rather than after
+// the rest of a frame period. Before the hooks are installed it sleeps.
+void x11_wait_for_events(uint32_t ms);
+
 // Called by the toolkit's key callbacks with what the toolkit reported: a
 // press or release, from the character callbacks (text) or the special
 // ones, and the code that report maps to. Finds the X event being handled,

@@ -77,6 +77,7 @@ TEST_F(Input, TypeAheadKeepsFifteenKeysWhileKeyHitSeesThemAll) {
   for (const auto& h : hits) (h[0] == '-' ? releases : presses)++;
   EXPECT_EQ(presses, 31);
   EXPECT_GE(releases, 30);  // the program may end before the release of "q" arrives
+  EXPECT_FALSE(has_sanitizer_report(program.errors())) << program.errors();
 }
 
 TEST_F(Input, CtrlBreakEndsAProgramThatNeverPolledExit) {
@@ -87,6 +88,7 @@ TEST_F(Input, CtrlBreakEndsAProgramThatNeverPolledExit) {
   ASSERT_TRUE(eventually([&] { return program.output().find("ready") != std::string::npos; }, 10s));
   type_quickly(*window, {"ctrl+Scroll_Lock"});
   EXPECT_EQ(program.wait_exit(15s), 0) << program.output();
+  EXPECT_FALSE(has_sanitizer_report(program.errors())) << program.errors();
 }
 
 TEST_F(Input, KeypadKeysFollowNumLock) {
