@@ -8,6 +8,7 @@
 #include "frame/flags.h"
 #include "frame/message_box.h"
 #include "screen/frame_slots.h"
+#include "screen/full_screen_window.h"
 #include "screen/gl_render.h"
 #include "screen/hardware_images.h"
 #include "screen/presentation_state.h"
@@ -83,9 +84,9 @@ void apply_full_screen_change(const display_frame_record& f) {
   const int32_t wanted = full_screen_set.load();
   if (wanted < 0) return;
   if (wanted == 1 || wanted == 2) {
-    if (full_screen.load() == 0) glutFullScreen();
+    if (full_screen.load() == 0) kx::enter_full_screen();
   } else {
-    glutReshapeWindow(f.w, f.h);
+    kx::leave_full_screen(f.w, f.h);
     state.resize_pending = 1;
   }
   full_screen = wanted;

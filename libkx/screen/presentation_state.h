@@ -19,10 +19,20 @@ inline std::atomic<int32_t> displayorder_glrender{3};
 inline std::atomic<int32_t> full_screen{0};
 inline std::atomic<int32_t> full_screen_set{-1};
 inline std::atomic<int32_t> fullscreen_smooth{0};
-// The keyboard's full-screen toggle may use these (_ALLOWFULLSCREEN):
-// -1 any, 0 none, else the stored value.
-inline std::atomic<int32_t> fullscreen_allowed_mode{-1};
-inline std::atomic<int32_t> fullscreen_allowed_smooth{-1};
+// What the keyboard's full-screen toggle may use (_ALLOWFULLSCREEN,
+// application thread): mode -1 none, 0 any, 1 or 2 that mode only;
+// smoothing 0 either, 1 smoothed only, -1 unsmoothed only.
+inline std::atomic<int32_t> fullscreen_allowed_mode{0};
+inline std::atomic<int32_t> fullscreen_allowed_smooth{0};
+
+// The compiled program's resizable-window options, read once at start-up
+// (set_dynamic_info): ScreenResize lets the user resize the window freely,
+// ScreenResizeScale (1 stretch, 2 smooth) scales the frame into it. Set
+// before kx_main; both are off in the boot shell.
+inline int32_t ScreenResize = 0;
+inline int32_t ScreenResizeScale = 0;
+// Start-up: applies those options to the resize state.
+void set_dynamic_info();
 
 // Application thread (_RESIZE) and start-up options.
 inline std::atomic<int32_t> resize_auto{0};      // 0 no scaling, 1 scale, 2 smooth

@@ -15,6 +15,9 @@ void display_now();
 void sub__fullscreen(int32_t mode, int32_t smooth, int32_t passed);
 int32_t func__fullscreen();
 int32_t func__fullscreensmooth();
+// _ALLOWFULLSCREEN: what the keyboard's toggle may choose. Mode 3 stores -1
+// (the toggle is off), 4 or 0 store 0 (any mode), others that mode; smooth
+// 2 stores -1 (unsmoothed only), 3 or 0 store 0 (either), others as given.
 void sub__allowfullscreen(int32_t mode, int32_t smooth, int32_t passed);
 
 // _RESIZE [ON|OFF][, scaling]: onoff 1 ON, 2 OFF; passed bits 1 and 2.

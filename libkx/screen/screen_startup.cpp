@@ -2,15 +2,18 @@
 
 #include <cstring>
 
+#include "input/keyboard.h"
 #include "screen/composer.h"
 #include "screen/fonts.h"
 #include "screen/frame_slots.h"
+#include "screen/fullscreen_cycle.h"
 #include "screen/hardware_images.h"
 #include "screen/icon_pictures.h"
 #include "screen/image_create.h"
 #include "screen/image_table.h"
 #include "screen/palettes.h"
 #include "screen/present.h"
+#include "screen/presentation_state.h"
 #include "screen/screen_modes.h"
 
 int32_t image_kxicon16_handle = 0;
@@ -32,6 +35,13 @@ void screen_renderer_init() {
   frame_slots_reset();
   kx::composer_reset();
   hardware_images_init();
+  keyboard_fullscreen_cycle = &kx::cycle_full_screen;
+  set_dynamic_info();
+}
+
+void set_dynamic_info() {
+  if (ScreenResize) resize_snapback = 0;
+  if (ScreenResizeScale) resize_auto = ScreenResizeScale;
 }
 
 void screen_fonts_init() { font_metrics_init(); }

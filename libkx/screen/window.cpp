@@ -24,12 +24,25 @@ namespace {
 constexpr int initial_width = 640;
 constexpr int initial_height = 400;
 
+// Whether the window is hidden now (window thread only).
+bool window_hidden = false;
+
 // What the application thread asked of the window: applied here, so every
-// toolkit call stays on the window thread.
+// toolkit call stays on the window thread. A window shown again is exposed
+// and so redrawn in full.
 void apply_window_requests() {
   std::string title;
   if (kx::take_title_request(&title)) glutSetWindowTitle(title.c_str());
   if (kx::take_iconify_request()) glutIconifyWindow();
+  const bool hide = screen_hide.load() != 0;
+  if (hide != window_hidden) {
+    if (hide) {
+      glutHideWindow();
+    } else {
+      glutShowWindow();
+    }
+    window_hidden = hide;
+  }
 }
 
 // The toolkit's idle callback: grants the X11 lock when the application

@@ -188,3 +188,118 @@ TEST_F(Screen, BlinkingAttributesBlinkOrShowABrightBackground) {
 }
 
 }  // namespace
+
+namespace {
+
+const sr::Rgb black{0, 0, 0};
+const sr::Rgb blue{0, 0, 0xAA};
+
+// The X server's screen size.
+std::pair<int, int> desktop_size() {
+  std::istringstream in(run_tool({"xdotool", "getdisplaygeometry"}));
+  int w = 0, h = 0;
+  in >> w >> h;
+  return {w, h};
+}
+
+bool has_size(unsigned long window, int width, int height) {
+  const auto g = window_geometry(window);
+  return g && g->width == width && g->height == height;
+}
+
+}  // namespace
+
+// Built with the resizable-window option and stretching, the window takes
+// any size and the frame is scaled into it with nearest-neighbour pixels.
+TEST_F(Screen, AResizableWindowShowsTheFrameStretched) {
+  scene s("resize");
+  ASSERT_TRUE(s.ready) << s.program.output() << s.program.errors();
+  run_tool({"xdotool", "windowsize", "--sync", std::to_string(*s.window), "1280", "800"});
+  ASSERT_TRUE(eventually([&] { return has_size(*s.window, 1280, 800); }, 10s));
+  // Every second pixel of the doubled picture is the frame itself.
+  std::vector<sr::Row> rows;
+  ASSERT_TRUE(eventually(
+      [&] {
+        const auto shot = capture_window(*s.window);
+        if (!shot || shot->width != 1280 || shot->height != 800) return false;
+        sr::Image frame(640, 400);
+        bool doubled = true;
+        for (int y = 0; y < 400; ++y) {
+          for (int x = 0; x < 640; ++x) {
+            const sr::Rgb p = shot->at(2 * x, 2 * y);
+            frame.set(x, y, p);
+            doubled = doubled && shot->at(2 * x + 1, 2 * y + 1) == p;
+          }
+        }
+        rows = sr::read_cells(frame, sr::CellGeometry{});
+        return doubled && !rows.empty() && rows[0].cp437.rfind("SCALED", 0) == 0;
+      },
+      10s));
+  EXPECT_EQ(rows[0].cells[0].fg, (sr::Rgb{0xFF, 0xFF, 0x55}));
+  EXPECT_EQ(rows[0].cells[0].bg, blue);
+  // Snapback is off: the window keeps the size it was given.
+  std::this_thread::sleep_for(500ms);
+  EXPECT_TRUE(has_size(*s.window, 1280, 800));
+  s.press_key_and_expect_exit();
+}
+
+// _FULLSCREEN _SQUAREPIXELS on a screen less wide than 16:10 (the test
+// server's is 5:4): the 640 x 400 frame fills the width, with black bars of
+// equal height above and below.
+TEST_F(Screen, SquarePixelsFullScreenIsLetterboxed) {
+  scene s("square");
+  ASSERT_TRUE(s.ready) << s.program.output() << s.program.errors();
+  const auto [dw, dh] = desktop_size();
+  ASSERT_LT(double(dw) / dh, 1.6);
+  ASSERT_TRUE(eventually([&] { return has_size(*s.window, dw, dh); }, 10s));
+  const int shown_h = dw * 400 / 640;
+  const int top = dh / 2 - shown_h / 2, bottom = top + shown_h;  // bottom exclusive
+  ASSERT_TRUE(eventually(
+      [&] {
+        const auto shot = capture_window(*s.window);
+        if (!shot || shot->width != dw || shot->height != dh) return false;
+        for (int x : {0, dw / 2, dw - 1}) {
+          if (!(shot->at(x, 0) == black && shot->at(x, top - 1) == black && shot->at(x, top) == blue &&
+                shot->at(x, bottom - 1) == blue && shot->at(x, bottom) == black && shot->at(x, dh - 1) == black)) {
+            return false;
+          }
+        }
+        return true;
+      },
+      10s));
+  s.press_key_and_expect_exit();
+}
+
+// Alt+Enter steps through stretched, stretched smoothly, square pixels and
+// square pixels smoothly back to the window at its own size.
+TEST_F(Screen, AltEnterCyclesFullScreenModes) {
+  scene s("cursor");
+  ASSERT_TRUE(s.ready) << s.program.output() << s.program.errors();
+  ASSERT_TRUE(eventually([&] { return has_size(*s.window, 640, 400); }, 10s));
+  const auto [dw, dh] = desktop_size();
+  type_keys(*s.window, {"alt+Return"});
+  ASSERT_TRUE(eventually([&] { return has_size(*s.window, dw, dh); }, 10s));
+  type_keys(*s.window, {"alt+Return", "alt+Return", "alt+Return"});
+  std::this_thread::sleep_for(500ms);
+  EXPECT_TRUE(has_size(*s.window, dw, dh));
+  type_keys(*s.window, {"alt+Return"});
+  EXPECT_TRUE(eventually([&] { return has_size(*s.window, 640, 400); }, 10s));
+  // The key went to the full-screen switch, not to the program.
+  EXPECT_TRUE(s.program.running());
+  s.press_key_and_expect_exit();
+}
+
+// _SCREENHIDE unmaps the window and _SCREENSHOW maps it again, redrawn.
+TEST_F(Screen, ScreenHideAndShowUnmapAndMapTheWindow) {
+  process program(program_path("screen_show"), {"hide"});
+  const auto window = wait_for_window("Hide Me", 20s);
+  ASSERT_TRUE(window) << program.output() << program.errors();
+  const auto map_state = [&] { return run_tool({"xwininfo", "-id", std::to_string(*window)}); };
+  ASSERT_TRUE(eventually([&] { return program.output().find("hidden") != std::string::npos; }, 10s));
+  EXPECT_TRUE(eventually([&] { return map_state().find("IsUnMapped") != std::string::npos; }, 1500ms)) << map_state();
+  ASSERT_TRUE(eventually([&] { return program.output().find("shown") != std::string::npos; }, 10s));
+  EXPECT_TRUE(eventually([&] { return map_state().find("IsViewable") != std::string::npos; }, 5s)) << map_state();
+  type_keys(*window, {"space"});
+  EXPECT_EQ(program.wait_exit(10s), 0) << program.output() << program.errors();
+  EXPECT_FALSE(has_sanitizer_report(program.errors())) << program.errors();
+}

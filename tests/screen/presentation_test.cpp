@@ -1,5 +1,7 @@
 // Placement, window sizing and the presentation statements, without a window.
 #include "fresh_screen.h"
+#include "input/keyboard.h"
+#include "screen/fullscreen_cycle.h"
 #include "screen/presentation_statements.h"
 #include "screen/row_band.h"
 
@@ -15,6 +17,10 @@ class Presentation : public fresh_screen {
     resize_auto = 0;
     resize_snapback = 1;
     sub__displayorder(1, 2, 3, 4, 15);
+    fullscreen_smooth = 0;
+    fullscreen_allowed_mode = 0;
+    fullscreen_allowed_smooth = 0;
+    force_display_update = 0;
     fresh_screen::TearDown();
   }
 };
@@ -118,6 +124,59 @@ TEST_F(Presentation, DisplayOrderAndGlRender) {
   print("hidden");
   display();
   EXPECT_EQ(kx::newest_composed_frame(), first);
+}
+
+// Alt+Enter walks windowed, stretched, stretched smoothly, square pixels,
+// square pixels smoothly, within what _ALLOWFULLSCREEN allows.
+TEST_F(Presentation, AltEnterCyclesTheAllowedFullScreenModes) {
+  ASSERT_EQ(keyboard_fullscreen_cycle.load(), &kx::cycle_full_screen);
+  // Each step's request taken into force, as the renderer does.
+  const auto step = [] {
+    const bool done = kx::cycle_full_screen();
+    if (full_screen_set.load() != -1) full_screen = full_screen_set.exchange(-1);
+    return done;
+  };
+  const std::pair<int32_t, int32_t> walk[] = {{1, 0}, {1, 1}, {2, 0}, {2, 1}, {0, 0}};
+  for (const auto& [mode, smooth] : walk) {
+    force_display_update = 0;
+    ASSERT_TRUE(step());
+    EXPECT_EQ(full_screen.load(), mode);
+    EXPECT_EQ(fullscreen_smooth.load(), smooth);
+    EXPECT_EQ(force_display_update.load(), 1);
+  }
+  // From stretched, smoothing only changes the flag: no mode request.
+  full_screen = 1;
+  ASSERT_TRUE(kx::cycle_full_screen());
+  EXPECT_EQ(full_screen_set.load(), -1);
+  EXPECT_EQ(fullscreen_smooth.load(), 1);
+  full_screen = 0;
+  fullscreen_smooth = 0;
+  // Square pixels only, smoothed only: windowed <-> state 4.
+  sub__allowfullscreen(2, 1, 3);
+  ASSERT_TRUE(step());
+  EXPECT_EQ(full_screen.load(), 2);
+  EXPECT_EQ(fullscreen_smooth.load(), 1);
+  ASSERT_TRUE(step());
+  EXPECT_EQ(full_screen.load(), 0);
+  // Stretched, unsmoothed only.
+  sub__allowfullscreen(1, 2, 3);
+  ASSERT_TRUE(step());
+  EXPECT_EQ(full_screen.load(), 1);
+  EXPECT_EQ(fullscreen_smooth.load(), 0);
+  ASSERT_TRUE(step());
+  EXPECT_EQ(full_screen.load(), 0);
+  // OFF: the key is not taken and nothing changes.
+  sub__allowfullscreen(3, 0, 1);
+  force_display_update = 0;
+  EXPECT_FALSE(kx::cycle_full_screen());
+  EXPECT_EQ(full_screen_set.load(), -1);
+  EXPECT_EQ(force_display_update.load(), 0);
+  // A pending request is where the walk starts from.
+  sub__allowfullscreen(4, 0, 3);
+  full_screen_set = 2;
+  ASSERT_TRUE(kx::cycle_full_screen());
+  EXPECT_EQ(full_screen_set.load(), 2);
+  EXPECT_EQ(fullscreen_smooth.load(), 1);
 }
 
 TEST_F(Presentation, FullScreenResizeAndTitleRequests) {

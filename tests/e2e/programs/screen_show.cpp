@@ -8,18 +8,27 @@
 //   cursor     LOCATE 5, 10, 1: DO: _LIMIT 10: LOOP UNTIL LEN(INKEY$): SYSTEM
 //   blink on   COLOR 31, 0: PRINT "BLINK": (the same key wait): SYSTEM
 //   blink off  as blink on, after _BLINK OFF
+//   resize     built with the resizable-window option and stretching:
+//              COLOR 14, 1: PRINT "SCALED": (the key wait): SYSTEM
+//   square     _FULLSCREEN _SQUAREPIXELS: COLOR 15, 1: CLS: (the key wait)
+//   hide       _TITLE "Hide Me": waits for the window: _SCREENHIDE, prints
+//              "hidden", 2 seconds later _SCREENSHOW, prints "shown", then
+//              the key wait
 // Each prints "ready" on standard output once its screen is drawn.
 #include <cstdio>
 #include <string>
 
 #include "files/launch_info.h"
+#include "files/console_switches.h"
 #include "frame/clock.h"
 #include "frame/shutdown.h"
 #include "frame/startup.h"
 #include "frame/statement_check.h"
 #include "input/inkey.h"
+#include "screen/cls.h"
 #include "screen/colors.h"
 #include "screen/cursor.h"
+#include "screen/presentation_state.h"
 #include "screen/presentation_statements.h"
 #include "screen/print.h"
 #include "screen/screen_modes.h"
@@ -102,6 +111,32 @@ void KXMAIN(void*) {
     ready();
     wait_for_key_then_system();
   }
+  if (scene == "resize") {
+    statement(1, [] { kxg_sub_color(14, 1, 0, 3); });
+    print_line(2, "SCALED");
+    ready();
+    wait_for_key_then_system();
+  }
+  if (scene == "square") {
+    statement(1, [] { sub__fullscreen(3, 0, 1); });
+    statement(2, [] { kxg_sub_color(15, 1, 0, 3); });
+    statement(3, [] { sub_cls(0, 0, 0); });
+    ready();
+    wait_for_key_then_system();
+  }
+  if (scene == "hide") {
+    statement(1, [] { sub__title(kxs_new_txt("Hide Me")); });
+    while (!func_windowexists()) Sleep(10);
+    statement(2, [] { sub__screenhide(); });
+    std::printf("hidden\n");
+    std::fflush(stdout);
+    Sleep(2000);
+    statement(3, [] { sub__screenshow(); });
+    std::printf("shown\n");
+    std::fflush(stdout);
+    ready();
+    wait_for_key_then_system();
+  }
   std::printf("unknown scene [%s]\n", scene.c_str());
   std::fflush(stdout);
   sub_system();
@@ -109,4 +144,12 @@ void KXMAIN(void*) {
 
 }  // namespace
 
-int main(int argc, char** argv) { return kx_main(argc, argv, kx_program{KXMAIN}); }
+int main(int argc, char** argv) {
+  // The resizable-window options are the compiled program's, in force from
+  // start-up.
+  if (argc > 1 && std::string(argv[1]) == "resize") {
+    ScreenResize = 1;
+    ScreenResizeScale = 1;
+  }
+  return kx_main(argc, argv, kx_program{KXMAIN});
+}
