@@ -232,7 +232,12 @@ void type_extended(uint32_t code, bool insert_was_held) {
   const int r = scancode_row_of(code);
   if (r < 0) return;
   const auto& row = scancode_lookup[static_cast<size_t>(r)];
-  if (row[column_plain] == 0) return;
+  if (row[column_plain] == 0) {
+    // An extended key the table does not translate (the keypad centre
+    // among them) reaches the buffer as its own extended code.
+    if (key::is_extended(code)) buffer_store(0, static_cast<uint8_t>(code >> 8));
+    return;
+  }
   const auto scan = static_cast<uint8_t>(row[column_scan]);
   port60h.push_make(scan);
   if (code == key::insert && !insert_was_held && !shift_held() && !ctrl_held() && !alt_held()) {

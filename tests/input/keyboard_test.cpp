@@ -121,6 +121,15 @@ TEST_F(Keyboard, DeleteZeroCodeAndShiftTab) {
   EXPECT_EQ(h[3], -200013);
 }
 
+TEST_F(Keyboard, ExtendedKeysWithoutATranslationKeepTheirOwnCode) {
+  tap(key::keypad_centre);  // delivered as the extended code, not the keypad key
+  tap(0x1000);
+  EXPECT_EQ(drain(), (std::vector<std::string>{ext('L'), ext('\x10')}));
+  EXPECT_EQ(hits(), (std::vector<int32_t>{0x4C00, -0x4C00, 0x1000, -0x1000}));
+  // Nothing of theirs reaches the scan-code queue: they have no PC scan code.
+  EXPECT_EQ(keyboard_port60h_read(), 129);
+}
+
 TEST_F(Keyboard, TypeAheadHoldsFifteenKeysWhileTheRingHoldsEveryPress) {
   const std::string typed = "abcdefghijklmnopqrstuvwxyz1234";
   for (char c : typed) tap(static_cast<uint8_t>(c));
