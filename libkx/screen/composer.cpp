@@ -25,17 +25,30 @@ constexpr int32_t palette_entries = 256;
 constexpr int64_t blink_phase_bit = 1 << 3;   // of frame: 8 frames on, 8 off
 constexpr int64_t mode10_phase_bit = 1 << 9;  // of the millisecond clock
 
-// What a frame slot's buffer shows of a text page.
-struct slot_contents {
-  bool valid = false;
-  std::vector<uint16_t> cells;
+// How a text page was drawn into a frame, beyond its cells and palette.
+struct text_look {
   uint32_t font = 0;
   int32_t columns = 0, rows = 0;
-  uint32_t pal[palette_entries] = {};
   bool flash = false;
   bool blink_enabled = true;
   size_t cursor_index = SIZE_MAX;  // the cell the cursor is drawn in, if any
   cursor_rows cursor_shape{};
+};
+
+// What a frame slot's buffer shows of a text page.
+struct slot_contents {
+  bool valid = false;
+  std::vector<uint16_t> cells;
+  uint32_t pal[palette_entries] = {};
+  text_look look;
+};
+
+// The blink and cursor state of the last composed text frame.
+struct text_phase {
+  bool flash = false;
+  int32_t cursor_x = -1, cursor_y = -1;
+  bool cursor_drawn = false;
+  bool blink_enabled = true;
 };
 
 // Kept between calls; touched only under the composer's mutex.
@@ -47,11 +60,7 @@ struct composer_memory {
   uint32_t paldata[palette_entries] = {};
   std::vector<uint16_t> screen_last;  // the last composed text page's cells
   uint32_t palette_now[palette_entries] = {};
-  bool last_flash = false;
-  bool last_cursor_phase = false;
-  int32_t last_cursor_x = -1, last_cursor_y = -1;
-  bool last_cursor_drawn = false;
-  bool last_blink_enabled = true;
+  text_phase last;
 };
 
 composer_memory memory;
@@ -160,7 +169,7 @@ outcome compose_text(display_frame_record& f, const img_struct& page_header) {
   }
   const bool blink_enabled = H3C0_blink_enable.load() != 0;
   // _BLINK changes what every blinking attribute looks like.
-  if (force_display_update.load() || blink_enabled != memory.last_blink_enabled) check_last = false;
+  if (force_display_update.load() || blink_enabled != memory.last.blink_enabled) check_last = false;
 
   const bool phase = (frame.load() & blink_phase_bit) != 0;
   int32_t cursor_x = page_header.cursor_x - 1, cursor_y = page_header.cursor_y - 1;
@@ -179,10 +188,10 @@ outcome compose_text(display_frame_record& f, const img_struct& page_header) {
   };
   // Only a visible change makes a frame: a phase flip matters when a cell
   // blinks or the cursor shows.
-  const bool flash_flipped = phase != memory.last_flash;
-  const bool cursor_moved = cursor_x != memory.last_cursor_x || cursor_y != memory.last_cursor_y;
-  bool changed = !check_last || cursor_drawn != memory.last_cursor_drawn ||
-                 (cursor_moved && (cursor_drawn || memory.last_cursor_drawn));
+  const bool flash_flipped = phase != memory.last.flash;
+  const bool cursor_moved = cursor_x != memory.last.cursor_x || cursor_y != memory.last.cursor_y;
+  bool changed = !check_last || cursor_drawn != memory.last.cursor_drawn ||
+                 (cursor_moved && (cursor_drawn || memory.last.cursor_drawn));
   if (!changed) {
     const bool any_cell_changed =
         std::memcmp(memory.screen_last.data(), memory.page_now.data(), cells * 2) != 0;
@@ -199,19 +208,22 @@ outcome compose_text(display_frame_record& f, const img_struct& page_header) {
   if (!size_frame(f, columns * cw, rows * ch)) return outcome::skipped;
   // The frame buffer still holds the frame this slot showed last: only the
   // cells that differ from that one are drawn again.
-  const bool incremental = check_last && had.valid && f.bytes == bytes_before && had.font == font &&
-                           had.columns == columns && had.rows == rows && had.blink_enabled == blink_enabled &&
+  const text_look look{font, columns, rows, phase, blink_enabled,
+                       cursor_drawn ? size_t(cursor_y) * columns + cursor_x : SIZE_MAX, shape};
+  const bool incremental = check_last && had.valid && f.bytes == bytes_before && had.look.font == font &&
+                           had.look.columns == columns && had.look.rows == rows &&
+                           had.look.blink_enabled == blink_enabled &&
                            std::memcmp(had.pal, memory.paldata, sizeof had.pal) == 0;
   const kx::text_cell_style style{memory.paldata, blink_enabled, blink_enabled && phase};
-  const size_t cursor_index = cursor_drawn ? size_t(cursor_y) * columns + cursor_x : SIZE_MAX;
+  const size_t cursor_index = look.cursor_index;
   had.cells.resize(cells);
   for (int32_t y = 0; y < rows; ++y) {
     for (int32_t x = 0; x < columns; ++x) {
       const size_t i = size_t(y) * columns + x;
       const uint16_t cell = cell_now(i);
       const bool cursor_here = i == cursor_index;
-      if (incremental && cell == had.cells[i] && (!(cell & 0x8000) || !blink_enabled || had.flash == phase) &&
-          cursor_here == (i == had.cursor_index) && (!cursor_here || had.cursor_shape == shape)) {
+      if (incremental && cell == had.cells[i] && (!(cell & 0x8000) || !blink_enabled || had.look.flash == phase) &&
+          cursor_here == (i == had.look.cursor_index) && (!cursor_here || had.look.cursor_shape == shape)) {
         continue;
       }
       had.cells[i] = cell;
@@ -219,21 +231,10 @@ outcome compose_text(display_frame_record& f, const img_struct& page_header) {
     }
   }
   had.valid = true;
-  had.font = font;
-  had.columns = columns;
-  had.rows = rows;
-  had.blink_enabled = blink_enabled;
-  had.flash = phase;
-  had.cursor_index = cursor_index;
-  had.cursor_shape = shape;
+  had.look = look;
   std::memcpy(had.pal, memory.paldata, sizeof had.pal);
   std::memcpy(memory.screen_last.data(), memory.page_now.data(), cells * 2);
-  memory.last_flash = phase;
-  memory.last_cursor_phase = phase;
-  memory.last_cursor_x = cursor_x;
-  memory.last_cursor_y = cursor_y;
-  memory.last_cursor_drawn = cursor_drawn;
-  memory.last_blink_enabled = blink_enabled;
+  memory.last = text_phase{phase, cursor_x, cursor_y, cursor_drawn, blink_enabled};
   return outcome::composed;
 }
 

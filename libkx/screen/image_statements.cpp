@@ -259,27 +259,28 @@ void sub__setalpha(int32_t alpha, uint32_t c1, uint32_t c2, int32_t image, int32
   }
 }
 
-int32_t func__width(int32_t image, int32_t passed) {
+namespace {
+
+// _WIDTH and _HEIGHT: one size of a hardware image, an image or a page.
+int32_t image_size(int32_t image, int32_t passed, bool width) {
   if (new_error.load()) return 0;
   if ((passed & 1) && is_hardware_handle(image)) {
     const auto size = hardware_img_size(image);
-    if (!size) error(258);
-    return size ? size->first : 0;
+    if (!size) {
+      error(258);
+      return 0;
+    }
+    return width ? size->first : size->second;
   }
   const img_struct* i = kx::optional_image(image, passed);
-  return i ? i->width : 0;
+  if (!i) return 0;
+  return width ? i->width : i->height;
 }
 
-int32_t func__height(int32_t image, int32_t passed) {
-  if (new_error.load()) return 0;
-  if ((passed & 1) && is_hardware_handle(image)) {
-    const auto size = hardware_img_size(image);
-    if (!size) error(258);
-    return size ? size->second : 0;
-  }
-  const img_struct* i = kx::optional_image(image, passed);
-  return i ? i->height : 0;
-}
+}  // namespace
+
+int32_t func__width(int32_t image, int32_t passed) { return image_size(image, passed, true); }
+int32_t func__height(int32_t image, int32_t passed) { return image_size(image, passed, false); }
 
 int32_t func__pixelsize(int32_t image, int32_t passed) {
   if (new_error.load()) return 0;
