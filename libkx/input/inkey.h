@@ -28,12 +28,3 @@ void sub__keyclear(int32_t n, int32_t passed);
 
 // INP(&H60): the oldest scan code, or the last one taken again.
 uint8_t keyboard_port60h_read();
-
-// The lock keys have no readable state here, and setting them does nothing.
-inline int32_t func__capslock() { return 0; }
-inline int32_t func__numlock() { return 0; }
-inline int32_t func__scrolllock() { return 0; }
-inline void toggle_lock_key(int32_t) {}
-inline void sub__capslock(int32_t n) { toggle_lock_key(n); }
-inline void sub__numlock(int32_t n) { toggle_lock_key(n); }
-inline void sub__scrolllock(int32_t n) { toggle_lock_key(n); }

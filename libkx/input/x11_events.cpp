@@ -8,6 +8,7 @@
 #include "frame/flags.h"
 #include "input/key_codes.h"
 #include "input/keyboard.h"
+#include "input/lock_keys.h"
 #include "input/x11_keysyms.h"
 
 // Xlibint.h is needed for the wire-to-event hook; it defines min and max as
@@ -100,6 +101,29 @@ void finish_oldest(size_t count) {
   }
 }
 
+// Events that carry the modifier state tell the lock keys' state with it.
+void note_event_lock_state(const XEvent& event) {
+  unsigned int state;
+  switch (event.type) {
+    case KeyPress: case KeyRelease: state = event.xkey.state; break;
+    case ButtonPress: case ButtonRelease: state = event.xbutton.state; break;
+    case MotionNotify: state = event.xmotion.state; break;
+    case EnterNotify: case LeaveNotify: state = event.xcrossing.state; break;
+    default: return;
+  }
+  note_lock_state((state & LockMask) != 0, (state & numlock_mask) != 0);
+}
+
+// The lock state before the first event, from the pointer query's modifiers.
+void note_initial_lock_state(Display* display) {
+  Window root, child;
+  int root_x, root_y, x, y;
+  unsigned int state = 0;
+  if (XQueryPointer(display, DefaultRootWindow(display), &root, &child, &root_x, &root_y, &x, &y, &state)) {
+    note_lock_state((state & LockMask) != 0, (state & numlock_mask) != 0);
+  }
+}
+
 unsigned int find_numlock_mask(Display* display) {
   const KeyCode numlock = XKeysymToKeycode(display, XK_Num_Lock);
   XModifierKeymap* map = XGetModifierMapping(display);
@@ -148,6 +172,7 @@ void install_x11_event_hooks(void* x11_display) {
   wm_delete_window_atom = XInternAtom(display, "WM_DELETE_WINDOW", False);
   numlock_mask = find_numlock_mask(display);
   hooked_display = display;
+  note_initial_lock_state(display);
   // Generic (extension) events carry cookies of their own and pass untouched.
   for (int type = KeyPress; type < GenericEvent; ++type) {
     wire_to_event_proc previous = XESetWireToEvent(display, type, filter_event);
@@ -196,6 +221,7 @@ void tarn_os_event_linux(void* x_event, void* display, int* stage) {
       X11_display = display;
       X11_window = event->xany.window;
     }
+    note_event_lock_state(*event);
     // Clipboard selection requests are answered here once the clipboard exists.
     return;
   }

@@ -118,4 +118,31 @@ TEST_F(Input, KeypadKeysFollowNumLock) {
   EXPECT_FALSE(has_sanitizer_report(program.errors())) << program.errors();
 }
 
+TEST_F(Input, LockFunctionsFollowTheLockKeys) {
+  process program(program_path("input_echo"), {});
+  ASSERT_TRUE(program.started());
+  const auto window = wait_for_window("Untitled", 20s);
+  ASSERT_TRUE(window) << program.errors();
+  ASSERT_TRUE(eventually([&] { return program.output().find("ready") != std::string::npos; }, 10s));
+  type_quickly(*window, {"Caps_Lock", "a"});
+  ASSERT_TRUE(eventually([&] { return !lines_starting(program.output(), "inkey").empty(); }, 10s));
+  type_quickly(*window, {"Caps_Lock", "Num_Lock", "Scroll_Lock", "Num_Lock", "Scroll_Lock"});
+  ASSERT_TRUE(eventually([&] { return lines_starting(program.output(), "locks ").size() >= 6; }, 10s))
+      << program.output();
+  type_quickly(*window, {"q"});
+  ASSERT_EQ(program.wait_exit(20s), 0) << program.errors();
+  // Caps Lock on turns "a" into "A", as the window system types it.
+  EXPECT_EQ(lines_starting(program.output(), "inkey"), (std::vector<std::string>{" 65", " 113"}));
+  // The window system reports a lock's state with the events after the
+  // lock key, so two changes may show at once; these states come in order.
+  const auto locks = lines_starting(program.output(), "locks ");
+  auto at = locks.begin();
+  for (const std::string state : {"0 0 0", "-1 0 0", "0 0 0", "0 -1 0", "0 -1 -1"}) {
+    at = std::find(at, locks.end(), state);
+    ASSERT_NE(at, locks.end()) << state << "\n" << program.output();
+  }
+  EXPECT_EQ(locks.back(), "0 0 0") << program.output();
+  EXPECT_FALSE(has_sanitizer_report(program.errors())) << program.errors();
+}
+
 }  // namespace

@@ -11,6 +11,7 @@
 #include "input/key_codes.h"
 #include "input/key_rings.h"
 #include "input/keyboard.h"
+#include "input/lock_keys.h"
 #include "values/conventional_memory.h"
 #include "values/fresh_memory.h"
 #include "values/string_release.h"
@@ -309,6 +310,27 @@ TEST_F(Keyboard, KeyClearAndKeyDownArguments) {
   EXPECT_EQ(k->length, 0);
   new_error = 0;
   EXPECT_EQ(drain(), std::vector<std::string>{"r"});
+}
+
+TEST_F(Keyboard, LockFunctionsReportTheLocks) {
+  note_lock_state(false, false);
+  EXPECT_EQ(func__capslock(), 0);
+  EXPECT_EQ(func__numlock(), 0);
+  note_lock_state(true, false);
+  EXPECT_EQ(func__capslock(), -1);
+  EXPECT_EQ(func__numlock(), 0);
+  note_lock_state(false, true);
+  EXPECT_EQ(func__capslock(), 0);
+  EXPECT_EQ(func__numlock(), -1);
+  note_lock_state(false, false);
+  // Scroll Lock follows the keyboard layer's own toggle.
+  EXPECT_EQ(func__scrolllock(), 0);
+  tap(key::scroll_lock);
+  EXPECT_EQ(func__scrolllock(), -1);
+  tap(key::scroll_lock);
+  EXPECT_EQ(func__scrolllock(), 0);
+  sub__scrolllock(1);  // the statements leave the locks alone
+  EXPECT_EQ(func__scrolllock(), 0);
 }
 
 }  // namespace

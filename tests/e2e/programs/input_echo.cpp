@@ -2,6 +2,7 @@
 // event, until it reads "q":
 //   DO: k$ = INKEY$: IF LEN(k$) THEN PRINT "inkey"; ASC codes
 //       h = _KEYHIT: IF h THEN PRINT "hit"; h
+//       IF locks changed THEN PRINT "locks"; _CAPSLOCK; _NUMLOCK; _SCROLLLOCK
 //   LOOP UNTIL k$ = "q"
 // With the argument "hold", it first waits until the window has had time to
 // collect keys without reading them (the type-ahead test).
@@ -14,6 +15,7 @@
 #include "frame/statement_check.h"
 #include "files/launch_info.h"
 #include "input/inkey.h"
+#include "input/lock_keys.h"
 #include "values/string_release.h"
 
 namespace {
@@ -25,7 +27,14 @@ void KXMAIN(void*) {
     while (!inkey_waiting()) Sleep(10);
     Sleep(3000);  // the test types everything meanwhile
   }
+  std::string locks;
   for (;;) {
+    const std::string now = std::to_string(func__capslock()) + " " + std::to_string(func__numlock()) + " " +
+                            std::to_string(func__scrolllock());
+    if (now != locks) {
+      locks = now;
+      std::printf("locks %s\n", locks.c_str());
+    }
     kxs* k = kxs_inkey();
     std::string text(reinterpret_cast<const char*>(k->chars), static_cast<size_t>(k->length));
     kxs_free(k);
