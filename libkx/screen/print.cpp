@@ -10,6 +10,7 @@
 #include "screen/fonts.h"
 #include "screen/image_create.h"
 #include "screen/image_table.h"
+#include "screen/loaded_font_glyphs.h"
 #include "screen/lprint.h"
 #include "values/string_descriptor.h"
 
@@ -23,8 +24,20 @@ constexpr uint8_t form_feed = 12, home = 11, tab_key = 9, bell = 7, line_feed = 
 constexpr uint32_t bell_ms = 250;
 constexpr int32_t tab_stop = 8;
 constexpr int32_t zone_width = 14;
+// Proportional fonts: tab stops and print zones in pixels.
+constexpr int32_t proportional_tab_stop = 64;
+constexpr int32_t proportional_zone_width = 112;
 
 bool control_characters_on() { return !no_control_characters && !no_control_characters2; }
+
+bool proportional(const img_struct& image) { return fontwidth[image.font] == 0; }
+
+// A loaded font's glyph at the cursor: its cell for a fixed width, the
+// cursor's pixel offset for a proportional font.
+void paint_at_cursor(img_struct& image, const kx::rendered_glyph& glyph) {
+  const int32_t x0 = proportional(image) ? image.cursor_x - 1 : (image.cursor_x - 1) * fontwidth[image.font];
+  kx::paint_coverage(image, x0, (image.cursor_y - 1) * fontheight[image.font], glyph);
+}
 
 // Draws c at the image's cursor cell.
 void draw_character(img_struct& image, uint32_t c) {
@@ -37,7 +50,12 @@ void draw_character(img_struct& image, uint32_t c) {
     return;
   }
   const uint32_t font = image.font;
-  if (!kx::is_builtin_font(font)) return;  // no font engine: loaded fonts cannot exist
+  if (kx::is_loaded_font(font)) {
+    kx::rendered_glyph glyph;
+    if (kx::render_character(image, c, glyph)) paint_at_cursor(image, glyph);
+    return;
+  }
+  if (!kx::is_builtin_font(font)) return;
   const int32_t fw = fontwidth[font], fh = fontheight[font];
   const int32_t x0 = cx * fw, y0 = cy * fh;
   const uint8_t* rows = kx::glyph_rows(font, static_cast<uint8_t>(c));
@@ -79,6 +97,58 @@ void scroll_pixels(img_struct& image) {
 // One character: a control code acting, or a glyph and the cursor moving.
 // Returns true when a wrap performed a new line.
 bool put_character(const kx::print_target& to, uint32_t c, bool last, bool end_line);
+
+// Fills the cursor's text row of a pixel image from the cursor's pixel
+// offset up to the next multiple of stop pixels with the background colour
+// and moves there; past the right edge, fills to the edge and starts a new
+// line. Proportional fonts' tab and print zones.
+void fill_to_pixel_stop(const kx::print_target& to, int32_t stop) {
+  img_struct& image = *to.image;
+  const int32_t from = image.cursor_x - 1;
+  const int32_t target = (from / stop + 1) * stop;
+  const int32_t to_x = target < image.width ? target : image.width;
+  const int32_t fh = fontheight[image.font];
+  for (int32_t y = (image.cursor_y - 1) * fh, end = y + fh; y < end && y < image.height; ++y) {
+    if (y < 0) continue;
+    for (int32_t x = from < 0 ? 0 : from; x < to_x; ++x) {
+      kx::pset_on(image, uint64_t(y) * image.width + x, image.background_color);
+    }
+  }
+  if (target >= image.width) {
+    kx::new_line(to);
+  } else {
+    image.cursor_x = target + 1;
+  }
+}
+
+// After a character: a cursor past the last column wraps to a new line,
+// unless this was the string's last character without a line end, which
+// holds the cursor on the last column. True when a new line was made.
+bool wrap_after(const kx::print_target& to, bool last, bool end_line) {
+  img_struct& image = *to.image;
+  if (image.cursor_x <= to.last_column) return false;
+  if (!last || end_line) {
+    kx::new_line(to);
+    return true;
+  }
+  image.cursor_x = to.last_column;
+  image.holding_cursor = 1;
+  return false;
+}
+
+// A character of a loaded font: a proportional glyph that does not fit in
+// the rest of the line goes to the next one; the cursor moves by one cell
+// or by the glyph's width in pixels.
+bool put_loaded_character(const kx::print_target& to, uint32_t c, bool last, bool end_line) {
+  img_struct& image = *to.image;
+  kx::rendered_glyph glyph;
+  const bool rendered = kx::render_character(image, c, glyph);
+  const bool by_pixels = proportional(image);
+  if (by_pixels && image.cursor_x > 1 && image.cursor_x - 1 + glyph.w > image.width) kx::new_line(to);
+  if (rendered) paint_at_cursor(image, glyph);
+  image.cursor_x += by_pixels ? glyph.w : 1;
+  return wrap_after(to, last, end_line);
+}
 
 void print_space(const kx::print_target& to, bool last, bool end_line) { put_character(to, ' ', last, end_line); }
 
@@ -124,6 +194,10 @@ bool put_character(const kx::print_target& to, uint32_t c, bool last, bool end_l
         y = image.top_row;
         return false;
       case tab_key: {
+        if (!image.text && proportional(image)) {
+          fill_to_pixel_stop(to, proportional_tab_stop);
+          return false;
+        }
         // Spaces up to and including the next column that is a multiple of 8.
         bool wrapped = false;
         for (;;) {
@@ -145,16 +219,10 @@ bool put_character(const kx::print_target& to, uint32_t c, bool last, bool end_l
         break;
     }
   }
+  if (!image.text && kx::is_loaded_font(image.font)) return put_loaded_character(to, c, last, end_line);
   draw_character(image, c);
-  if (++image.cursor_x > columns) {
-    if (!last || end_line) {
-      kx::new_line(to);
-      return true;
-    }
-    image.cursor_x = columns;
-    image.holding_cursor = 1;
-  }
-  return false;
+  ++image.cursor_x;
+  return wrap_after(to, last, end_line);
 }
 
 }  // namespace
@@ -214,10 +282,28 @@ void kx::print_bytes(const print_target& to, const uint8_t* bytes, int32_t lengt
   if (end_line && !wrapped) new_line(to);
 }
 
-void kx::fit(const print_target& to, int32_t length) {
+void kx::fit(const print_target& to, const uint8_t* bytes, int32_t length) {
   const img_struct& image = *to.image;
   if (image.holding_cursor || image.cursor_x == 1) return;
+  if (!image.text && proportional(image)) {
+    if (image.cursor_x - 1 + text_pixel_width(image, bytes, length) > image.width) new_line(to);
+    return;
+  }
   if (image.cursor_x + length - 1 > to.last_column) new_line(to);
+}
+
+int32_t kx::text_pixel_width(const img_struct& image, const uint8_t* bytes, int32_t length) {
+  if (image.text) return length;
+  if (!is_loaded_font(image.font)) return length * fontwidth[image.font];
+  const bool unicode = fontflags[image.font] & fontflag_unicode;
+  const int32_t step = unicode ? 4 : 1;
+  int64_t width = 0;
+  for (int32_t i = 0; i + step <= length; i += step) {
+    uint32_t c = bytes[i];
+    if (unicode) std::memcpy(&c, bytes + i, 4);
+    width += loaded_character_width(image, c);
+  }
+  return width > INT32_MAX ? INT32_MAX : static_cast<int32_t>(width);
 }
 
 void kx::next_zone(const print_target& to) {
@@ -225,6 +311,10 @@ void kx::next_zone(const print_target& to) {
   if (image.holding_cursor) {
     new_line(to);
     image.holding_cursor = 0;
+    return;
+  }
+  if (!image.text && proportional(image)) {
+    fill_to_pixel_stop(to, proportional_zone_width);
     return;
   }
   const int32_t columns = to.last_column;
@@ -253,7 +343,7 @@ void kxs_print(kxs* s, uint8_t newline) {
 void makefit(kxs* s) {
   if (new_error.load()) return;
   if (write_page->console) return;
-  kx::fit(kx::screen_target(), s->length);
+  kx::fit(kx::screen_target(), s->chars, s->length);
 }
 
 void tab() {
@@ -264,9 +354,10 @@ void tab() {
 
 void printchr(int32_t c) { draw_character(*write_page, static_cast<uint32_t>(c)); }
 
-int32_t chrwidth(uint32_t) {
-  const int32_t w = fontwidth[write_page->font];
-  return w ? w : 0;
+int32_t chrwidth(uint32_t c) {
+  const img_struct& image = *write_page;
+  if (!image.text && kx::is_loaded_font(image.font)) return kx::loaded_character_width(image, c);
+  return fontwidth[image.font];
 }
 
 void newline() { kx::new_line(kx::screen_target()); }

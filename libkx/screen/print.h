@@ -44,7 +44,11 @@ print_target screen_target();
 // The text of PRINT for bytes of any source (LPRINT reuses it).
 void print_bytes(const print_target& to, const uint8_t* bytes, int32_t length, bool end_line);
 void new_line(const print_target& to);
-void fit(const print_target& to, int32_t length);
+// makefit for the bytes of one item.
+void fit(const print_target& to, const uint8_t* bytes, int32_t length);
+// Width of the bytes in the image's units of placement: characters on a
+// text image, pixels on a pixel image (a loaded font's glyph widths).
+int32_t text_pixel_width(const img_struct& image, const uint8_t* bytes, int32_t length);
 void next_zone(const print_target& to);
 // The column POS reports: 1 while the cursor is held.
 int32_t reported_column(const img_struct& image);

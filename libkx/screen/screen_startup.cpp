@@ -4,6 +4,7 @@
 
 #include "input/keyboard.h"
 #include "screen/composer.h"
+#include "screen/font_engine.h"
 #include "screen/fonts.h"
 #include "screen/frame_slots.h"
 #include "screen/fullscreen_cycle.h"
@@ -44,7 +45,10 @@ void set_dynamic_info() {
   if (ScreenResizeScale) resize_auto = ScreenResizeScale;
 }
 
-void screen_fonts_init() { font_metrics_init(); }
+void screen_fonts_init() {
+  font_metrics_init();
+  kx::font_table_init();
+}
 
 void screen_images_init() {
   kx::release_all_images();
