@@ -1,6 +1,7 @@
 // TIMER, the waits and the trap statements, on a clock the tests control.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 #include <thread>
 #include <vector>
@@ -219,6 +220,24 @@ TEST_F(TrapStatements, KeyTrapSwitching) {
   EXPECT_EQ(take_error(), 5u);
   onkey_setup(0, 1, 0);
   EXPECT_EQ(take_error(), 5u);
+}
+
+TEST_F(TrapStatements, KeyTrapCountsSaturateAt255WhileRaisedFromTwoThreads) {
+  std::atomic<uint8_t> pending{250};
+  auto raise = [&] {
+    for (int i = 0; i < 1000; ++i) trap_count_event(pending);
+  };
+  std::thread other(raise);
+  raise();
+  other.join();
+  EXPECT_EQ(pending.load(), 255);  // not wrapped round to a small count
+  pending = 0;
+  std::thread third([&] {
+    for (int i = 0; i < 100; ++i) trap_count_event(pending);
+  });
+  for (int i = 0; i < 100; ++i) trap_count_event(pending);
+  third.join();
+  EXPECT_EQ(pending.load(), 200);  // no raise lost
 }
 
 TEST_F(TrapStatements, StrigNumbering) {
