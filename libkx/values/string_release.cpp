@@ -32,32 +32,47 @@ void main_slot_release(const kxs* s) {
 }
 
 // A statement's sweep is the hottest loop of the program. Main-pool strings
-// and literals are released here with the list end settled once for the
-// whole sweep; anything with more to undo goes through kxs_free.
+// and literals are released here, with the list ends and the free stack
+// kept in locals and the main list settled once for the whole sweep;
+// anything with more to undo goes through kxs_free.
 void sweep_temporaries(uint32_t mark) {
   if (mark < 1) mark = 1;  // slot 0 is never a temporary
   // Room on the descriptor free stack for every temporary at once.
   while (kxs_malloc_freed_num + (kxs_tmp_list_nexti - mark) > kxs_malloc_freed_size) descriptor_free_stack_grow();
+  uint32_t top = kxs_tmp_list_nexti;
+  uint32_t list_end = kxs_list_nexti;
+  uint64_t freed = kxs_malloc_freed_num;
   bool main_released = false;
-  while (kxs_tmp_list_nexti > mark) {
-    kxs* s = kxs_tmp_list[--kxs_tmp_list_nexti];
+  while (top > mark) {
+    kxs* s = kxs_tmp_list[--top];
     if (is_free_slot(s)) continue;
     if (s->field_link || s->in_conventional || s->is_fixed) {
+      // kxs_free works on the globals, and a field's detach hook may make
+      // or free strings of its own.
+      kxs_tmp_list_nexti = top;
+      kxs_list_nexti = list_end;
+      kxs_malloc_freed_num = freed;
       kxs_free(s);
+      top = std::min(top, kxs_tmp_list_nexti);
+      list_end = kxs_list_nexti;
+      freed = kxs_malloc_freed_num;
       continue;
     }
     // The temporary slot is above the list end now and is never read again
     // before it is reused. So is the pool slot of a string at the main
     // list's end, which a statement's newest temporaries usually are.
     if (!s->is_readonly) {
-      if (s->pool_index + 1 == kxs_list_nexti)
-        --kxs_list_nexti;
+      if (s->pool_index + 1 == list_end)
+        --list_end;
       else
         kxs_list[s->pool_index] = free_slot();
       main_released = true;
     }
-    kxs_malloc_freed[kxs_malloc_freed_num++] = s;
+    kxs_malloc_freed[freed++] = s;
   }
+  kxs_tmp_list_nexti = top;
+  kxs_list_nexti = list_end;
+  kxs_malloc_freed_num = freed;
   if (main_released) main_list_settle();
 }
 
