@@ -145,4 +145,40 @@ TEST_F(Input, LockFunctionsFollowTheLockKeys) {
   EXPECT_FALSE(has_sanitizer_report(program.errors())) << program.errors();
 }
 
+TEST_F(Input, KeyDownFollowsHeldKeysAndThePointerLeavingReleasesModifiers) {
+  process program(program_path("input_echo"), {});
+  ASSERT_TRUE(program.started());
+  const auto window = wait_for_window("Untitled", 20s);
+  ASSERT_TRUE(window) << program.errors();
+  ASSERT_TRUE(eventually([&] { return program.output().find("ready") != std::string::npos; }, 10s));
+  move_to_origin(*window);
+  const std::string id = std::to_string(*window);
+  run_tool({"xdotool", "mousemove", "--sync", "100", "100"});
+  run_tool({"xdotool", "windowfocus", "--sync", id});
+  auto last_down = [&] {
+    const auto downs = lines_starting(program.output(), "down ");
+    return downs.empty() ? std::string() : downs.back();
+  };
+  // _KEYDOWN(a, A, left Shift, Up)
+  ASSERT_TRUE(eventually([&] { return last_down() == "0 0 0 0"; }, 5s)) << program.output();
+  run_tool({"xdotool", "keydown", "Up"});
+  EXPECT_TRUE(eventually([&] { return last_down() == "0 0 0 -1"; }, 5s)) << program.output();
+  run_tool({"xdotool", "keyup", "Up"});
+  run_tool({"xdotool", "keydown", "a"});
+  EXPECT_TRUE(eventually([&] { return last_down() == "-1 0 0 0"; }, 5s)) << program.output();
+  run_tool({"xdotool", "keyup", "a"});
+  run_tool({"xdotool", "keydown", "shift"});
+  EXPECT_TRUE(eventually([&] { return last_down() == "0 0 -1 0"; }, 5s)) << program.output();
+  // The pointer leaves while Shift is still down: Shift is released.
+  run_tool({"xdotool", "mousemove", "--sync", "900", "700"});
+  EXPECT_TRUE(eventually([&] { return last_down() == "0 0 0 0"; }, 5s)) << program.output();
+  const auto hits = lines_starting(program.output(), "hit ");
+  EXPECT_NE(std::find(hits.begin(), hits.end(), "-100304"), hits.end()) << program.output();
+  run_tool({"xdotool", "keyup", "shift"});
+  run_tool({"xdotool", "mousemove", "--sync", "100", "100"});
+  type_quickly(*window, {"q"});
+  ASSERT_EQ(program.wait_exit(20s), 0) << program.errors();
+  EXPECT_FALSE(has_sanitizer_report(program.errors())) << program.errors();
+}
+
 }  // namespace

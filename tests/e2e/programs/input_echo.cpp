@@ -2,6 +2,8 @@
 // event, until it reads "q":
 //   DO: k$ = INKEY$: IF LEN(k$) THEN PRINT "inkey"; ASC codes
 //       h = _KEYHIT: IF h THEN PRINT "hit"; h
+//       IF the held state of a, A, left Shift or Up changed THEN PRINT "down";
+//           _KEYDOWN(97); _KEYDOWN(65); _KEYDOWN(100304); _KEYDOWN(&H4800)
 //       IF locks changed THEN PRINT "locks"; _CAPSLOCK; _NUMLOCK; _SCROLLLOCK
 //   LOOP UNTIL k$ = "q"
 // With the argument "hold", it first waits until the window has had time to
@@ -27,8 +29,14 @@ void KXMAIN(void*) {
     while (!inkey_waiting()) Sleep(10);
     Sleep(3000);  // the test types everything meanwhile
   }
-  std::string locks;
+  std::string locks, held;
   for (;;) {
+    std::string down;
+    for (int32_t code : {97, 65, 100304, 0x4800}) down += " " + std::to_string(func__keydown(code));
+    if (down != held) {
+      held = down;
+      std::printf("down%s\n", held.c_str());
+    }
     const std::string now = std::to_string(func__capslock()) + " " + std::to_string(func__numlock()) + " " +
                             std::to_string(func__scrolllock());
     if (now != locks) {
