@@ -40,11 +40,19 @@ TEST_F(Input, TypedKeysArriveAsInkeyStringsInOrder) {
   const auto window = wait_for_window("Untitled", 20s);
   ASSERT_TRUE(window) << program.errors();
   ASSERT_TRUE(eventually([&] { return program.output().find("ready") != std::string::npos; }, 10s));
-  type_quickly(*window, {"a", "shift+b", "5", "Return", "BackSpace", "Up", "F1", "shift+F1", "F12", "ctrl+a",
-                      "Delete", "q"});
+  std::vector<std::string> keys{"a", "shift+b", "5", "Return", "BackSpace", "Up", "Down", "Left", "Right",
+                                "F1",  "shift+F1", "F12", "ctrl+a", "ctrl+shift+z", "Delete"};
+  std::vector<std::string> expected{" 97",   " 66",   " 53", " 13", " 8",    " 0 72", " 0 80", " 0 75",
+                                    " 0 77", " 0 59", " 0 84", " 0 134", " 1", " 26", " 0 83"};
+  // F2-F11: extended codes 60-68, then 133.
+  for (int f = 2; f <= 11; ++f) {
+    keys.push_back("F" + std::to_string(f));
+    expected.push_back(" 0 " + std::to_string(f <= 10 ? 58 + f : 133));
+  }
+  keys.push_back("q");
+  expected.push_back(" 113");
+  type_quickly(*window, keys);
   ASSERT_EQ(program.wait_exit(20s), 0) << program.errors();
-  const std::vector<std::string> expected{" 97",    " 66",    " 53",    " 13",    " 8", " 0 72", " 0 59",
-                                          " 0 84", " 0 134", " 1",     " 0 83", " 113"};
   EXPECT_EQ(lines_starting(program.output(), "inkey"), expected) << program.output();
   const auto hits = lines_starting(program.output(), "hit ");
   // Presses and releases, the release of a key negated.
