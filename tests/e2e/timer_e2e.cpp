@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "e2e_support.h"
@@ -103,6 +104,34 @@ TEST_F(Timer, TrapsWaitWhileAnErrorHandlerRuns) {
   EXPECT_EQ(inside, 0) << program.output();
   EXPECT_GE(after, 1) << program.output();  // the event held back runs once the handler is done
   EXPECT_NE(std::find(lines.begin(), lines.end(), "resumed"), lines.end()) << program.output();
+  EXPECT_FALSE(has_sanitizer_report(program.errors())) << program.errors();
+}
+
+TEST_F(Timer, SleepWithoutACountWaitsForAKeyOrATimerEvent) {
+  process program(program_path("timer_traps"), {"sleep"});
+  ASSERT_TRUE(program.started());
+  const auto window = wait_for_window("Untitled", 20s);
+  ASSERT_TRUE(window) << program.errors();
+  ASSERT_TRUE(eventually([&] { return program.output().find("sleeping") != std::string::npos; }, 10s));
+  std::this_thread::sleep_for(1500ms);
+  EXPECT_EQ(program.output().find("woke"), std::string::npos) << "SLEEP ended by itself";
+  run_tool({"xdotool", "windowfocus", "--sync", std::to_string(*window)});
+  run_tool({"xdotool", "key", "x"});
+  ASSERT_EQ(program.wait_exit(20s), 0) << program.output() << program.errors();
+  std::string by_key, by_timer;
+  for (const auto& line : output_lines(program.output())) {
+    if (line.rfind("woke after ", 0) == 0) by_key = line;
+    if (line.rfind("woke by the timer after ", 0) == 0) by_timer = line;
+  }
+  // The key ends the wait and stays in the buffer for INKEY$.
+  ASSERT_FALSE(by_key.empty()) << program.output();
+  EXPECT_GE(std::stol(by_key.substr(11)), 1500);
+  EXPECT_NE(by_key.find("with key x"), std::string::npos) << by_key;
+  // The first timer event, about a second after TIMER ON, ends the next one.
+  ASSERT_FALSE(by_timer.empty()) << program.output();
+  const long after = std::stol(by_timer.substr(24));
+  EXPECT_GE(after, 950);
+  EXPECT_LE(after, 1500);
   EXPECT_FALSE(has_sanitizer_report(program.errors())) << program.errors();
 }
 

@@ -7,6 +7,8 @@
 //           when the next check comes
 //  "error": ON TIMER(0.1) running while an ON ERROR handler spends a second
 //           in _DELAY
+//  "sleep": SLEEP with no count, ended by a key (which INKEY$ then reads),
+//           then SLEEP ended by an ON TIMER(1) event
 #include <cstdio>
 #include <string>
 
@@ -17,6 +19,8 @@
 #include "frame/statement_check.h"
 #include "frame/timing.h"
 #include "frame/traps.h"
+#include "input/inkey.h"
+#include "values/string_release.h"
 
 namespace {
 
@@ -97,6 +101,21 @@ void error_scene() {
   sub__delay(0.6);
 }
 
+void sleep_scene() {
+  say("sleeping");
+  int64_t start = GetTicks();
+  sub_sleep(0, 0);
+  kxs* k = kxs_inkey();
+  const std::string key(reinterpret_cast<const char*>(k->chars), static_cast<size_t>(k->length));
+  kxs_free(k);
+  say("woke after " + std::to_string(GetTicks() - start) + " with key " + key);
+  ontimer_setup(0, 1.0, timer_handler, 0);
+  start = timer_on_ms = GetTicks();
+  sub_timer(0, 1, 0);
+  sub_sleep(0, 0);
+  say("woke by the timer after " + std::to_string(GetTicks() - start));
+}
+
 void KXMAIN(void*) {
   if (error_occurred) {
     error_handler();
@@ -109,6 +128,8 @@ void KXMAIN(void*) {
     order_scene();
   } else if (scene == "error") {
     error_scene();
+  } else if (scene == "sleep") {
+    sleep_scene();
   }
   say("done");
   sub_system();
