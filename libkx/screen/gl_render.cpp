@@ -263,22 +263,159 @@ void kx::present_window_rows(int32_t x, int32_t y, int32_t w, int32_t h) {
 
 namespace {
 
-
 int missing_command_alerts = 0;
+
+// The window target of the replay in progress, to return to after drawing
+// into an off-screen image.
+struct window_target {
+  kx::placement p;
+  int32_t w = 0, h = 0;
+};
+window_target replay_window;
+
+// Makes a hardware image the target: its texture (uploaded first if its
+// pixels are still in memory) behind a framebuffer object made on first
+// use, with its own pixels as coordinates. Row 0 of the image stays row 0
+// of the texture. False when the image cannot be drawn into.
+bool set_render_dest(hardware_img_struct& image) {
+  if (!framebufferobjects_supported) return false;
+  kx::hardware_buffer_flush();
+  if (!image.texture && image.software_pixels) {
+    kx::upload_texture(image, image.software_pixels);
+    std::free(image.software_pixels);
+    image.software_pixels = nullptr;
+  }
+  if (!image.texture || image.npo2 == 2) return false;
+  if (!image.framebuffer) {
+    GLuint fbo = 0;
+    glGenFramebuffersEXT(1, &fbo);
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, fbo);
+    glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, GL_TEXTURE_2D, image.texture, 0);
+    image.framebuffer = fbo;
+  } else {
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, image.framebuffer);
+  }
+  target_placement = kx::placement{};
+  glViewport(0, 0, image.w, image.h);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glOrtho(0, image.w, 0, image.h, -1, 1);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  return true;
+}
+
+// A depth buffer for 3-D triangles into an image, made on first use.
+void attach_depth(hardware_img_struct& image) {
+  if (image.depthbuffer) return;
+  GLuint depth = 0;
+  glGenRenderbuffersEXT(1, &depth);
+  glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, depth);
+  const int32_t w = image.npo2 == 1 ? image.padded_w : image.w, h = image.npo2 == 1 ? image.padded_h : image.h;
+  glRenderbufferStorageEXT(GL_RENDERBUFFER_EXT, GL_DEPTH_COMPONENT24, w, h);
+  glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT, depth);
+  image.depthbuffer = depth;
+}
+
+// Points a command at its target: true with the window when dst is a
+// layer, or with the off-screen image.
+bool select_target(const hardware_graphics_command& c, hardware_img_struct** image) {
+  *image = nullptr;
+  if (c.dst <= 0) return true;
+  *image = hardware_at(c.dst);
+  return *image && set_render_dest(**image);
+}
+
+void back_to_window(const hardware_img_struct* image) {
+  if (image) kx::set_window_target(replay_window.p, replay_window.w, replay_window.h);
+}
+
+void draw_triangle(const hardware_graphics_command& c, hardware_img_struct& src, bool three_d) {
+  if (!src.texture && src.software_pixels) {
+    kx::upload_texture(src, src.software_pixels);
+    std::free(src.software_pixels);
+    src.software_pixels = nullptr;
+  }
+  if (!src.texture) return;
+  kx::hardware_buffer_flush();
+  const kx::placement& p = target_placement;
+  const float tw = static_cast<float>(src.npo2 == 1 ? src.padded_w : src.w);
+  const float th = static_cast<float>(src.npo2 == 1 ? src.padded_h : src.h);
+  float position[9], texture[6];
+  for (int v = 0; v < 3; ++v) {
+    position[v * 3] = static_cast<float>(p.x1 + c.triangle_dst[v * 3] * p.x_scale);
+    position[v * 3 + 1] = static_cast<float>(p.y1 + c.triangle_dst[v * 3 + 1] * p.y_scale);
+    position[v * 3 + 2] = three_d ? c.triangle_dst[v * 3 + 2] : 0.0f;
+    texture[v * 2] = (c.triangle_src[v * 2] + 0.5f) / tw;
+    texture[v * 2 + 1] = (c.triangle_src[v * 2 + 1] + 0.5f) / th;
+  }
+  glEnable(GL_TEXTURE_2D);
+  glBindTexture(GL_TEXTURE_2D, src.texture);
+  set_filter(c.smooth != 0, src.npo2);
+  if (c.use_alpha && !src.dont_blend.load()) {
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  } else {
+    glDisable(GL_BLEND);
+  }
+  if (three_d) {
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+  }
+  glColor4f(1, 1, 1, 1);
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+  glVertexPointer(3, GL_FLOAT, 0, position);
+  glTexCoordPointer(2, GL_FLOAT, 0, texture);
+  glDrawArrays(GL_TRIANGLES, 0, 3);
+  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+  glDisableClientState(GL_VERTEX_ARRAY);
+  if (three_d) glDisable(GL_DEPTH_TEST);
+}
 
 void run_command(hardware_graphics_command& c) {
   switch (c.kind) {
     case hardware_command_kind::put_image: {
       hardware_img_struct* src = hardware_at(c.src);
-      if (src && c.dst <= 0) {
+      hardware_img_struct* target = nullptr;
+      if (src && src != hardware_at(c.dst) && select_target(c, &target)) {
         kx::hardware_img_put(c.dst_x1, c.dst_y1, c.dst_x2, c.dst_y2, *src, c.src_x1, c.src_y1, c.src_x2, c.src_y2,
-                             c.use_alpha && !src->dont_blend, c.smooth != 0);
+                             c.use_alpha && !src->dont_blend.load(), c.smooth != 0);
+        kx::hardware_buffer_flush();
+        back_to_window(target);
+      }
+      break;
+    }
+    case hardware_command_kind::triangle_2d:
+    case hardware_command_kind::triangle_3d: {
+      hardware_img_struct* src = hardware_at(c.src);
+      hardware_img_struct* target = nullptr;
+      const bool three_d = c.kind == hardware_command_kind::triangle_3d;
+      if (src && src != hardware_at(c.dst) && select_target(c, &target)) {
+        if (three_d && target) attach_depth(*target);
+        draw_triangle(c, *src, three_d);
+        back_to_window(target);
+      }
+      break;
+    }
+    case hardware_command_kind::clear_depth: {
+      hardware_img_struct* target = nullptr;
+      if (select_target(c, &target)) {
+        kx::hardware_buffer_flush();
+        if (target) attach_depth(*target);
+        glClear(GL_DEPTH_BUFFER_BIT);
+        back_to_window(target);
       }
       break;
     }
     case hardware_command_kind::free_image: {
       kx::hardware_buffer_flush();
       if (hardware_img_struct* image = hardware_at(c.src)) {
+        if (image->depthbuffer && framebufferobjects_supported) {
+          GLuint depth = image->depthbuffer;
+          glDeleteRenderbuffersEXT(1, &depth);
+          image->depthbuffer = 0;
+        }
         kx::free_texture(*image);
         std::free(image->software_pixels);
         image->software_pixels = nullptr;
@@ -286,9 +423,8 @@ void run_command(hardware_graphics_command& c) {
       }
       break;
     }
-    default:
-      // Free requests wait for their free command; triangles and depth
-      // buffers have no producer in this system.
+    case hardware_command_kind::free_requested:
+      // Waits for the free command that replaces it.
       break;
   }
   c.done = 1;
@@ -299,6 +435,7 @@ void run_command(hardware_graphics_command& c) {
 void kx::replay_hardware_commands(int64_t order, int32_t layer, const placement& p, int32_t window_w, int32_t window_h) {
   std::lock_guard<std::mutex> hold(hardware_command_mutex());
   set_window_target(p, window_w, window_h);
+  replay_window = window_target{p, window_w, window_h};
   int64_t index = first_hardware_command;
   int guard = 0;
   while (index) {
@@ -313,10 +450,21 @@ void kx::replay_hardware_commands(int64_t order, int32_t layer, const placement&
       }
       break;
     }
-    if (!c->done) {
+    // Drawings into the window belong to their own frame: those of earlier
+    // frames are dropped, those of the frame on show are drawn whenever it
+    // is drawn (an exposed window shows them again); everything else runs
+    // once.
+    const bool window_drawing = c->dst <= 0 && (c->kind == hardware_command_kind::put_image ||
+                                                c->kind == hardware_command_kind::triangle_2d ||
+                                                c->kind == hardware_command_kind::triangle_3d);
+    if (!c->done || (window_drawing && c->order == order)) {
       if (c->order < order) {
-        run_command(*c);
-      } else if (c->order == order && (c->kind != hardware_command_kind::put_image || c->dst == layer)) {
+        if (window_drawing) {
+          c->done = 1;
+        } else {
+          run_command(*c);
+        }
+      } else if (c->order == order && (!window_drawing || c->dst == layer)) {
         run_command(*c);
       }
     }

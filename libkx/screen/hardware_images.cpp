@@ -121,6 +121,75 @@ bool kx::set_overlay_image(int32_t handle) {
 bool kx::overlay_requested() { return overlay_index.load() != 0; }
 int64_t kx::overlay_image_index() { return overlay_index.load(); }
 
+namespace {
+
+// A command's target from the application's handle: a layer, or a valid
+// hardware image's index; false for anything else.
+bool target_index(int32_t dst, int64_t* index) {
+  if (dst == 0 || dst == -1) {
+    *index = dst;
+    return true;
+  }
+  if (!valid_hardware_img(dst)) return false;
+  *index = int64_t{dst} - HARDWARE_IMG_HANDLE_OFFSET;
+  return true;
+}
+
+}  // namespace
+
+bool kx::hardware_put(int32_t src, int32_t dst, float dx1, float dy1, float dx2, float dy2, float sx1, float sy1,
+                      float sx2, float sy2, bool use_alpha, bool smooth) {
+  hardware_graphics_command c{};
+  if (!valid_hardware_img(src) || !target_index(dst, &c.dst)) return false;
+  c.kind = hardware_command_kind::put_image;
+  c.src = int64_t{src} - HARDWARE_IMG_HANDLE_OFFSET;
+  c.dst_x1 = dx1;
+  c.dst_y1 = dy1;
+  c.dst_x2 = dx2;
+  c.dst_y2 = dy2;
+  c.src_x1 = sx1;
+  c.src_y1 = sy1;
+  c.src_x2 = sx2;
+  c.src_y2 = sy2;
+  c.use_alpha = use_alpha ? 1 : 0;
+  c.smooth = smooth ? 1 : 0;
+  queue_hardware_command(c);
+  return true;
+}
+
+bool kx::hardware_triangle(int32_t src, int32_t dst, const float (&target)[9], const float (&source)[6],
+                           bool three_d, bool use_alpha, bool smooth) {
+  hardware_graphics_command c{};
+  if (!valid_hardware_img(src) || !target_index(dst, &c.dst)) return false;
+  c.kind = three_d ? hardware_command_kind::triangle_3d : hardware_command_kind::triangle_2d;
+  c.src = int64_t{src} - HARDWARE_IMG_HANDLE_OFFSET;
+  std::memcpy(c.triangle_dst, target, sizeof c.triangle_dst);
+  std::memcpy(c.triangle_src, source, sizeof c.triangle_src);
+  c.use_alpha = use_alpha ? 1 : 0;
+  c.smooth = smooth ? 1 : 0;
+  queue_hardware_command(c);
+  return true;
+}
+
+bool kx::hardware_clear_depth(int32_t dst) {
+  hardware_graphics_command c{};
+  if (!target_index(dst, &c.dst)) return false;
+  c.kind = hardware_command_kind::clear_depth;
+  queue_hardware_command(c);
+  return true;
+}
+
+bool kx::hardware_commands_between(int64_t after, int64_t upto) {
+  std::lock_guard<std::mutex> hold(hardware_command_mutex());
+  for (int64_t index = first_hardware_command; index;) {
+    const hardware_graphics_command* c = command_at(index);
+    if (!c) break;
+    if (!c->done && c->order > after && c->order <= upto) return true;
+    index = c->next;
+  }
+  return false;
+}
+
 bool kx::hardware_commands_queued() {
   std::lock_guard<std::mutex> hold(hardware_command_mutex());
   return first_hardware_command != 0;

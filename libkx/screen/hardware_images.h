@@ -42,9 +42,18 @@ struct hardware_graphics_command {
   int64_t src, dst;  // hardware image indexes; dst 0 = window layer 1, -1 = layer 2
   float dst_x1, dst_y1, dst_x2, dst_y2;
   float src_x1, src_y1, src_x2, src_y2;
+  // Triangles (kinds 4 and 5): three corners in the target (x, y, and z
+  // for 3-D) and in the source image's pixels (x, y).
+  float triangle_dst[9];
+  float triangle_src[6];
   int32_t use_alpha, smooth;
   int32_t done;
 };
+
+// Targets of commands: a hardware image's list index, or the window's
+// layers.
+inline constexpr int64_t hardware_target_first_layer = 0;
+inline constexpr int64_t hardware_target_second_layer = -1;
 
 // Thread-safe list of hardware_img_struct; list of hardware_graphics_command.
 extern list* hardware_img_handles;
@@ -85,6 +94,24 @@ extern int64_t first_hardware_command;  // index, 0 = none
 extern int64_t last_hardware_command;
 // The order of the last frame the renderer drew (render thread writes).
 extern std::atomic<int64_t> last_rendered_hardware_order;
+
+// The application side of drawing with hardware images (_PUTIMAGE and
+// _MAPTRIANGLE call these): src and dst are application handles, dst 0 or
+// -1 the window's first or second hardware layer. Corners are in pixels of
+// the source and of the target (the window's frame for layers). False for
+// a handle that names no valid hardware image.
+bool hardware_put(int32_t src, int32_t dst, float dx1, float dy1, float dx2, float dy2, float sx1, float sy1,
+                  float sx2, float sy2, bool use_alpha, bool smooth);
+// A textured triangle: target corners (x, y[, z]) and source corners (x, y).
+// With 3-D corners, depth is tested against the target's depth buffer.
+bool hardware_triangle(int32_t src, int32_t dst, const float (&target)[9], const float (&source)[6], bool three_d,
+                       bool use_alpha, bool smooth);
+// Clears the depth buffer of a hardware image or the window.
+bool hardware_clear_depth(int32_t dst);
+
+// Whether commands of frames after `after` up to `upto` wait to be drawn
+// (the renderer redraws for them even when the software frame is unchanged).
+bool hardware_commands_between(int64_t after, int64_t upto);
 
 // Whether any command is queued (a frame drawn now would show more than the
 // software screen).

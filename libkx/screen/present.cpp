@@ -27,7 +27,10 @@ struct renderer_state {
   int32_t os_resize_event = 0;
   bool in_display = false;
   const display_frame_record* last_shown = nullptr;
+  // The composition the last drawing showed: the frame's order, or a later
+  // skipped composition whose hardware commands were drawn over it.
   int64_t last_rendered_order = -1;
+  int64_t last_frame_order = -1;  // the software frame it showed
   // The frame that the screen texture holds.
   int64_t uploaded_order = -1;
   // The frame shown before the current one, kept until the new one is
@@ -144,6 +147,7 @@ void renderer_reset() {
 
 bool kx::renderer_has_news() {
   if (state.resized || full_screen_set.load() != -1) return true;
+  if (hardware_commands_between(state.last_rendered_order, last_hardware_display_frame_order.load())) return true;
   for (const auto& f : display_frame) {
     if (f.state.load(std::memory_order_acquire) == frame_state::ready && f.order.load() > state.last_rendered_order) {
       return true;
@@ -157,6 +161,7 @@ namespace {
 // The frame on show becomes the last one drawn; the one before it goes back
 // to the composer.
 void finish_presentation(display_frame_record* f, int64_t order) {
+  state.last_frame_order = f->order.load();
   if (state.retiring) {
     frame_state s = frame_state::shown;
     state.retiring->state.compare_exchange_strong(s, frame_state::free, std::memory_order_release);
@@ -206,7 +211,13 @@ void GLUT_DISPLAY_REQUEST() {
   display_frame_record* f = choose_frame();
   if (!f) return;
   state.in_display = true;
-  const bool redraw = expose || f != state.last_shown || f->order.load() != state.last_rendered_order ||
+  // Hardware commands belong to the composition they were queued for, which
+  // may have been skipped (the software screen unchanged): drawing up to the
+  // latest composition shows them over the current frame.
+  const int64_t composed = last_hardware_display_frame_order.load();
+  const int64_t order = composed > f->order.load() ? composed : f->order.load();
+  const bool hardware_news = kx::hardware_commands_between(state.last_rendered_order, order);
+  const bool redraw = expose || f != state.last_shown || f->order.load() != state.last_frame_order || hardware_news ||
                       full_screen_set.load() != -1 || state.resized;
   if (!redraw) {
     state.in_display = false;
@@ -221,7 +232,6 @@ void GLUT_DISPLAY_REQUEST() {
                                                      resize_auto.load(), fullscreen_smooth.load());
   environment_2d__screen_scaled_width = p.x2 - p.x1;
   environment_2d__screen_scaled_height = p.y2 - p.y1;
-  const int64_t order = f->order.load();
   const bool whole_window_needed = expose || resized || state.resize_pending || full_screen_set.load() != -1;
   if (present_changed_rows(*f, p, whole_window_needed)) {
     finish_presentation(f, order);

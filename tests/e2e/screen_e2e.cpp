@@ -289,6 +289,30 @@ TEST_F(Screen, AltEnterCyclesFullScreenModes) {
   s.press_key_and_expect_exit();
 }
 
+// Hardware images drawn by the renderer's command queue: one put into
+// another off screen, that one into the window, and a textured triangle.
+TEST_F(Screen, HardwareImagesDrawIntoEachOtherAndTheWindow) {
+  scene s("hardware");
+  ASSERT_TRUE(s.ready) << s.program.output() << s.program.errors();
+  const sr::Rgb red{0xFF, 0, 0}, pure_blue{0, 0, 0xFF};
+  std::string seen;
+  const bool drawn = eventually(
+      [&] {
+        const auto shot = capture_window(*s.window);
+        if (!shot || shot->width != 640) return false;
+        const auto is = [&](int x, int y, sr::Rgb c) { return shot->at(x, y) == c; };
+        seen = std::to_string(shot->at(101, 101).r) + "," + std::to_string(shot->at(101, 101).b) + " " +
+               std::to_string(shot->at(160, 160).r) + "," + std::to_string(shot->at(160, 160).b);
+        return is(100, 100, red) && is(131, 162, red) && is(132, 100, pure_blue) && is(163, 163, pure_blue) &&
+               is(99, 99, black) && is(164, 130, black) &&
+               // The triangle: its corner in, the far corner of its square out.
+               is(302, 102, red) && is(340, 110, red) && is(360, 160, black);
+      },
+      10s);
+  EXPECT_TRUE(drawn) << seen;
+  s.press_key_and_expect_exit();
+}
+
 // _SCREENHIDE unmaps the window and _SCREENSHOW maps it again, redrawn.
 TEST_F(Screen, ScreenHideAndShowUnmapAndMapTheWindow) {
   process program(program_path("screen_show"), {"hide"});

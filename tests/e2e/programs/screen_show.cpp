@@ -11,6 +11,10 @@
 //   resize     built with the resizable-window option and stretching:
 //              COLOR 14, 1: PRINT "SCALED": (the key wait): SYSTEM
 //   square     _FULLSCREEN _SQUAREPIXELS: COLOR 15, 1: CLS: (the key wait)
+//   hardware   hardware images: a 4 x 4 red image put into the left half of
+//              an 8 x 8 blue one (hardware to hardware), that one put at
+//              (100, 100)-(163, 163) of the window, and a red triangle
+//              (300, 100), (363, 100), (300, 163); all between two _DISPLAYs
 //   hide       _TITLE "Hide Me": waits for the window: _SCREENHIDE, prints
 //              "hidden", 2 seconds later _SCREENSHOW, prints "shown", then
 //              the key wait
@@ -28,6 +32,8 @@
 #include "screen/cls.h"
 #include "screen/colors.h"
 #include "screen/cursor.h"
+#include "screen/hardware_images.h"
+#include "screen/image_statements.h"
 #include "screen/presentation_state.h"
 #include "screen/presentation_statements.h"
 #include "screen/print.h"
@@ -121,6 +127,29 @@ void KXMAIN(void*) {
     statement(1, [] { sub__fullscreen(3, 0, 1); });
     statement(2, [] { kxg_sub_color(15, 1, 0, 3); });
     statement(3, [] { sub_cls(0, 0, 0); });
+    ready();
+    wait_for_key_then_system();
+  }
+  if (scene == "hardware") {
+    int32_t red = 0, blue = 0, hardware_red = 0, hardware_blue = 0;
+    statement(1, [&] { red = func__newimage(4, 4, 32, 1); });
+    statement(2, [&] { sub__dest(red); });
+    statement(3, [] { sub_cls(0, 0xFFFF0000u, 3); });
+    statement(4, [&] { blue = func__newimage(8, 8, 32, 1); });
+    statement(5, [&] { sub__dest(blue); });
+    statement(6, [] { sub_cls(0, 0xFF0000FFu, 3); });
+    statement(7, [] { sub__dest(0); });
+    statement(8, [&] { hardware_red = func__copyimage(red, 33, 3); });
+    statement(9, [&] { hardware_blue = func__copyimage(blue, 33, 3); });
+    statement(10, [] { sub__display(); });
+    statement(11, [&] { kx::hardware_put(hardware_red, hardware_blue, 0, 0, 3, 7, 0, 0, 3, 3, false, false); });
+    statement(12, [&] { kx::hardware_put(hardware_blue, 0, 100, 100, 163, 163, 0, 0, 7, 7, false, false); });
+    statement(13, [&] {
+      const float corners[9] = {300, 100, 0, 364, 100, 0, 300, 164, 0};
+      const float source[6] = {0, 0, 3, 0, 0, 3};
+      kx::hardware_triangle(hardware_red, 0, corners, source, false, false, false);
+    });
+    statement(14, [] { sub__display(); });
     ready();
     wait_for_key_then_system();
   }
