@@ -15,6 +15,7 @@
 // macros, so it comes after every standard header.
 #include <X11/Xlib.h>
 #include <X11/Xlibint.h>
+#include <X11/XKBlib.h>
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 
@@ -23,7 +24,9 @@ namespace {
 using wire_to_event_proc = Bool (*)(Display*, XEvent*, xEvent*);
 
 // Written once on the window thread before the hooks are installed.
-std::array<wire_to_event_proc, LASTEvent> toolkit_procs{};
+// Indexed by event type: the core types and the keyboard extension's.
+std::array<wire_to_event_proc, 128> toolkit_procs{};
+int xkb_event_type = -1;  // the keyboard extension's event type, once known
 Atom wm_protocols_atom = None;
 Atom wm_delete_window_atom = None;
 
@@ -101,8 +104,16 @@ void finish_oldest(size_t count) {
   }
 }
 
-// Events that carry the modifier state tell the lock keys' state with it.
+// Events that carry the modifier state tell the lock keys' state with it;
+// the keyboard extension's state events tell it the moment a lock changes.
 void note_event_lock_state(const XEvent& event) {
+  if (event.type == xkb_event_type) {
+    const auto& xkb = reinterpret_cast<const XkbEvent&>(event);
+    if (xkb.any.xkb_type != XkbStateNotify) return;
+    const unsigned int locked = xkb.state.locked_mods;
+    note_lock_state((locked & LockMask) != 0, (locked & numlock_mask) != 0);
+    return;
+  }
   unsigned int state;
   switch (event.type) {
     case KeyPress: case KeyRelease: state = event.xkey.state; break;
@@ -112,6 +123,25 @@ void note_event_lock_state(const XEvent& event) {
     default: return;
   }
   note_lock_state((state & LockMask) != 0, (state & numlock_mask) != 0);
+}
+
+Bool filter_event(Display* display, XEvent* event, xEvent* wire);
+
+// Asks the keyboard extension to report every change of the locked
+// modifiers, and passes its events through the filter as well.
+void watch_lock_changes(Display* display) {
+  int opcode = 0, event_base = 0, error_base = 0, major = XkbMajorVersion, minor = XkbMinorVersion;
+  if (!XkbQueryExtension(display, &opcode, &event_base, &error_base, &major, &minor)) return;
+  if (event_base <= 0 || event_base >= static_cast<int>(toolkit_procs.size())) return;
+  // Xlib's own conversion of the extension's events, which the filter wraps.
+  const wire_to_event_proc previous = XESetWireToEvent(display, event_base, filter_event);
+  if (!previous) {
+    XESetWireToEvent(display, event_base, nullptr);
+    return;
+  }
+  toolkit_procs[static_cast<size_t>(event_base)] = previous;
+  xkb_event_type = event_base;
+  XkbSelectEventDetails(display, XkbUseCoreKbd, XkbStateNotify, XkbModifierLockMask, XkbModifierLockMask);
 }
 
 // The lock state before the first event, from the pointer query's modifiers.
@@ -173,6 +203,7 @@ void install_x11_event_hooks(void* x11_display) {
   numlock_mask = find_numlock_mask(display);
   hooked_display = display;
   note_initial_lock_state(display);
+  watch_lock_changes(display);
   // Generic (extension) events carry cookies of their own and pass untouched.
   for (int type = KeyPress; type < GenericEvent; ++type) {
     wire_to_event_proc previous = XESetWireToEvent(display, type, filter_event);
