@@ -182,13 +182,15 @@ uint64_t status_kib(const char* field) {
 }
 
 // Ten million temporaries, five per statement, each statement swept: the
-// resident size after the first million and after all ten must be equal.
+// resident size and the peak after the first million and after all ten
+// must be equal.
 void kxs_ten_million_temporaries(benchmark::State& state) {
   for (auto _ : state) {
     fresh_strings();
     const uint32_t mark = kxs_tmp_list_nexti;
     constexpr int statements = 2000000;
     uint64_t after_first_million = 0;
+    uint64_t peak_first_million = 0;
     for (int n = 0; n < statements; ++n) {
       for (int i = 0; i < 5; ++i) {
         kxs* t = kxs_new(long_length, 1);
@@ -196,9 +198,14 @@ void kxs_ten_million_temporaries(benchmark::State& state) {
         benchmark::DoNotOptimize(t);
       }
       kxs_cleanup(mark, 0);
-      if (n == statements / 10 - 1) after_first_million = status_kib("VmRSS:");
+      if (n == statements / 10 - 1) {
+        after_first_million = status_kib("VmRSS:");
+        peak_first_million = status_kib("VmHWM:");
+      }
     }
     const uint64_t after_all = status_kib("VmRSS:");
+    state.counters["peak_1M_KiB"] = static_cast<double>(peak_first_million);
+    state.counters["peak_10M_KiB"] = static_cast<double>(status_kib("VmHWM:"));
     state.counters["rss_1M_KiB"] = static_cast<double>(after_first_million);
     state.counters["rss_10M_KiB"] = static_cast<double>(after_all);
     state.counters["growth_KiB"] = static_cast<double>(after_all) - static_cast<double>(after_first_million);
