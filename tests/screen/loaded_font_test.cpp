@@ -124,13 +124,17 @@ TEST_F(LoadedFont, ProportionalGlyphsBlendAndMoveByTheirWidth) {
   EXPECT_NEAR(double(half & 0xFF), 127, 1);
   EXPECT_EQ((half >> 8) & 0xFF, 0u);
 
-  // Print mode 1 keeps the background and blends the ink by coverage.
+  // One "i" at the start of text row `row` over a green row of pixels.
   const uint32_t green = 0xFF00FF00u;
-  for (int32_t x = 0; x < 40; ++x) kx::pixels32(image)[10 * 40 + x] = green;
-  image.print_mode = print_mode_keep_background;
-  image.cursor_x = 1;
-  image.cursor_y = 2;
-  print("i", false);
+  const auto print_over_green = [&](int32_t row, uint8_t mode) {
+    for (int32_t x = 0; x < 40; ++x) kx::pixels32(image)[(row - 1) * glyph_height * 40 + x] = green;
+    image.print_mode = mode;
+    image.cursor_x = 1;
+    image.cursor_y = row;
+    print("i", false);
+  };
+  // Print mode 1 keeps the background and blends the ink by coverage.
+  print_over_green(2, print_mode_keep_background);
   EXPECT_EQ(at(image, 0, 10), red);
   EXPECT_EQ(at(image, 2, 10), green);
   const uint32_t mixed = at(image, 1, 10);
@@ -138,11 +142,7 @@ TEST_F(LoadedFont, ProportionalGlyphsBlendAndMoveByTheirWidth) {
   EXPECT_NEAR(double((mixed >> 8) & 0xFF), 127, 2);
 
   // Print mode 2 paints only the background, by the coverage's complement.
-  for (int32_t x = 0; x < 40; ++x) kx::pixels32(image)[20 * 40 + x] = green;
-  image.print_mode = print_mode_only_background;
-  image.cursor_x = 1;
-  image.cursor_y = 3;
-  print("i", false);
+  print_over_green(3, print_mode_only_background);
   EXPECT_EQ(at(image, 0, 20), green);
   EXPECT_EQ(at(image, 2, 20), blue);
 }
