@@ -5,12 +5,15 @@
 #include <cstdint>
 
 // Installs the hooks on the toolkit's display connection (window thread,
-// once the window exists). From then on every X event is given to
-// tarn_os_event_linux with stage 1 as Xlib takes it from the connection,
-// before the toolkit handles it, and with stage 2 once the toolkit has
-// handled it (x11_events_after, from the idle callback). The window
-// manager's request to close the window reaches tarn_custom_event(1) and
-// never closes the window.
+// once the window exists), as Xlib's wire-to-event conversions of our own:
+// from then on every X event is given to tarn_os_event_linux with stage 1
+// as Xlib takes it from the connection, before the toolkit handles it, and
+// with stage 2 once the toolkit has handled it (from the next key callback
+// for the events before the key, else from x11_events_after in the idle
+// callback). The window manager's request to close the window reaches
+// tarn_custom_event(1) and never reaches the toolkit. The keyboard
+// extension is asked for its lock-state events, which keep _CAPSLOCK and
+// _NUMLOCK current.
 void install_x11_event_hooks(void* x11_display);
 
 // Delivers stage 2 for the events the toolkit has handled since the last
