@@ -63,7 +63,9 @@ void GLUT_IDLEFUNC() {
   const double fps = max_fps.load();
   double period_ms = fps > 0 ? std::trunc(1000.0 / fps) : 1.0;
   if (period_ms < 1) period_ms = 1;
-  Sleep(static_cast<uint32_t>(period_ms));
+  // Waits out the frame period, but returns as soon as the display sends
+  // anything, so a key reaches the program without waiting for the period.
+  x11_wait_for_events(static_cast<uint32_t>(period_ms));
 }
 
 }  // namespace
