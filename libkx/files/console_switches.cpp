@@ -2,6 +2,7 @@
 
 #include "frame/error.h"
 #include "frame/flags.h"
+#include "frame/window_wake.h"
 
 namespace {
 // A build option of the compiled program, off in this one.
@@ -26,11 +27,13 @@ void sub__screenshow() {
   // The window thread creates the window once this is set, or shows it
   // again when it exists.
   create_window = 1;
+  kx::wake_window_thread();
 }
 
 void sub__screenhide() {
   if (new_error) return;
   screen_hide = 1;
+  kx::wake_window_thread();
 }
 
 int32_t func__screenhide() { return screen_hide.load() ? -1 : 0; }

@@ -15,6 +15,7 @@
 #include "frame/error.h"
 #include "frame/clock.h"
 #include "frame/flags.h"
+#include "frame/window_wake.h"
 #include "screen/presentation_state.h"
 
 extern char** environ;
@@ -46,6 +47,7 @@ class windowed_while_shelling {
  private:
   static void change_to(int32_t mode) {
     full_screen_set = mode;
+    kx::wake_window_thread();
     while (full_screen.load() != mode && !stop_program.load()) Sleep(0);
   }
   int32_t saved_;

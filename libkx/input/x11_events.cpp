@@ -6,6 +6,7 @@
 
 #include "frame/clock.h"
 #include "frame/flags.h"
+#include "frame/window_wake.h"
 #include "input/key_codes.h"
 #include "input/keyboard.h"
 #include "input/lock_keys.h"
@@ -219,15 +220,16 @@ void x11_events_after() {
   finish_oldest(handled_count > waiting ? handled_count - waiting : 0);
 }
 
-void x11_wait_for_events(uint32_t ms) {
-  if (!hooked_display) {
+void x11_wait_for_events(uint32_t ms, int wake_fd) {
+  if (!hooked_display && wake_fd < 0) {
     Sleep(ms);
     return;
   }
   // Events already read from the connection are not seen by poll.
-  if (XEventsQueued(hooked_display, QueuedAfterFlush) > 0) return;
-  pollfd connection{ConnectionNumber(hooked_display), POLLIN, 0};
-  poll(&connection, 1, static_cast<int>(ms));
+  if (hooked_display && XEventsQueued(hooked_display, QueuedAfterFlush) > 0) return;
+  pollfd watched[2] = {{hooked_display ? ConnectionNumber(hooked_display) : -1, POLLIN, 0}, {wake_fd, POLLIN, 0}};
+  poll(watched, 2, static_cast<int>(ms));
+  if (wake_fd >= 0 && (watched[1].revents & POLLIN)) kx::drain_window_wake();
 }
 
 uint32_t x11_key_callback_code(bool pressed, bool text, uint32_t toolkit_code) {

@@ -24,7 +24,7 @@ void x11_events_after();
 // toolkit's connection (window thread, from the idle callback in place of
 // a plain sleep), so that a key is handled when it comes rather than after
 // the rest of a frame period. Before the hooks are installed it sleeps.
-void x11_wait_for_events(uint32_t ms);
+void x11_wait_for_events(uint32_t ms, int wake_fd = -1);
 
 // Called by the toolkit's key callbacks with what the toolkit reported: a
 // press or release, from the character callbacks (text) or the special

@@ -8,10 +8,12 @@
 #include "frame/clock.h"
 #include "frame/flags.h"
 #include "frame/message_box.h"
+#include "frame/window_wake.h"
 #include "screen/cursor_rule.h"
 #include "screen/display_lock.h"
 #include "screen/fonts.h"
 #include "screen/frame_slots.h"
+#include "screen/hardware_images.h"
 #include "screen/image_table.h"
 #include "screen/palette_tables.h"
 #include "screen/presentation_state.h"
@@ -286,6 +288,7 @@ void compose_once() {
     f->state.store(frame_state::free, std::memory_order_release);
   }
   last_hardware_display_frame_order = order;
+  if (result == outcome::composed || kx::hardware_commands_queued()) kx::wake_window_thread();
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "frame/error.h"
 #include "frame/flags.h"
 #include "frame/shutdown.h"
+#include "frame/window_wake.h"
 #include "screen/composer.h"
 #include "screen/frame_slots.h"
 #include "screen/presentation_state.h"
@@ -90,6 +91,7 @@ void sub__fullscreen(int32_t mode, int32_t smooth, int32_t passed) {
   fullscreen_smooth = (passed & 2) ? (smooth & 1) : 0;
   if (wanted != full_screen.load()) full_screen_set = wanted;
   force_display_update = 1;
+  kx::wake_window_thread();
 }
 
 int32_t func__fullscreen() {
@@ -145,6 +147,7 @@ void sub__title(kxs* text) {
   std::lock_guard<std::mutex> hold(title_mutex);
   window_title = std::move(title);
   title_requested = true;
+  kx::wake_window_thread();
 }
 
 std::string window_title_text() {
@@ -210,6 +213,7 @@ void sub_screenicon() {
   if (new_error.load()) return;
   wait_for_window();
   iconify_requested = 1;
+  kx::wake_window_thread();
 }
 
 int32_t func_screenicon() {

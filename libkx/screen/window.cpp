@@ -12,6 +12,7 @@
 #include "frame/flags.h"
 #include "frame/message_box.h"
 #include "frame/process_exit.h"
+#include "frame/window_wake.h"
 #include "input/glut_keyboard.h"
 #include "input/x11_events.h"
 #include "screen/gl_render.h"
@@ -23,6 +24,10 @@ namespace {
 
 constexpr int initial_width = 640;
 constexpr int initial_height = 400;
+
+// The longest idle wait: a safety net, since every source of window work
+// wakes the wait itself.
+constexpr uint32_t idle_wait_ms = 100;
 
 // Whether the window is hidden now (window thread only).
 bool window_hidden = false;
@@ -46,8 +51,12 @@ void apply_window_requests() {
 }
 
 // The toolkit's idle callback: grants the X11 lock when the application
-// thread asks for it, applies window requests, requests a redisplay when
-// there is something new to show, and sleeps one frame period.
+// thread asks for it, applies window requests, and requests a redisplay
+// when there is something new to show. After a redisplay it waits one frame
+// period, which caps the rate at _FPS; with nothing to show it waits until
+// the display sends an event or another thread wakes it (a new frame, a
+// window request), and at most idle_wait_ms, so an idle window costs a few
+// wake-ups a second instead of one every frame period.
 void GLUT_IDLEFUNC() {
   x11_events_after();  // the toolkit has handled the events taken since the last call
   if (x11_lock_request.load()) {
@@ -56,15 +65,17 @@ void GLUT_IDLEFUNC() {
     while (x11_locked.load()) Sleep(1);
   }
   apply_window_requests();
-  if (kx::renderer_has_news()) {
-    kx::redisplay_requested_by_idle = true;
-    glutPostRedisplay();
+  if (!kx::renderer_has_news()) {
+    x11_wait_for_events(idle_wait_ms, kx::window_wake_fd());
+    return;
   }
+  kx::redisplay_requested_by_idle = true;
+  glutPostRedisplay();
   const double fps = max_fps.load();
   double period_ms = fps > 0 ? std::trunc(1000.0 / fps) : 1.0;
   if (period_ms < 1) period_ms = 1;
-  // Waits out the frame period, but returns as soon as the display sends
-  // anything, so a key reaches the program without waiting for the period.
+  // Returns early when the display sends anything, so a key reaches the
+  // program without waiting for the period.
   x11_wait_for_events(static_cast<uint32_t>(period_ms));
 }
 
