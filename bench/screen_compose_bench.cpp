@@ -28,11 +28,7 @@ void start_screen() {
   lock_display_required = 0;
   mem_init();
   kxs_init();
-  screen_renderer_init();
-  screen_fonts_init();
-  screen_images_init();
-  screen_palettes_init();
-  screen_mode_init();
+  screen_start_without_window();
 }
 
 // What the renderer does with each new frame: shows it, freeing the older.

@@ -71,3 +71,11 @@ void screen_icons_init() {
   image_kxicon16_handle = icon_image(16, image_kxicon16.data());
   image_kxicon32_handle = icon_image(32, image_kxicon32.data());
 }
+
+void screen_start_without_window() {
+  screen_renderer_init();
+  screen_fonts_init();
+  screen_images_init();
+  screen_palettes_init();
+  screen_mode_init();
+}

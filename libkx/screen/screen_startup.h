@@ -16,6 +16,11 @@ void screen_mode_init();
 // The two icons as 32-bit images.
 void screen_icons_init();
 
+// The screen's steps above but the icons, in their order, for programs
+// that drive the screen without a window (tests, benchmarks). Memory and
+// strings must be started first.
+void screen_start_without_window();
+
 // Their handles (no other part of the runtime uses them).
 extern int32_t image_kxicon16_handle;
 extern int32_t image_kxicon32_handle;

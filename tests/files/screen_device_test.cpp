@@ -18,11 +18,7 @@ class ScreenDevice : public file_test {
   void SetUp() override {
     file_test::SetUp();
     lock_display_required = 0;
-    screen_renderer_init();
-    screen_fonts_init();
-    screen_images_init();
-    screen_palettes_init();
-    screen_mode_init();
+    screen_start_without_window();
     ASSERT_EQ(new_error.load(), 0u);
   }
   void TearDown() override {

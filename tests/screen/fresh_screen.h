@@ -40,11 +40,7 @@ class fresh_screen : public ::testing::Test {
     no_control_characters2 = 0;
     mem_init();
     kxs_init();
-    screen_renderer_init();
-    screen_fonts_init();
-    screen_images_init();
-    screen_palettes_init();
-    screen_mode_init();
+    screen_start_without_window();
     ASSERT_EQ(new_error.load(), 0u);
   }
   void TearDown() override {
