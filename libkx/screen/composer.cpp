@@ -18,6 +18,7 @@
 #include "screen/palette_tables.h"
 #include "screen/presentation_state.h"
 #include "screen/race_tolerant_reads.h"
+#include "screen/row_band.h"
 #include "screen/text_raster.h"
 #include "screen/text_switches.h"
 
@@ -51,6 +52,18 @@ struct text_phase {
   int32_t cursor_x = -1, cursor_y = -1;
   bool cursor_drawn = false;
   bool blink_enabled = true;
+  cursor_rows cursor_shape{};
+};
+
+enum class page_kind { none, text, palette, truecolour };
+
+// What the last composed frame showed, so that the next one can tell the
+// renderer the rows in which the two differ.
+struct last_composition {
+  int64_t order = 0;
+  page_kind kind = page_kind::none;
+  uint32_t font = 0;
+  int32_t columns = 0, rows = 0;
 };
 
 // Kept between calls; touched only under the composer's mutex.
@@ -63,6 +76,7 @@ struct composer_memory {
   std::vector<uint16_t> screen_last;  // the last composed text page's cells
   uint32_t palette_now[palette_entries] = {};
   text_phase last;
+  last_composition previous;
 };
 
 composer_memory memory;
@@ -107,17 +121,39 @@ bool size_frame(display_frame_record& f, int32_t w, int32_t h) {
 
 bool software_screen_shown() { return displayorder_screen.load() != 0; }
 
+// Tells the renderer the pixel rows, in bands of row_height, in which f
+// differs from composition since; without a measured band it takes f as new.
+void record_band(display_frame_record& f, const kx::row_band& rows, int64_t since, int32_t row_height) {
+  if (!rows.compared || since == 0) {
+    f.changed_since = 0;
+    f.changed_first = 0;
+    f.changed_last = f.h - 1;
+    return;
+  }
+  f.changed_since = since;
+  if (rows.empty()) {
+    f.changed_first = 0;
+    f.changed_last = -1;
+  } else {
+    f.changed_first = rows.first * row_height;
+    f.changed_last = (rows.last + 1) * row_height - 1;
+  }
+}
+
 outcome compose_32bit(display_frame_record& f, const img_struct& page_header) {
   const int64_t bytes = int64_t{page_header.width} * page_header.height * 4;
   const display_frame_record* previous = kx::newest_composed_frame(&f);
   if (!size_frame(f, page_header.width, page_header.height)) return outcome::skipped;
   // The page was copied straight into the frame.
   std::memcpy(f.bgra, memory.page_now.data(), static_cast<size_t>(bytes));
-  if (!force_display_update.load() && screen_last_valid.load() && previous &&
-      int64_t{previous->w} * previous->h * 4 == bytes &&
-      (!software_screen_shown() || std::memcmp(previous->bgra, f.bgra, static_cast<size_t>(bytes)) == 0)) {
+  const bool comparable = previous && previous->w == f.w && previous->h == f.h;
+  kx::row_band band{0, f.h - 1, false};
+  if (comparable && software_screen_shown()) band = kx::changed_rows(previous->bgra, f.bgra, f.w, f.h);
+  if (!force_display_update.load() && screen_last_valid.load() && comparable &&
+      (!software_screen_shown() || band.empty())) {
     return outcome::skipped;
   }
+  record_band(f, band, comparable ? previous->order.load() : 0, 1);
   return outcome::composed;
 }
 
@@ -136,13 +172,27 @@ outcome compose_palette(display_frame_record& f, const img_struct& page_header) 
   }
   const size_t bytes = size_t{page_header.width} * page_header.height;
   const size_t entries = page_header.bits_per_pixel >= 8 ? 256 : size_t{1} << page_header.bits_per_pixel;
-  bool must = !memory.pixeldata_valid || memory.pixeldata.size() != bytes;
-  if (!must && !force_display_update.load()) {
-    const bool same = std::memcmp(memory.pixeldata.data(), memory.page_now.data(), bytes) == 0 &&
-                      std::memcmp(memory.paldata, pal, entries * 4) == 0 && screen_last_valid.load();
-    if (!software_screen_shown() || same) return outcome::skipped;
+  const bool must = !memory.pixeldata_valid || memory.pixeldata.size() != bytes;
+  // The rows that differ from the last composed frame, when that showed
+  // this page with the same palette.
+  kx::row_band band{0, page_header.height - 1, false};
+  if (!must) {
+    const last_composition& was = memory.previous;
+    const bool same_palette = std::memcmp(memory.paldata, pal, entries * 4) == 0;
+    if (same_palette && was.kind == page_kind::palette && was.columns == page_header.width &&
+        was.rows == page_header.height && software_screen_shown()) {
+      band = kx::changed_rows(memory.pixeldata.data(), memory.page_now.data(), page_header.width,
+                              page_header.height);
+    }
+    if (!force_display_update.load()) {
+      const bool same = same_palette && screen_last_valid.load() &&
+                        (band.compared ? band.empty()
+                                       : std::memcmp(memory.pixeldata.data(), memory.page_now.data(), bytes) == 0);
+      if (!software_screen_shown() || same) return outcome::skipped;
+    }
   }
   if (!size_frame(f, page_header.width, page_header.height)) return outcome::skipped;
+  record_band(f, band, memory.previous.order, 1);
   memory.pixeldata.swap(memory.page_now);
   memory.pixeldata_valid = true;
   std::memcpy(memory.paldata, pal, entries * 4);
@@ -192,8 +242,23 @@ outcome compose_text(display_frame_record& f, const img_struct& page_header) {
   // blinks or the cursor shows.
   const bool flash_flipped = phase != memory.last.flash;
   const bool cursor_moved = cursor_x != memory.last.cursor_x || cursor_y != memory.last.cursor_y;
-  bool changed = !check_last || cursor_drawn != memory.last.cursor_drawn ||
+  const bool cursor_reshaped = cursor_drawn && memory.last.cursor_drawn && !(shape == memory.last.cursor_shape);
+  bool changed = !check_last || cursor_drawn != memory.last.cursor_drawn || cursor_reshaped ||
                  (cursor_moved && (cursor_drawn || memory.last.cursor_drawn));
+  // The cell rows in which this frame differs from the last composed one,
+  // when that showed the same page layout.
+  const last_composition& was = memory.previous;
+  kx::row_band band{0, rows - 1, false};
+  if (check_last && was.kind == page_kind::text && was.font == font && was.columns == columns && was.rows == rows) {
+    band = kx::changed_rows(memory.screen_last.data(), memory.page_now.data(), size_t(columns) * 2, rows);
+    if (flash_flipped && blink_enabled) {
+      for (size_t i = 0; i < cells; ++i) {
+        if (cell_now(i) & 0x8000) band.widen(static_cast<int32_t>(i / columns));
+      }
+    }
+    if (memory.last.cursor_drawn) band.widen(memory.last.cursor_y);
+    if (cursor_drawn) band.widen(cursor_y);
+  }
   if (!changed) {
     const bool any_cell_changed =
         std::memcmp(memory.screen_last.data(), memory.page_now.data(), cells * 2) != 0;
@@ -236,7 +301,8 @@ outcome compose_text(display_frame_record& f, const img_struct& page_header) {
   had.look = look;
   std::memcpy(had.pal, memory.paldata, sizeof had.pal);
   std::memcpy(memory.screen_last.data(), memory.page_now.data(), cells * 2);
-  memory.last = text_phase{phase, cursor_x, cursor_y, cursor_drawn, blink_enabled};
+  memory.last = text_phase{phase, cursor_x, cursor_y, cursor_drawn, blink_enabled, shape};
+  record_band(f, band, was.order, ch);
   return outcome::composed;
 }
 
@@ -281,6 +347,11 @@ void compose_once() {
     }
   }
   if (result == outcome::composed) {
+    const bool text = header.text != 0;
+    memory.previous = last_composition{order,
+                                       text ? page_kind::text
+                                            : header.bytes_per_pixel == 4 ? page_kind::truecolour : page_kind::palette,
+                                       header.font, header.width, header.height};
     f->state.store(frame_state::ready, std::memory_order_release);
     force_display_update = 0;
     screen_last_valid = 1;

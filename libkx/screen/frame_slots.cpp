@@ -10,6 +10,9 @@ void frame_slots_reset() {
     f.bgra = nullptr;
     f.w = f.h = f.bytes = 0;
     f.order = 0;
+    f.changed_since = 0;
+    f.changed_first = 0;
+    f.changed_last = -1;
     f.state = frame_state::free;
   }
   display_frame_order_next = 1;

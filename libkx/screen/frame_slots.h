@@ -17,6 +17,12 @@ struct display_frame_record {
   int32_t h = 0;
   int64_t bytes = 0;  // allocated size of bgra; buffers only grow (64 bits: a
                       // 65535 x 65535 page needs more than 2^31 bytes)
+  // Written with the pixels: the composition this frame was measured
+  // against (0: none), and the pixel rows, inclusive, outside which the two
+  // are the same. A renderer whose texture holds that composition uploads
+  // only the band.
+  int64_t changed_since = 0;
+  int32_t changed_first = 0, changed_last = -1;
 };
 
 inline constexpr int display_frame_count = 3;

@@ -3,6 +3,7 @@
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "frame/flags.h"
@@ -106,7 +107,11 @@ kx::row_band upload_software_screen(const display_frame_record& f) {
   const bool same_size = screen_texture.w == f.w && screen_texture.h == f.h;
   kx::row_band band{0, f.h - 1, false};
   const display_frame_record* before = state.retiring;
-  if (same_size && before && before->order.load() == state.uploaded_order && before->w == f.w && before->h == f.h) {
+  if (same_size && f.changed_since != 0 && f.changed_since == state.uploaded_order) {
+    // The composer measured the band against the frame in the texture.
+    band = kx::row_band{std::max(f.changed_first, 0), std::min(f.changed_last, f.h - 1), true};
+  } else if (same_size && before && before->order.load() == state.uploaded_order && before->w == f.w &&
+             before->h == f.h) {
     band = kx::changed_rows(before->bgra, f.bgra, f.w, f.h);
   }
   if (same_size && kx::replace_texture_pixels(screen_texture, f.bgra, band.first, band.last)) {

@@ -1,12 +1,12 @@
 #include "screen/row_band.h"
 
-#include <cstddef>
 #include <cstring>
 
-kx::row_band kx::changed_rows(const uint32_t* before, const uint32_t* after, int32_t w, int32_t h) {
-  const size_t row_bytes = size_t(w) * 4;
+kx::row_band kx::changed_rows(const void* before, const void* after, size_t row_bytes, int32_t h) {
+  const auto* a = static_cast<const uint8_t*>(before);
+  const auto* b = static_cast<const uint8_t*>(after);
   const auto row_same = [&](int32_t y) {
-    return std::memcmp(before + size_t(y) * w, after + size_t(y) * w, row_bytes) == 0;
+    return std::memcmp(a + size_t(y) * row_bytes, b + size_t(y) * row_bytes, row_bytes) == 0;
   };
   row_band band{0, h - 1, true};
   while (band.first <= band.last && row_same(band.first)) ++band.first;

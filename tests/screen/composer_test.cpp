@@ -267,6 +267,88 @@ TEST_F(Composer, IncrementalFramesEqualFramesDrawnFromScratch) {
   }
 }
 
+// The renderer uploads only the rows a frame says it changed, so outside
+// them it must equal the composition it was measured against.
+TEST_F(Composer, FramesTellTheRowsInWhichTheyDifferFromTheLastOne) {
+  std::vector<uint32_t> last;
+  int64_t last_order = 0;
+  int measured = 0;
+  // Checks the newest frame against the one composed before it, then keeps it.
+  const auto check_band = [&](const char* what, int step) {
+    const display_frame_record& f = *newest();
+    if (f.changed_since != 0) {
+      ASSERT_EQ(f.changed_since, last_order) << what << " " << step;
+      ASSERT_EQ(last.size(), size_t(f.w) * f.h) << what << " " << step;
+      ++measured;
+      for (int32_t y = 0; y < f.h; ++y) {
+        if (y >= f.changed_first && y <= f.changed_last) continue;
+        ASSERT_EQ(std::memcmp(&last[size_t(y) * f.w], f.bgra + size_t(y) * f.w, size_t(f.w) * 4), 0)
+            << what << " step " << step << " row " << y << " band " << f.changed_first << "-" << f.changed_last;
+      }
+    } else {
+      EXPECT_EQ(f.changed_first, 0);
+      EXPECT_EQ(f.changed_last, f.h - 1);
+    }
+    last.assign(f.bgra, f.bgra + size_t(f.w) * f.h);
+    last_order = f.order;
+  };
+
+  std::mt19937 random(11);
+  kxg_sub_locate(1, 1, 1, 0, 7, 31);
+  for (int step = 0; step < 400; ++step) {
+    frame = step;
+    const int changes = random() % 3;
+    for (int k = 0; k < changes; ++k) {
+      const uint8_t attribute = static_cast<uint8_t>(random() % 4 == 0 ? 0x8F : random() % 128);
+      kx::set_cell(*write_page, random() % 2000, kx::text_cell(static_cast<uint8_t>(random()), attribute));
+    }
+    if (random() % 6 == 0) kxg_sub_locate(1 + random() % 25, 1 + random() % 80, 0, 0, 0, 3);
+    if (random() % 9 == 0) kxg_sub_locate(0, 0, 0, random() % 8, random() % 8, 24);  // a new cursor shape
+    if (random() % 50 == 0) sub__blink(H3C0_blink_enable ? 2 : 1);
+    if (random() % 3) renderer_takes();
+    if (compose()) check_band("text", step);
+  }
+  EXPECT_GT(measured, 100);
+  // One changed cell on row 10 of 80 x 25 with the cursor off: that cell row.
+  kxg_sub_locate(0, 0, 0, 0, 0, 4);
+  renderer_takes();
+  compose();
+  renderer_takes();
+  check_band("cursor off", 0);
+  kx::set_cell(*write_page, 10 * 80 + 5, kx::text_cell('Q', 0x1E));
+  ASSERT_TRUE(compose());
+  EXPECT_EQ(newest()->changed_first, 160);
+  EXPECT_EQ(newest()->changed_last, 175);
+  check_band("one cell", 0);
+
+  // A palette page: the pixel rows that changed.
+  kxg_screen(13, 0, 0, 0, 1);
+  ASSERT_TRUE(compose());
+  check_band("screen 13", 0);
+  EXPECT_EQ(newest()->changed_since, 0);  // a new page is new throughout
+  write_page->data[50 * 320 + 7] = 4;
+  write_page->data[52 * 320 + 300] = 9;
+  ASSERT_TRUE(compose());
+  EXPECT_EQ(newest()->changed_first, 50);
+  EXPECT_EQ(newest()->changed_last, 52);
+  check_band("screen 13", 1);
+  write_page->pal[0] = 0xFF102030;  // a palette change redraws everything
+  ASSERT_TRUE(compose());
+  EXPECT_EQ(newest()->changed_since, 0);
+  check_band("screen 13", 2);
+
+  // A 32-bit page.
+  const int32_t image = func__newimage(40, 30, 32, 1);
+  kxg_screen(image, 0, 0, 0, 1);
+  ASSERT_TRUE(compose());
+  check_band("32-bit", 0);
+  for (int step = 1; step < 30; ++step) {
+    kx::pixels32(img[-image])[random() % 1200] = random();
+    if (random() % 2) renderer_takes();
+    if (compose()) check_band("32-bit", step);
+  }
+}
+
 TEST_F(Composer, ConvertsCodePageAndUnicodeText) {
   const uint8_t cp437[] = {'A', 1, 0xE1};
   uint16_t utf16[8];
