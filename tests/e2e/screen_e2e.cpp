@@ -243,6 +243,46 @@ TEST_F(Screen, AResizableWindowShowsTheFrameStretched) {
   s.press_key_and_expect_exit();
 }
 
+// Built with smooth stretching, the doubled picture blends neighbouring
+// pixels: along the glyphs' edges lie colours between the ink and the
+// background, which nearest-neighbour scaling never makes.
+TEST_F(Screen, ASmoothlyResizedWindowBlendsNeighbouringPixels) {
+  scene s("resize smooth");
+  ASSERT_TRUE(s.ready) << s.program.output() << s.program.errors();
+  run_tool({"xdotool", "windowsize", "--sync", std::to_string(*s.window), "1280", "800"});
+  ASSERT_TRUE(eventually([&] { return has_size(*s.window, 1280, 800); }, 10s));
+  const sr::Rgb yellow{0xFF, 0xFF, 0x55};
+  int blended = 0, foreign = 0;
+  ASSERT_TRUE(eventually(
+      [&] {
+        const auto shot = capture_window(*s.window);
+        if (!shot || shot->width != 1280 || shot->height != 800) return false;
+        // "SCALED" covers 6 cells of 8 x 16, doubled; stay clear of its
+        // right-hand and bottom edges, where black blends in.
+        blended = foreign = 0;
+        bool inked = false;
+        for (int y = 0; y < 30; ++y) {
+          for (int x = 0; x < 6 * 16 - 2; ++x) {
+            const sr::Rgb p = shot->at(x, y);
+            if (p == yellow) {
+              inked = true;
+              continue;
+            }
+            if (p == blue) continue;
+            // Between blue (0, 0, AA) and yellow (FF, FF, 55) channel by
+            // channel.
+            const bool between = p.r == p.g && p.b >= 0x55 && p.b <= 0xAA;
+            between ? ++blended : ++foreign;
+          }
+        }
+        return inked && blended > 50;
+      },
+      10s))
+      << blended << " blended pixels";
+  EXPECT_EQ(foreign, 0);
+  s.press_key_and_expect_exit();
+}
+
 // _FULLSCREEN _SQUAREPIXELS on a screen less wide than 16:10 (the test
 // server's is 5:4): the 640 x 400 frame fills the width, with black bars of
 // equal height above and below.

@@ -10,6 +10,7 @@
 //   blink off  as blink on, after _BLINK OFF
 //   resize     built with the resizable-window option and stretching:
 //              COLOR 14, 1: PRINT "SCALED": (the key wait): SYSTEM
+//   resize smooth  the same, built with smooth stretching
 //   square     _FULLSCREEN _SQUAREPIXELS: COLOR 15, 1: CLS: (the key wait)
 //   hardware   hardware images: a 4 x 4 red image put into the left half of
 //              an 8 x 8 blue one (hardware to hardware), that one put at
@@ -117,7 +118,7 @@ void KXMAIN(void*) {
     ready();
     wait_for_key_then_system();
   }
-  if (scene == "resize") {
+  if (scene == "resize" || scene == "resize smooth") {
     statement(1, [] { kxg_sub_color(14, 1, 0, 3); });
     print_line(2, "SCALED");
     ready();
@@ -178,7 +179,7 @@ int main(int argc, char** argv) {
   // start-up.
   if (argc > 1 && std::string(argv[1]) == "resize") {
     ScreenResize = 1;
-    ScreenResizeScale = 1;
+    ScreenResizeScale = argc > 2 && std::string(argv[2]) == "smooth" ? 2 : 1;
   }
   return kx_main(argc, argv, kx_program{KXMAIN});
 }
