@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 
 namespace {
 
@@ -21,10 +22,12 @@ std::atomic_ref<int64_t> index_word(const list* L, uint8_t* record) {
 
 // A list that cannot get memory cannot continue: report and end, as the
 // other exhausted-memory paths do.
-[[noreturn]] void list_out_of_memory(const list* L) {
-  alert("list_add: failed to allocate new buffer, structure size: " + std::to_string(L->record_stride));
+[[noreturn]] void list_out_of_memory(int64_t record_stride) {
+  alert("list_add: failed to allocate new buffer, structure size: " + std::to_string(record_stride));
   kx_exit_process(0);
 }
+
+[[noreturn]] void list_out_of_memory(const list* L) { list_out_of_memory(L->record_stride); }
 
 void* checked_calloc(const list* L, size_t count, size_t size) {
   void* p = std::calloc(count, size);
@@ -76,9 +79,11 @@ void new_block(list* L) {
 }  // namespace
 
 list* list_new(int64_t structure_size) {
-  auto* L = new list{};
+  const int64_t record_stride = ((structure_size + 7) & ~int64_t{7}) + 8;
+  auto* L = new (std::nothrow) list{};
+  if (!L) list_out_of_memory(record_stride);
   L->structure_size = structure_size;
-  L->record_stride = ((structure_size + 7) & ~int64_t{7}) + 8;
+  L->record_stride = record_stride;
   L->current_block = static_cast<uint8_t*>(checked_calloc(L, 1, placeholder_bytes));
   L->blocks[1] = L->current_block;
   L->block_count = 1;
@@ -91,6 +96,9 @@ list* list_new_threadsafe(int64_t structure_size) {
   list* L = list_new(structure_size);
   L->add_lock = new_mutex();
   L->remove_lock = new_mutex();
+  // A thread-safe list without its locks would race: report it as the list's
+  // own exhausted memory.
+  if (!L->add_lock || !L->remove_lock) list_out_of_memory(L);
   return L;
 }
 

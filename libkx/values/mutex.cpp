@@ -1,17 +1,28 @@
 #include "values/mutex.h"
 
-#include <memory>
 #include <mutex>
-#include <vector>
+#include <new>
 
 namespace {
 
-// Every mutex ever made, kept reachable and released at process exit.
+struct mutex_node {
+  MUTEX m;
+  mutex_node* next;
+};
+
+// Every mutex ever made, kept reachable and released at process exit. A
+// linked list of nodes: making a mutex never throws, and running out of
+// memory gives a null pointer for the caller to report.
 struct mutex_store {
   std::mutex guard;  // new_mutex may be called from any thread
-  std::vector<std::unique_ptr<MUTEX>> all;
+  mutex_node* all = nullptr;
   ~mutex_store() {
-    for (auto& m : all) pthread_mutex_destroy(m.get());
+    while (all) {
+      mutex_node* n = all;
+      all = n->next;
+      pthread_mutex_destroy(&n->m);
+      delete n;
+    }
   }
 };
 
@@ -23,12 +34,17 @@ mutex_store& store() {
 }  // namespace
 
 MUTEX* new_mutex() {
-  auto m = std::make_unique<MUTEX>();  // zero-initialised, then initialised
-  pthread_mutex_init(m.get(), nullptr);
+  auto* n = new (std::nothrow) mutex_node{};  // zero-initialised, then initialised
+  if (!n) return nullptr;
+  if (pthread_mutex_init(&n->m, nullptr) != 0) {
+    delete n;
+    return nullptr;
+  }
   mutex_store& s = store();
   std::lock_guard hold(s.guard);
-  s.all.push_back(std::move(m));
-  return s.all.back().get();
+  n->next = s.all;
+  s.all = n;
+  return &n->m;
 }
 
 void free_mutex(MUTEX*) {}

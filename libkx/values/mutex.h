@@ -5,6 +5,7 @@
 
 using MUTEX = pthread_mutex_t;
 
+// Null when no mutex can be made (memory exhausted); never throws.
 MUTEX* new_mutex();
 void free_mutex(MUTEX* m);
 // Both do nothing for a null pointer, so a list without locks needs no test.
