@@ -6,6 +6,14 @@
 #include "values/string_lists.h"
 #include "values/string_pools.h"
 
+kxs* kx::string_new_slow(uint64_t n, uint8_t tmp) {
+  if (kxs_sp + n + kxs_slack > kxs_data_size) kxs_concat(static_cast<uint32_t>(n + kxs_slack));
+  kxs* s = descriptor_take();
+  if (kxs_list_nexti > kxs_list_lasti) kxs_concat_list();
+  if (tmp && kxs_tmp_list_nexti > kxs_tmp_list_lasti) kxs_tmp_concat_list();
+  return string_place(s, n, tmp, kxs_sp, kxs_list_nexti, kxs_tmp_list_nexti);
+}
+
 kxs* kxs_new_cmem(int32_t size, uint8_t tmp) {
   const uint64_t n = size > 0 ? static_cast<uint64_t>(size) : 0;
   if (kxs_cmem_sp + n > cmem_sp) kxs_concat_cmem(static_cast<uint32_t>(n));

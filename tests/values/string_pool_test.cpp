@@ -137,3 +137,36 @@ TEST_F(string_pool, ListsPackThenGrow) {
   kxs_cleanup(1, 0);
   EXPECT_EQ(kxs_tmp_list_nexti, 1u);
 }
+
+// Each limit that kxs_new checks, met by a new temporary: the temporary
+// list grows, the pool compacts and grows, and descriptors run out of the
+// free stack, and the string is still listed where it belongs.
+TEST_F(string_pool, NewTemporariesAtEachLimit) {
+  const uint32_t mark = kxs_tmp_list_nexti;
+  while (kxs_tmp_list_nexti <= kxs_tmp_list_lasti) kxs_new(0, 1);
+  const uint32_t slot = kxs_tmp_list_nexti;
+  kxs* past_tmp = kxs_new(2, 1);
+  EXPECT_EQ(past_tmp->temp_index, slot);
+  EXPECT_EQ(kxs_tmp_list[slot], past_tmp);
+  EXPECT_EQ(kxs_tmp_list_lasti, 2 * 65535u);
+  kxs_cleanup(mark, 0);
+  EXPECT_EQ(kxs_sp, 0u);
+
+  // Freed descriptors are used first, then the block again.
+  const uint64_t recycled = kxs_malloc_freed_num;
+  for (uint64_t i = 0; i < recycled; ++i) kxs_new(0, 0);
+  const uint32_t handed_out = kxs_malloc_next;
+  kxs* from_block = kxs_new(1, 1);
+  EXPECT_EQ(kxs_malloc_next, handed_out + 1);
+  EXPECT_EQ(from_block, &kxs_malloc[handed_out]);
+
+  // A temporary that does not fit in what is left of the pool.
+  const uint64_t size_before = kxs_data_size;
+  const auto big = static_cast<int32_t>(kxs_data_size - kxs_sp);
+  kxs* past_pool = kxs_new(big, 1);
+  EXPECT_GT(kxs_data_size, size_before);
+  EXPECT_EQ(kxs_list[past_pool->pool_index], past_pool);
+  EXPECT_EQ(kxs_tmp_list[past_pool->temp_index], past_pool);
+  EXPECT_EQ(past_pool->chars + big + kxs_slack, kxs_data + kxs_sp);
+  EXPECT_TRUE(pool_invariants_hold());
+}
