@@ -96,15 +96,37 @@ TEST_F(string_temporaries, ReadOnlyTextIsNeverWritten) {
 
 namespace {
 
-// What a sweep leaves behind, for comparing two ways of getting there.
+// What a sweep leaves behind, for comparing two ways of getting there. Every
+// descriptor of these tests comes from the first block, so descriptors are
+// compared by their place in it; -1 is a free slot.
+int64_t place_of(const kxs* s) { return kx::is_free_slot(s) ? -1 : s - kxs_malloc; }
+
+std::vector<int64_t> places(const kx::growable_array<kxs*>& slots, uint64_t from, uint64_t end) {
+  std::vector<int64_t> out;
+  for (uint64_t i = from; i < end; ++i) out.push_back(place_of(slots[i]));
+  return out;
+}
+
 struct pool_state {
   uint32_t list_nexti, cmem_list_nexti, tmp_nexti;
   uint64_t sp, freed;
   uint32_t cmem_sp;
+  // Slots in use of the three lists, and the free stack from the bottom:
+  // its order is the order in which descriptors are reused.
+  std::vector<int64_t> list, cmem_list, tmp_list, free_stack;
   bool operator==(const pool_state&) const = default;
 };
 pool_state pool_state_now() {
-  return {kxs_list_nexti, kxs_cmem_list_nexti, kxs_tmp_list_nexti, kxs_sp, kxs_malloc_freed_num, kxs_cmem_sp};
+  return {kxs_list_nexti,
+          kxs_cmem_list_nexti,
+          kxs_tmp_list_nexti,
+          kxs_sp,
+          kxs_malloc_freed_num,
+          kxs_cmem_sp,
+          places(kxs_list, 0, kxs_list_nexti),
+          places(kxs_cmem_list, 0, kxs_cmem_list_nexti),
+          places(kxs_tmp_list, 1, kxs_tmp_list_nexti),
+          places(kxs_malloc_freed, 0, kxs_malloc_freed_num)};
 }
 
 std::vector<kxs*> detached;
@@ -157,6 +179,37 @@ TEST_F(string_temporaries, SweepLeavesThePoolsAsFreeingOneByOne) {
   EXPECT_EQ(swept.list_nexti, 2u);  // slot 0 is free below it
   EXPECT_EQ(swept.sp, static_cast<uint64_t>(kxs_list[1]->chars - kxs_data) + 7 + kxs_slack);
   EXPECT_EQ(swept.tmp_nexti, mark);
+}
+
+// A procedure's sweep stops at its mark: the caller's temporaries below it,
+// listed between permanent strings, stay where they are, and the next
+// strings made reuse the same descriptors as after freeing one by one.
+TEST_F(string_temporaries, SweepToAMarkLeavesTheListsAsFreeingOneByOne) {
+  auto statement = [](bool sweep) {
+    kxs_new(3, 1);
+    kxs_new(4, 0);
+    kxs_new_txt("outer");
+    kxs_new(6, 1);
+    const uint32_t mark = kxs_tmp_list_nexti;
+    std::vector<kxs*> made = mixed_statement();
+    made.push_back(kxs_new(2, 1));
+    made.push_back(kxs_new_txt("last"));
+    if (sweep) {
+      kxs_cleanup(mark, 0);
+    } else {
+      for (auto it = made.rbegin(); it != made.rend(); ++it) kxs_free(*it);
+    }
+    EXPECT_EQ(kxs_tmp_list_nexti, mark);
+    kxs_new(1, 1);  // reuses the descriptor freed last
+    return pool_state_now();
+  };
+  const pool_state swept = statement(true);
+  EXPECT_TRUE(pool_invariants_hold());
+  mem_init();
+  kxs_init();
+  const pool_state freed = statement(false);
+  EXPECT_EQ(swept, freed);
+  EXPECT_EQ(swept.tmp_list.size(), 4u);  // three of the caller's and the new one
 }
 
 TEST_F(string_temporaries, LargeSweepsRecycleEveryDescriptor) {
