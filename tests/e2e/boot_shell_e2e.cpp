@@ -197,7 +197,9 @@ TEST_F(BootShell, ErrorsUpTo51TurnTheScreenRed) {
     EXPECT_EQ(rows[0].cp437.substr(0, 18), expected);
     for (size_t column = 0; column < 17; ++column) {
       EXPECT_EQ(rows[0].cells[column].bg_index, 4) << column;
-      if (!rows[0].cells[column].blank) EXPECT_EQ(rows[0].cells[column].fg_index, 0) << column;
+      if (!rows[0].cells[column].blank) {
+        EXPECT_EQ(rows[0].cells[column].fg_index, 0) << column;
+      }
     }
     // Everything else is red and empty.
     size_t red_blank_cells = 0;

@@ -48,6 +48,7 @@ std::vector<char*> c_strings(std::vector<std::string>& strings) {
 std::string halcyonix_path() { return KX_HALCYONIX; }
 std::string program_path(const std::string& name) { return std::string(KX_E2E_PROGRAMS) + "/" + name; }
 std::string wm_delete_path() { return KX_WM_DELETE; }
+std::string wm_watch_path() { return KX_WM_WATCH; }
 
 temp_folder::temp_folder(const std::string& stem) : path_(temp_file(stem.c_str())) {
   std::filesystem::remove_all(path_);

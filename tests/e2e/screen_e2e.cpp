@@ -283,6 +283,32 @@ TEST_F(Screen, ASmoothlyResizedWindowBlendsNeighbouringPixels) {
   s.press_key_and_expect_exit();
 }
 
+// The window's functions answer from the real window: it exists, the
+// desktop is the X server's screen, a reshape by the user shows once in
+// _RESIZE with its size, and _SCREENICON asks the window manager to iconify.
+TEST_F(Screen, WindowFunctionsAnswerFromTheRealWindow) {
+  process watcher(wm_watch_path(), {"60"});
+  ASSERT_TRUE(eventually([&] { return watcher.output().find("watching") != std::string::npos; }, 10s));
+  scene s("queries");
+  ASSERT_TRUE(s.ready) << s.program.output() << s.program.errors();
+  const auto [dw, dh] = desktop_size();
+  EXPECT_NE(s.program.output().find("exists -1 desktop " + std::to_string(dw) + "x" + std::to_string(dh)),
+            std::string::npos)
+      << s.program.output();
+  run_tool({"xdotool", "windowsize", "--sync", std::to_string(*s.window), "1000", "700"});
+  ASSERT_TRUE(eventually([&] { return s.program.output().find("icon ") != std::string::npos; }, 10s))
+      << s.program.output();
+  // _RESIZE answered -1 once, then 0.
+  EXPECT_NE(s.program.output().find("resized 1000x700 scaled 1000x700 again 0"), std::string::npos)
+      << s.program.output();
+  EXPECT_NE(s.program.output().find("icon 0"), std::string::npos) << s.program.output();
+  ASSERT_TRUE(eventually(
+      [&] { return watcher.output().find("WM_CHANGE_STATE " + std::to_string(*s.window) + " 3") != std::string::npos; },
+      10s))
+      << watcher.output();
+  s.press_key_and_expect_exit();
+}
+
 // _FULLSCREEN _SQUAREPIXELS on a screen less wide than 16:10 (the test
 // server's is 5:4): the 640 x 400 frame fills the width, with black bars of
 // equal height above and below.

@@ -19,6 +19,11 @@
 //   hide       _TITLE "Hide Me": waits for the window: _SCREENHIDE, prints
 //              "hidden", 2 seconds later _SCREENSHOW, prints "shown", then
 //              the key wait
+//   queries    built with the resizable-window option: prints
+//              "exists <_SCREENEXISTS> desktop <_DESKTOPWIDTH>x<_DESKTOPHEIGHT>",
+//              waits for _RESIZE to another size than 640 x 400, prints "resized <_RESIZEWIDTH>x<_RESIZEHEIGHT>
+//              scaled <_SCALEDWIDTH>x<_SCALEDHEIGHT> again <_RESIZE>", then
+//              _SCREENICON and "icon <_SCREENICON>", then the key wait
 // Each prints "ready" on standard output once its screen is drawn.
 #include <cstdio>
 #include <string>
@@ -167,6 +172,22 @@ void KXMAIN(void*) {
     ready();
     wait_for_key_then_system();
   }
+  if (scene == "queries") {
+    std::printf("exists %d desktop %dx%d\n", func_windowexists(), func_screenwidth(), func_screenheight());
+    ready();
+    // The window's first reshape, at its creation size, counts too: wait for
+    // one to another size.
+    while (!(func__resize() == -1 && (func__resizewidth() != 640 || func__resizeheight() != 400))) Sleep(10);
+    // The placement follows with the frame drawn at the new size.
+    while (func__scaledwidth() != func__resizewidth()) Sleep(10);
+    std::printf("resized %dx%d scaled %dx%d again %d\n", func__resizewidth(), func__resizeheight(),
+                func__scaledwidth(), func__scaledheight(), func__resize());
+    std::fflush(stdout);
+    statement(1, [] { sub_screenicon(); });
+    std::printf("icon %d\n", func_screenicon());
+    std::fflush(stdout);
+    wait_for_key_then_system();
+  }
   std::printf("unknown scene [%s]\n", scene.c_str());
   std::fflush(stdout);
   sub_system();
@@ -177,7 +198,7 @@ void KXMAIN(void*) {
 int main(int argc, char** argv) {
   // The resizable-window options are the compiled program's, in force from
   // start-up.
-  if (argc > 1 && std::string(argv[1]) == "resize") {
+  if (argc > 1 && (std::string(argv[1]) == "resize" || std::string(argv[1]) == "queries")) {
     ScreenResize = 1;
     ScreenResizeScale = argc > 2 && std::string(argv[2]) == "smooth" ? 2 : 1;
   }
