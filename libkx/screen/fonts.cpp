@@ -11,6 +11,21 @@ int32_t lastfont = lastfont_initial;
 uint8_t charset8x8[256 * 8 * 8];
 uint8_t charset8x16[256 * 16 * 8];
 
+namespace {
+// The glyphs' rows as bit patterns, leftmost pixel in bit 7: the composer
+// draws a row from one byte.
+uint8_t glyph_bits8x8[256 * 8];
+uint8_t glyph_bits8x16[256 * 16];
+
+void pack_rows(const uint8_t* pixels, uint8_t* bits, size_t rows) {
+  for (size_t r = 0; r < rows; ++r) {
+    uint8_t b = 0;
+    for (int x = 0; x < 8; ++x) b = static_cast<uint8_t>(b << 1 | (pixels[r * 8 + x] != 0));
+    bits[r] = b;
+  }
+}
+}  // namespace
+
 void font_metrics_init() {
   lastfont = lastfont_initial;
   fontwidth.assign(static_cast<size_t>(lastfont) + 1, 0);
@@ -29,10 +44,25 @@ void font_metrics_init() {
 void charsets_init() {
   std::memcpy(charset8x8, file_charset8_raw, sizeof charset8x8);
   std::memcpy(charset8x16, file_chrset16_raw, sizeof charset8x16);
+  pack_rows(charset8x8, glyph_bits8x8, sizeof glyph_bits8x8);
+  pack_rows(charset8x16, glyph_bits8x16, sizeof glyph_bits8x16);
 }
 
 bool kx::is_builtin_font(uint32_t font) {
   return font == 8 || font == 9 || font == 14 || font == 15 || font == 16 || font == 17;
+}
+
+const uint8_t* kx::glyph_row_bits(uint32_t font, uint8_t c) {
+  switch (font) {
+    case 8:
+    case 9:
+      return glyph_bits8x8 + c * 8;
+    case 14:
+    case 15:
+      return glyph_bits8x16 + c * 16 + 1;  // the 14-row cell drops the top row
+    default:
+      return glyph_bits8x16 + c * 16;
+  }
 }
 
 const uint8_t* kx::glyph_rows(uint32_t font, uint8_t c) {

@@ -25,7 +25,8 @@ extern uint8_t charset8x16[256 * 16 * 8];
 
 // Start-up: the metrics of the six built-in fonts.
 void font_metrics_init();
-// Start-up: copies the glyph tables into the character sets.
+// Start-up: copies the glyph tables into the character sets (and packs
+// their rows into bit patterns for the composer).
 void charsets_init();
 
 namespace kx {
@@ -37,6 +38,9 @@ uint8_t glyph_pixel(uint32_t font, uint8_t c, int x, int y);
 // The first row of character c's 8-pixel glyph for a built-in font (rows
 // follow at 8-byte steps), with the glyph's height in rows.
 const uint8_t* glyph_rows(uint32_t font, uint8_t c);
+// The same rows as one byte each, leftmost pixel in bit 7, as the
+// character sets stood at start-up.
+const uint8_t* glyph_row_bits(uint32_t font, uint8_t c);
 // Fonts 9, 15 and 17 draw every glyph pixel twice.
 constexpr bool is_doubled_font(uint32_t font) { return font == 9 || font == 15 || font == 17; }
 

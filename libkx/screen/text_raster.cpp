@@ -33,14 +33,6 @@ const row_masks& masks() {
   return table;
 }
 
-// The eight glyph bytes of a row (0 or 255) as bits, leftmost in bit 7.
-uint32_t row_bits(const uint8_t* glyph_row) {
-  uint64_t v;
-  std::memcpy(&v, glyph_row, 8);
-  v &= 0x0101010101010101ull;
-  return static_cast<uint32_t>((v * 0x8040201008040201ull) >> 56);
-}
-
 void store(uint32_t* out, u32x4 v) { std::memcpy(out, &v, sizeof v); }
 
 }  // namespace
@@ -66,22 +58,29 @@ void kx::draw_text_cell(uint32_t* frame, int32_t frame_width, int32_t column, in
       for (int32_t x = 0; x < cw; ++x) out[x] = bg;
     return;
   }
-  const uint8_t* glyph = glyph_rows(font, c);
-  const bool doubled = is_doubled_font(font);
+  const uint8_t* bits = glyph_row_bits(font, c);
   const row_masks& m = masks();
   const u32x4 bg4 = {bg, bg, bg, bg};
   const u32x4 diff4 = bg4 ^ u32x4{fg, fg, fg, fg};
-  for (int32_t y = 0; y < ch; ++y, out += frame_width, glyph += 8) {
+  // Each glyph row is the background with the ink lanes flipped to the
+  // foreground; the cursor's rows are solid.
+  const auto draw_row = [&](uint32_t* row_out, uint8_t row_bits) {
+    if (is_doubled_font(font)) {
+      for (int i = 0; i < 4; ++i) store(row_out + 4 * i, bg4 ^ (diff4 & m.doubled[row_bits][i]));
+    } else {
+      store(row_out, bg4 ^ (diff4 & m.single[row_bits][0]));
+      store(row_out + 4, bg4 ^ (diff4 & m.single[row_bits][1]));
+    }
+  };
+  if (cursor.count == 0) {
+    for (int32_t y = 0; y < ch; ++y, out += frame_width) draw_row(out, bits[y]);
+    return;
+  }
+  for (int32_t y = 0; y < ch; ++y, out += frame_width) {
     if (y >= cursor.first && y < cursor.first + cursor.count) {
       for (int32_t x = 0; x < cw; ++x) out[x] = cursor_colour;
-      continue;
-    }
-    const uint32_t bits = row_bits(glyph);
-    if (doubled) {
-      for (int i = 0; i < 4; ++i) store(out + 4 * i, bg4 ^ (diff4 & m.doubled[bits][i]));
     } else {
-      store(out, bg4 ^ (diff4 & m.single[bits][0]));
-      store(out + 4, bg4 ^ (diff4 & m.single[bits][1]));
+      draw_row(out, bits[y]);
     }
   }
 }

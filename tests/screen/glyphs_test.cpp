@@ -6,6 +6,7 @@
 #include <map>
 #include <vector>
 
+#include "screen/fonts.h"
 #include "screen/glyphs.h"
 
 namespace {
@@ -123,3 +124,22 @@ TEST(GlyphTables, BoxPiecesJoinTheirNeighbours) {
 }
 
 }  // namespace
+
+// The composer draws from the rows packed into bits; they must be the
+// character sets' pixels for every built-in font, 14-row cells included.
+TEST(GlyphTables, PackedRowsMatchTheCharacterSets) {
+  charsets_init();
+  for (uint32_t font : {8u, 9u, 14u, 15u, 16u, 17u}) {
+    const int rows = font == 8 || font == 9 ? 8 : font == 14 || font == 15 ? 14 : 16;
+    for (int c = 0; c < 256; ++c) {
+      const uint8_t* bits = kx::glyph_row_bits(font, static_cast<uint8_t>(c));
+      const uint8_t* pixels = kx::glyph_rows(font, static_cast<uint8_t>(c));
+      for (int y = 0; y < rows; ++y) {
+        for (int x = 0; x < 8; ++x) {
+          ASSERT_EQ((bits[y] >> (7 - x)) & 1, pixels[y * 8 + x] != 0 ? 1 : 0)
+              << "font " << font << " char " << c << " at " << x << "," << y;
+        }
+      }
+    }
+  }
+}
