@@ -214,6 +214,17 @@ TEST_F(Composer, ThirtyTwoBitPagesAreCopiedAndSkippedWhenTheSame) {
   renderer_takes();
   EXPECT_TRUE(compose());
   EXPECT_EQ(force_display_update.load(), 0);
+  // A page of another shape with the same byte count and the same (blank)
+  // pixels is still a new frame: the window must follow its size.
+  const int32_t wide = func__newimage(40, 30, 32, 1), tall = func__newimage(30, 40, 32, 1);
+  kxg_screen(wide, 0, 0, 0, 1);
+  ASSERT_TRUE(compose());
+  renderer_takes();
+  kxg_screen(tall, 0, 0, 0, 1);
+  screen_last_valid = 1;  // as if nothing had asked for a full recomposition
+  ASSERT_TRUE(compose());
+  EXPECT_EQ(newest()->w, 30);
+  EXPECT_EQ(newest()->h, 40);
 }
 
 TEST_F(Composer, WithoutARendererTheOldestReadyFrameIsRecycled) {
