@@ -245,8 +245,19 @@ outcome compose_text(display_frame_record& f, const img_struct& page_header) {
   const bool cursor_reshaped = cursor_drawn && memory.last.cursor_drawn && !(shape == memory.last.cursor_shape);
   bool changed = !check_last || cursor_drawn != memory.last.cursor_drawn || cursor_reshaped ||
                  (cursor_moved && (cursor_drawn || memory.last.cursor_drawn));
+  if (!changed) {
+    const bool any_cell_changed =
+        std::memcmp(memory.screen_last.data(), memory.page_now.data(), cells * 2) != 0;
+    changed = any_cell_changed;
+    if (!changed && flash_flipped && blink_enabled) {
+      for (size_t i = 0; i < cells && !changed; ++i) changed = (cell_now(i) & 0x8000) != 0;
+    }
+  }
+  if (!changed) return outcome::skipped;
+
   // The cell rows in which this frame differs from the last composed one,
-  // when that showed the same page layout.
+  // when that showed the same page layout. Measured only for a frame that
+  // is made: an idle screen's skipped compositions cost no more than before.
   const last_composition& was = memory.previous;
   kx::row_band band{0, rows - 1, false};
   if (check_last && was.kind == page_kind::text && was.font == font && was.columns == columns && was.rows == rows) {
@@ -259,15 +270,6 @@ outcome compose_text(display_frame_record& f, const img_struct& page_header) {
     if (memory.last.cursor_drawn) band.widen(memory.last.cursor_y);
     if (cursor_drawn) band.widen(cursor_y);
   }
-  if (!changed) {
-    const bool any_cell_changed =
-        std::memcmp(memory.screen_last.data(), memory.page_now.data(), cells * 2) != 0;
-    changed = any_cell_changed;
-    if (!changed && flash_flipped && blink_enabled) {
-      for (size_t i = 0; i < cells && !changed; ++i) changed = (cell_now(i) & 0x8000) != 0;
-    }
-  }
-  if (!changed) return outcome::skipped;
 
   const size_t slot = static_cast<size_t>(&f - display_frame);
   slot_contents& had = memory.slots[slot];
