@@ -52,31 +52,31 @@ bool kx::is_builtin_font(uint32_t font) {
   return font == 8 || font == 9 || font == 14 || font == 15 || font == 16 || font == 17;
 }
 
-const uint8_t* kx::glyph_row_bits(uint32_t font, uint8_t c) {
+namespace {
+
+// Character c's first row in a built-in font, from the 8-row or the 16-row
+// set, whose rows take row_bytes each: the pixel sets and the packed bits
+// share the layout.
+const uint8_t* glyph_start(uint32_t font, uint8_t c, const uint8_t* set8, const uint8_t* set16, int row_bytes) {
   switch (font) {
     case 8:
     case 9:
-      return glyph_bits8x8 + c * 8;
+      return set8 + c * 8 * row_bytes;
     case 14:
     case 15:
-      return glyph_bits8x16 + c * 16 + 1;  // the 14-row cell drops the top row
+      return set16 + (c * 16 + 1) * row_bytes;  // the 14-row cell drops the top row
     default:
-      return glyph_bits8x16 + c * 16;
+      return set16 + c * 16 * row_bytes;
   }
 }
 
-const uint8_t* kx::glyph_rows(uint32_t font, uint8_t c) {
-  switch (font) {
-    case 8:
-    case 9:
-      return charset8x8 + c * 64;
-    case 14:
-    case 15:
-      return charset8x16 + c * 128 + 8;  // the 14-row cell drops the top row
-    default:
-      return charset8x16 + c * 128;
-  }
+}  // namespace
+
+const uint8_t* kx::glyph_row_bits(uint32_t font, uint8_t c) {
+  return glyph_start(font, c, glyph_bits8x8, glyph_bits8x16, 1);
 }
+
+const uint8_t* kx::glyph_rows(uint32_t font, uint8_t c) { return glyph_start(font, c, charset8x8, charset8x16, 8); }
 
 uint8_t kx::glyph_pixel(uint32_t font, uint8_t c, int x, int y) {
   if (is_doubled_font(font)) x /= 2;

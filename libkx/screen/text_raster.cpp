@@ -37,7 +37,10 @@ void store(uint32_t* out, u32x4 v) { std::memcpy(out, &v, sizeof v); }
 
 }  // namespace
 
-void kx::draw_text_cell(uint32_t* frame, int32_t frame_width, int32_t column, int32_t row, uint32_t font, uint16_t cell,
+// Aligned to a cache line so that its row loops keep their alignment
+// whatever code the linker places before it: the loops' speed was seen to
+// swing by a third with it.
+[[gnu::aligned(64)]] void kx::draw_text_cell(uint32_t* frame, int32_t frame_width, int32_t column, int32_t row, uint32_t font, uint16_t cell,
                         const text_cell_style& style, cursor_rows cursor) {
   const int32_t cw = fontwidth[font], ch = fontheight[font];
   const uint8_t c = cell & 0xFF, a = cell >> 8;
