@@ -40,7 +40,7 @@ kxs* string_new_slow(uint64_t n, uint8_t tmp);
 // Inline: most statements make one. Every limit is checked at once and any
 // work they call for is left to the out-of-line path, so the common case
 // reads each global once and takes one branch.
-inline kxs* kxs_new(int32_t size, uint8_t tmp) {
+[[gnu::always_inline]] inline kxs* kxs_new(int32_t size, uint8_t tmp) {
   const uint64_t n = size > 0 ? static_cast<uint64_t>(size) : 0;
   const uint64_t sp = kxs_sp;
   const uint32_t slot = kxs_list_nexti;

@@ -2,7 +2,10 @@
 // The string descriptor and its storage. Descriptors come from large
 // zero-filled blocks that never move and are recycled through a free stack,
 // since creating and dropping strings is the commonest thing the program does.
+#include <bit>
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "values/growable_array.h"
 
@@ -48,11 +51,45 @@ inline kxs* descriptor_take() {
   return &kxs_malloc[kxs_malloc_next++];
 }
 
-// Writes a whole descriptor at once. A new string's flags are read right
-// after it is made; writing them one byte at a time over a cleared record
-// makes those reads wait for the stores to drain.
+// The record as seven 64-bit words, so that a new string's record is
+// written as a few whole words rather than field by field.
+namespace descriptor_words {
+static_assert(std::endian::native == std::endian::little);
+static_assert(offsetof(kxs, length) == 8 && offsetof(kxs, in_conventional) == 12 &&
+              offsetof(kxs, legacy_descriptor) == 16 && offsetof(kxs, legacy_descriptor_offset) == 24 &&
+              offsetof(kxs, pool_index) == 28 && offsetof(kxs, is_temp) == 32 && offsetof(kxs, temp_index) == 36 &&
+              offsetof(kxs, is_fixed) == 40 && offsetof(kxs, is_readonly) == 41 && offsetof(kxs, field_link) == 48 &&
+              sizeof(kxs) == 56);
+
+inline void store(kxs* d, unsigned word, uint64_t value) {
+  std::memcpy(reinterpret_cast<unsigned char*>(d) + 8 * word, &value, 8);
+}
+inline uint64_t load(const kxs* d, unsigned word) {
+  uint64_t value;
+  std::memcpy(&value, reinterpret_cast<const unsigned char*>(d) + 8 * word, 8);
+  return value;
+}
+
+}  // namespace descriptor_words
+
+// Writes a whole descriptor, padding zeroed. A new string's flags are read
+// right after it is made, so each word goes in one store: narrow reads of a
+// wide store are forwarded at once. The two pointer words hold null in all
+// but a few kinds of string, and a record recycled from any other kind
+// already holds null there: they are stored only when either side is not.
 inline kxs* descriptor_fill(kxs* d, const kxs& value) {
-  *d = value;
+  namespace words = descriptor_words;
+  words::store(d, 0, reinterpret_cast<uintptr_t>(value.chars));
+  words::store(d, 1, uint64_t{static_cast<uint32_t>(value.length)} | uint64_t{value.in_conventional} << 32);
+  words::store(d, 3, uint64_t{value.legacy_descriptor_offset} | uint64_t{value.pool_index} << 32);
+  words::store(d, 4, uint64_t{value.is_temp} | uint64_t{value.temp_index} << 32);
+  words::store(d, 5, uint64_t{value.is_fixed} | uint64_t{value.is_readonly} << 8);
+  const uint64_t legacy = reinterpret_cast<uintptr_t>(value.legacy_descriptor);
+  const uint64_t field = reinterpret_cast<uintptr_t>(value.field_link);
+  if ((legacy | field | words::load(d, 2) | words::load(d, 6)) != 0) {
+    words::store(d, 2, legacy);
+    words::store(d, 6, field);
+  }
   return d;
 }
 

@@ -48,6 +48,57 @@ TEST_F(string_pool, FreeingTheNewestStringPullsTheFillLevelBack) {
   EXPECT_TRUE(pool_invariants_hold());
 }
 
+// A recycled descriptor of any kind starts as a new string with every other
+// field clear: a legacy descriptor, a field link or a flag left over from the
+// string it last held would be written through or acted on.
+TEST_F(string_pool, RecycledDescriptorsOfEveryKindStartClear) {
+  static uint8_t storage[6];
+  static int link_record;
+  auto make_each_kind = [] {
+    std::vector<kxs*> made;
+    made.push_back(kxs_new_cmem(4, 0));  // with a legacy descriptor
+    made.push_back(kxs_new_fixed(dblock + 300, 6, 0));
+    made.push_back(kxs_new_fixed(storage, 6, 1));
+    made.push_back(kxs_new_txt("literal"));
+    kxs* fielded = kxs_new(3, 0);
+    fielded->field_link = &link_record;
+    made.push_back(fielded);
+    made.push_back(kxs_new(9, 1));
+    return made;
+  };
+  for (int round = 0; round < 2; ++round) {
+    const std::vector<kxs*> made = make_each_kind();
+    for (kxs* s : made) kxs_free(s);
+    for (size_t i = 0; i < made.size(); ++i) {
+      const uint8_t tmp = round == 0 ? 1 : 0;
+      kxs* s = kxs_new(static_cast<int32_t>(i), tmp);
+      ASSERT_EQ(s, made[made.size() - 1 - i]);  // the stack gives back the last freed first
+      EXPECT_EQ(s->length, static_cast<int32_t>(i));
+      EXPECT_EQ(s->in_conventional, 0);
+      EXPECT_EQ(s->legacy_descriptor, nullptr);
+      EXPECT_EQ(s->legacy_descriptor_offset, 0);
+      EXPECT_EQ(s->is_temp, tmp);
+      EXPECT_EQ(s->temp_index == 0, tmp == 0);
+      EXPECT_EQ(s->is_fixed, 0);
+      EXPECT_EQ(s->is_readonly, 0);
+      EXPECT_EQ(s->field_link, nullptr);
+      EXPECT_EQ(kxs_list[s->pool_index], s);
+    }
+    kxs_cleanup(1, 0);
+  }
+  // And the raw allocation clears everything.
+  kxs* legacy = kxs_new_cmem(2, 0);
+  kxs_free(legacy);
+  kxs* raw = kxs_new_descriptor();
+  ASSERT_EQ(raw, legacy);
+  EXPECT_EQ(raw->chars, nullptr);
+  EXPECT_EQ(raw->length, 0);
+  EXPECT_EQ(raw->in_conventional, 0);
+  EXPECT_EQ(raw->legacy_descriptor, nullptr);
+  EXPECT_EQ(raw->pool_index, 0u);
+  EXPECT_TRUE(pool_invariants_hold());
+}
+
 TEST_F(string_pool, CompactionMovesOnlyStringsMoreThan32BytesAbove) {
   kxs* a = kxs_new(10, 0);
   kxs* b = kxs_new(10, 0);

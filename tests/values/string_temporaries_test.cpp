@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 #include "fresh_memory.h"
@@ -130,7 +131,13 @@ pool_state pool_state_now() {
 }
 
 std::vector<kxs*> detached;
-void record_detach(kxs* s) { detached.push_back(s); }
+// What the hook saw of the main pool: a hook may make strings of its own,
+// which go where the list end and the fill level say.
+std::vector<std::pair<uint32_t, uint64_t>> seen_by_hook;
+void record_detach(kxs* s) {
+  detached.push_back(s);
+  seen_by_hook.emplace_back(kxs_list_nexti, kxs_sp);
+}
 
 // One statement's worth of every kind of temporary, with permanent strings
 // made in between so that the list ends stop short of the bottom.
@@ -162,18 +169,22 @@ TEST_F(string_temporaries, SweepLeavesThePoolsAsFreeingOneByOne) {
   const pool_state swept = pool_state_now();
   EXPECT_EQ(detached, std::vector<kxs*>{made[5]});
   EXPECT_TRUE(pool_invariants_hold());
+  const auto swept_seen = seen_by_hook;
 
   mem_init();
   kxs_init();
   detached.clear();
+  seen_by_hook.clear();
   made = mixed_statement();
   kxs_free(made[3]);
   for (auto it = made.rbegin(); it != made.rend(); ++it)
     if (*it != made[3]) kxs_free(*it);
   EXPECT_EQ(pool_state_now(), swept);
   EXPECT_EQ(detached, std::vector<kxs*>{made[5]});
+  EXPECT_EQ(seen_by_hook, swept_seen);
   kxs_field_link_detach = nullptr;
   detached.clear();
+  seen_by_hook.clear();
 
   // Only the permanent string is left in the main pool, followed by slack.
   EXPECT_EQ(swept.list_nexti, 2u);  // slot 0 is free below it
