@@ -12,6 +12,15 @@ struct error_report {
 };
 error_report make_error_report(uint32_t n, uint32_t line, uint32_t include_line, const char* include_file);
 
+// The same texts in fixed buffers, made without the heap; an include file's
+// name too long for the body is cut.
+struct report_texts {
+  char caption[32];
+  char body[1024];
+};
+void write_error_report(report_texts& out, uint32_t n, uint32_t line, uint32_t include_line,
+                        const char* include_file);
+
 enum class report_outcome { continue_program, end_program };
 
 // Shows the report of pending error n and acts on the answer: an ordinary

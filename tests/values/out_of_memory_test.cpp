@@ -14,7 +14,9 @@
 
 #include "fresh_memory.h"
 #include "values/cmem_dynamic.h"
+#include "values/handle_list.h"
 #include "values/mem_lock.h"
+#include "values/mutex.h"
 #include "values/static_pool.h"
 #include "values/string_create.h"
 
@@ -229,4 +231,54 @@ TEST_F(out_of_memory, BlocksAndListsThatCannotGrow) {
         std::exit(3);
       },
       ::testing::ExitedWithCode(0), critical(504));
+}
+
+namespace {
+
+// Leaves the heap unable to hand out even its smallest blocks. The sanitizer
+// serves small blocks from space it reserved at start, which no cap on the
+// address space reaches, so this is for the plain build only.
+// Blocks freed earlier wait in bins of their own size, so every small size
+// is taken until the heap refuses it.
+// The blocks are chained through their first word, which keeps every call
+// from being optimised away.
+void exhaust_small_blocks() {
+  exhaust_memory();
+  static void* chain = nullptr;
+  for (size_t size = 4096; size >= 16; size -= 16) {
+    while (void* block = std::malloc(size)) {
+      *static_cast<void**>(block) = chain;
+      chain = block;
+    }
+  }
+}
+
+}  // namespace
+
+// The reports of exhausted memory are made without the heap: when not even
+// 48 bytes are left, the box is still shown and the process ends cleanly,
+// where an exception from making the text would abort it.
+TEST_F(out_of_memory, ReportsNeedNoHeapWhenNothingIsLeft) {
+  if (sanitized_build) GTEST_SKIP() << "small blocks come from the sanitizer's own reserve";
+  EXPECT_EXIT(
+      {
+        exhaust_small_blocks();
+        list_new(40);
+        std::exit(3);
+      },
+      ::testing::ExitedWithCode(0), "\\[Alert\\]");
+  EXPECT_EXIT(
+      {
+        exhaust_small_blocks();
+        std::exit(new_mutex() == nullptr ? 4 : 3);
+      },
+      ::testing::ExitedWithCode(4), "");
+  EXPECT_EXIT(
+      {
+        kxs_malloc_next = kxs_malloc_block_size;
+        exhaust_small_blocks();
+        kxs_new_descriptor();
+        std::exit(3);
+      },
+      ::testing::ExitedWithCode(0), critical(508));
 }
