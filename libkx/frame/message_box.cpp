@@ -5,10 +5,9 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <new>
 #include <cstdio>
 #include <mutex>
-#include <string>
+#include <new>
 #include <vector>
 
 extern char** environ;

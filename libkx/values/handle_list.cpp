@@ -1,6 +1,5 @@
 #include "values/handle_list.h"
 
-
 #include "frame/message_box.h"
 #include "frame/process_exit.h"
 
@@ -20,8 +19,8 @@ std::atomic_ref<int64_t> index_word(const list* L, uint8_t* record) {
 }
 
 // A list that cannot get memory cannot continue: report and end, as the
-// other exhausted-memory paths do.
-// The text is made without the heap, which has just refused a block.
+// other exhausted-memory paths do. The text is made without the heap, which
+// has just refused a block.
 [[noreturn]] void list_out_of_memory(int64_t record_stride) {
   char text[96];
   std::snprintf(text, sizeof text, "list_add: failed to allocate new buffer, structure size: %lld",

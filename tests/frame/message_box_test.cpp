@@ -85,4 +85,26 @@ TEST(MessageBox, AlertShowsNumbersInDecimalUnderTheAlertCaption) {
   EXPECT_EQ(args[5], "-1234567890123" + padding);
 }
 
+// Texts that fill the box's stack buffer exactly, or pass it, arrive whole,
+// with bytes of every value but 0 (an argument cannot hold one).
+TEST(MessageBox, TextsOfAnyLengthArriveWhole) {
+  std::string pattern;
+  for (int b = 1; b < 256; ++b) pattern += static_cast<char>(b);
+  // The stack buffer holds the three texts with their terminators.
+  const std::string caption = "Long";
+  const std::string buttons = "OK:1";
+  const size_t fits = 4096 - caption.size() - buttons.size() - padding.size() - 3;
+  for (size_t length : {fits, fits + 1, size_t{20000}}) {
+    std::string text;
+    while (text.size() < length) text += pattern;
+    text.resize(length);
+    recording_box box;
+    EXPECT_EQ(MessageBox(0, text, caption, MB_OK), IDOK);
+    const auto args = box.arguments();
+    ASSERT_EQ(args.size(), 6u);
+    EXPECT_EQ(args[2], caption);
+    EXPECT_EQ(args[5], text + padding) << length;
+  }
+}
+
 }  // namespace
