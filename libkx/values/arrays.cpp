@@ -1,8 +1,10 @@
 #include "values/arrays.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "values/mem_lock.h"
+#include "values/out_of_memory.h"
 #include "values/static_pool.h"
 #include "values/string_startup.h"
 
@@ -38,12 +40,23 @@ int64_t* static_array_new(int64_t lower, int64_t upper, uint32_t element_bytes) 
   new_mem_lock();
   mem_lock_tmp->type = mem_lock_array;
   array[array_lock_word(dimensions)] = reinterpret_cast<int64_t>(mem_lock_tmp);
-  const int64_t count = upper - lower + 1;
+  const __int128 wide_count = static_cast<__int128>(upper) - lower + 1;
+  if (wide_count < 0) {
+    // Bounds the wrong way round: no storage, and every index is refused.
+    error(9);
+    array_set_erased(array, dimensions);
+    return array;
+  }
+  // The descriptor must never claim more elements than have storage: a size
+  // that does not fit the pool's 32-bit requests is more than it can give.
+  if (wide_count > UINT32_MAX || (element_bytes != 0 && wide_count > UINT32_MAX / element_bytes))
+    out_of_memory(504);
+  const auto count = static_cast<int64_t>(wide_count);
+  const auto bytes = static_cast<uint32_t>(count * element_bytes);
   int64_t* block = array + array_block_word(1);
   block[0] = lower;
   block[1] = count;
   block[2] = 1;
-  const auto bytes = static_cast<uint32_t>(count * element_bytes);
   uint8_t* data = mem_static_malloc(bytes);
   std::memset(data, 0, bytes);
   array[array_data_word] = reinterpret_cast<int64_t>(data);

@@ -28,7 +28,9 @@ constexpr int array_lock_word(int dimensions) { return 4 + 4 * dimensions; }
 
 // A one-dimensional static array of the main program, as compiled code sets
 // it up: descriptor and zero-filled data from the static pool, an array lock,
-// flags "dimensioned, static".
+// flags "dimensioned, static". An upper bound below lower - 1 raises error 9
+// and leaves the array erased; data too large for the static pool is
+// critical error 504.
 int64_t* static_array_new(int64_t lower, int64_t upper, uint32_t element_bytes);
 
 // Puts a d-dimensional descriptor in the erased state (data released by the

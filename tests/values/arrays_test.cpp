@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <utility>
+
 #include "fresh_memory.h"
 #include "values/arrays.h"
 #include "values/mem_lock.h"
@@ -72,4 +75,30 @@ TEST_F(arrays, StaticArraySetUp) {
   for (int i = 0; i < 10; ++i) EXPECT_EQ(data[i], 0);
   EXPECT_GE(reinterpret_cast<uint8_t*>(data), mem_static);
   EXPECT_LE(reinterpret_cast<uint8_t*>(data + 10), mem_static_pointer);
+}
+
+// The descriptor never claims elements without storage: bounds the wrong way
+// round raise error 9 and leave the array erased, with every index refused;
+// an empty range (upper = lower - 1) is a valid array of no elements.
+TEST_F(arrays, StaticArrayBoundsTheWrongWayRoundLeaveItErased) {
+  const uint8_t* before = mem_static_pointer;
+  int64_t* empty = kx::static_array_new(5, 4, 8);
+  EXPECT_EQ(new_error, 0u);
+  EXPECT_EQ(empty[kx::array_block_word(1) + 1], 0);  // no elements
+  EXPECT_TRUE(empty[kx::array_flags_word] & array_dimensioned);
+
+  for (const auto& [lower, upper] : {std::pair<int64_t, int64_t>{5, 3}, {INT64_MAX, INT64_MIN}}) {
+    new_error = 0;
+    int64_t* wrong = kx::static_array_new(lower, upper, 8);
+    EXPECT_EQ(new_error, 9u);
+    new_error = 0;
+    EXPECT_FALSE(wrong[kx::array_flags_word] & array_dimensioned);
+    EXPECT_EQ(wrong[kx::array_block_word(1) + 1], 0);
+    EXPECT_EQ(reinterpret_cast<uint8_t*>(wrong[kx::array_data_word]), nothingvalue);
+    array_check(0, static_cast<uint64_t>(wrong[kx::array_block_word(1) + 1]));
+    EXPECT_EQ(new_error, 9u);
+  }
+  new_error = 0;
+  // Only the descriptors came from the pool.
+  EXPECT_EQ(static_cast<uint64_t>(mem_static_pointer - before), 3 * kx::array_descriptor_words(1) * 8u);
 }

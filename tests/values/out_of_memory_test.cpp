@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "fresh_memory.h"
+#include "values/arrays.h"
 #include "values/cmem_dynamic.h"
 #include "values/handle_list.h"
 #include "values/mem_lock.h"
@@ -117,6 +118,14 @@ TEST_F(out_of_memory, StaticPoolThatCannotGrow) {
         std::exit(3);
       },
       ::testing::ExitedWithCode(0), critical(504));
+}
+
+// An array whose data the static pool cannot hold in one request, whether
+// the byte count or the element count passes 32 bits.
+TEST_F(out_of_memory, StaticArrayTooLargeForThePool) {
+  EXPECT_EXIT({ kx::static_array_new(0, 536870912, 8); std::exit(3); }, ::testing::ExitedWithCode(0), critical(504));
+  EXPECT_EXIT({ kx::static_array_new(INT64_MIN, INT64_MAX, 0); std::exit(3); }, ::testing::ExitedWithCode(0),
+              critical(504));
 }
 
 TEST_F(out_of_memory, ConventionalBlocks) {
