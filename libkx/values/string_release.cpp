@@ -39,6 +39,12 @@ bool plain_temporary(const kxs* s) {
   return !(reinterpret_cast<uintptr_t>(s->field_link) | s->in_conventional | s->is_fixed);
 }
 
+// Releasing a temporary walks the list end down over the free slots below
+// it, also past the sweep's mark: slot 0 holds 0 and stops the walk.
+void temp_end_walk() {
+  while (is_free_slot(kxs_tmp_list[kxs_tmp_list_nexti - 1])) --kxs_tmp_list_nexti;
+}
+
 // The sweep of everything at or above mark once a temporary with more to
 // undo turned up. Plain temporaries are released as in the lean loop below;
 // the others go through kxs_free, which works on the globals, and a field's
@@ -46,27 +52,28 @@ bool plain_temporary(const kxs* s) {
 // the arrays and using up the room made on the free stack.
 void sweep_general(uint32_t mark) {
   bool main_released = false;
+  // Set when a string was released here with only free slots swept since.
+  bool walk = false;
   while (kxs_tmp_list_nexti > mark) {
     kxs* s = kxs_tmp_list[kxs_tmp_list_nexti - 1];
-    if (is_free_slot(s)) {
-      --kxs_tmp_list_nexti;
-      continue;
-    }
+    --kxs_tmp_list_nexti;
+    if (is_free_slot(s)) continue;
     if (!plain_temporary(s)) {
       // kxs_free, or a hook it calls, may read the main list's end.
       if (main_released) main_list_settle();
       main_released = false;
-      --kxs_tmp_list_nexti;
-      kxs_free(s);
+      kxs_free(s);  // walks the end down itself
+      walk = false;
       continue;
     }
-    --kxs_tmp_list_nexti;
     if (!s->is_readonly) {
       kxs_list[s->pool_index] = free_slot();
       main_released = true;
     }
     kxs_free_descriptor(s);
+    walk = true;
   }
+  if (walk) temp_end_walk();
   if (main_released) main_list_settle();
 }
 
@@ -91,10 +98,14 @@ void sweep_temporaries(uint32_t mark) {
   kxs** const stack = kxs_malloc_freed.data();
   const uint32_t list_end_before = list_end;
   bool main_released = false;
+  // Set when a string was released with only free slots swept since: its
+  // release walks the end down over them and on below the mark.
+  bool walk = false;
   for (; top > mark; --top) {
     kxs* s = temps[top - 1];
     if (is_free_slot(s)) continue;
     if (!plain_temporary(s)) break;
+    walk = true;
     // Its temporary slot is above the list end now and is never read again
     // before it is reused; so is its pool slot when it is at the main list's
     // end, as a statement's newest temporaries usually are. Neither is
@@ -113,7 +124,10 @@ void sweep_temporaries(uint32_t mark) {
   kxs_list_nexti = list_end;
   kxs_malloc_freed_num = freed;
   if (main_released || list_end != list_end_before) main_list_settle();
-  if (top > mark) sweep_general(mark);
+  if (top > mark)
+    sweep_general(mark);  // the released strings above are behind it
+  else if (walk)
+    temp_end_walk();
 }
 
 }  // namespace kx

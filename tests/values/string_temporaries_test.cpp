@@ -241,3 +241,34 @@ TEST_F(string_temporaries, LargeSweepsRecycleEveryDescriptor) {
   kxs_cleanup(mark, 0);
   EXPECT_TRUE(pool_invariants_hold());
 }
+
+// Releasing a temporary walks the list end down over the free slots below
+// it, on past the sweep's mark, whichever pool the string is in and whether
+// or not free slots lie between it and the mark. A free slot sits just below
+// a mark after a take-over, which lowers the end by one slot only.
+TEST_F(string_temporaries, SweepWalksTheEndPastFreeSlotsBelowTheMark) {
+  for (const bool conventional : {false, true}) {
+    for (const bool freed_at_mark : {false, true}) {
+      mem_init();
+      kxs_init();
+      kxs* variable = kxs_new(0, 0);
+      const uint32_t first = kxs_tmp_list_nexti;
+      kxs* low = kxs_new(3, 1);
+      kxs* high = kxs_new(4, 1);
+      kxs_free(low);
+      kxs_set(variable, high);
+      ASSERT_EQ(kxs_tmp_list_nexti, first + 1);
+      const uint32_t mark = kxs_tmp_list_nexti;
+      kxs* at_mark = conventional ? kxs_new_cmem(5, 1) : kxs_new(5, 1);
+      if (freed_at_mark) {
+        kxs* above = conventional ? kxs_new_cmem(6, 1) : kxs_new(6, 1);
+        kxs_free(at_mark);  // a middle slot: the end stays above it
+        ASSERT_EQ(kxs_tmp_list_nexti, mark + 2);
+        ASSERT_EQ(kxs_tmp_list[mark + 1], above);
+      }
+      kxs_cleanup(mark, 0);
+      EXPECT_EQ(kxs_tmp_list_nexti, first) << conventional << freed_at_mark;
+      EXPECT_TRUE(pool_invariants_hold());
+    }
+  }
+}
