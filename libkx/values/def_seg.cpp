@@ -31,6 +31,7 @@ void sub_defseg(int32_t segment, int32_t passed) {
 }
 
 int32_t func_peek(int32_t offset) {
+  if (new_error) return 0;  // the rest of a failing statement reads nothing
   if (!in_range(offset)) {
     error(6);
     return 0;

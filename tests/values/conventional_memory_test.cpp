@@ -61,9 +61,13 @@ TEST_F(conventional_memory, OutOfRangeArgumentsRaiseOverflow) {
   sub_poke(65536, 1);
   EXPECT_EQ(new_error, 6u);
 
-  // With an error pending, POKE and DEF SEG do nothing.
+  // With an error pending, POKE and DEF SEG do nothing and PEEK gives 0,
+  // leaving the pending error as it was.
   sub_poke(5, 77);
   sub_defseg(0, 0);
+  EXPECT_EQ(func_peek(5), 0);
+  EXPECT_EQ(func_peek(65536), 0);
+  EXPECT_EQ(new_error, 6u);
   new_error = 0;
   EXPECT_EQ(func_peek(5), 9);
   EXPECT_EQ(defseg, cmem + 0x400);
