@@ -39,12 +39,6 @@ bool plain_temporary(const kxs* s) {
   return !(reinterpret_cast<uintptr_t>(s->field_link) | s->in_conventional | s->is_fixed);
 }
 
-// Releasing a temporary walks the list end down over the free slots below
-// it, also past the sweep's mark: slot 0 holds 0 and stops the walk.
-void temp_end_walk() {
-  while (is_free_slot(kxs_tmp_list[kxs_tmp_list_nexti - 1])) --kxs_tmp_list_nexti;
-}
-
 // The sweep of everything at or above mark once a temporary with more to
 // undo turned up. Plain temporaries are released as in the lean loop below;
 // the others go through kxs_free, which works on the globals, and a field's

@@ -25,11 +25,16 @@ inline void cmem_slot_release(const kxs* s) {
   if (s->pool_index + 1 == kxs_cmem_list_nexti) --kxs_cmem_list_nexti;
 }
 
-// Marks a temporary slot free and walks the list end down over free slots.
-// Slot 0 holds 0, not the marker, and stops the walk.
+// Walks the temporary list's end down over free slots, also past a sweep's
+// mark. Slot 0 holds 0, not the marker, and stops the walk.
+inline void temp_end_walk() {
+  while (is_free_slot(kxs_tmp_list[kxs_tmp_list_nexti - 1])) --kxs_tmp_list_nexti;
+}
+
+// Marks a temporary slot free and walks the list end down.
 inline void temp_slot_release(uint32_t slot) {
   kxs_tmp_list[slot] = free_slot();
-  while (is_free_slot(kxs_tmp_list[kxs_tmp_list_nexti - 1])) --kxs_tmp_list_nexti;
+  temp_end_walk();
 }
 
 // Frees every temporary at or above mark (never slot 0).

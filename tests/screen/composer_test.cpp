@@ -248,17 +248,23 @@ TEST_F(Composer, WithoutARendererTheOldestReadyFrameIsRecycled) {
   lock_display = 0;
 }
 
+// Up to below - 1 random cells of the page get random characters, a quarter
+// of them blinking bright white.
+void change_random_cells(std::mt19937& random, int below) {
+  const int changes = random() % below;
+  for (int k = 0; k < changes; ++k) {
+    const uint8_t attribute = static_cast<uint8_t>(random() % 4 == 0 ? 0x8F : random() % 128);
+    kx::set_cell(*write_page, random() % 2000, kx::text_cell(static_cast<uint8_t>(random()), attribute));
+  }
+}
+
 TEST_F(Composer, IncrementalFramesEqualFramesDrawnFromScratch) {
   std::mt19937 random(7);
   kxg_sub_locate(1, 1, 1, 0, 7, 31);
   std::vector<uint32_t> expected(640 * 400);
   for (int step = 0; step < 300; ++step) {
     frame = step;
-    const int changes = random() % 4;
-    for (int k = 0; k < changes; ++k) {
-      const uint8_t attribute = static_cast<uint8_t>(random() % 4 == 0 ? 0x8F : random() % 128);
-      kx::set_cell(*write_page, random() % 2000, kx::text_cell(static_cast<uint8_t>(random()), attribute));
-    }
+    change_random_cells(random, 4);
     if (random() % 5 == 0) kxg_sub_locate(1 + random() % 25, 1 + random() % 80, 0, 0, 0, 3);
     if (random() % 40 == 0) sub__blink(H3C0_blink_enable ? 2 : 1);
     const bool made = compose();
@@ -308,11 +314,7 @@ TEST_F(Composer, FramesTellTheRowsInWhichTheyDifferFromTheLastOne) {
   kxg_sub_locate(1, 1, 1, 0, 7, 31);
   for (int step = 0; step < 400; ++step) {
     frame = step;
-    const int changes = random() % 3;
-    for (int k = 0; k < changes; ++k) {
-      const uint8_t attribute = static_cast<uint8_t>(random() % 4 == 0 ? 0x8F : random() % 128);
-      kx::set_cell(*write_page, random() % 2000, kx::text_cell(static_cast<uint8_t>(random()), attribute));
-    }
+    change_random_cells(random, 3);
     if (random() % 6 == 0) kxg_sub_locate(1 + random() % 25, 1 + random() % 80, 0, 0, 0, 3);
     if (random() % 9 == 0) kxg_sub_locate(0, 0, 0, random() % 8, random() % 8, 24);  // a new cursor shape
     if (random() % 50 == 0) sub__blink(H3C0_blink_enable ? 2 : 1);
