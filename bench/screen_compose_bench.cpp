@@ -7,11 +7,11 @@
 #include <cstring>
 #include <vector>
 
-#include "frame/flags.h"
-#include "screen/composer.h"
-#include "screen/frame_slots.h"
-#include "screen/image_table.h"
-#include "screen/print.h"
+#include "base/flags.h"
+#include "screen/compose/composer.h"
+#include "screen/compose/frame_slots.h"
+#include "screen/images/image_table.h"
+#include "screen/text/print.h"
 #include "screen/screen_startup.h"
 #include "values/memory_startup.h"
 #include "values/string_create.h"

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "frame/clock.h"
+#include "base/clock.h"
 #include "frame/timing.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include "files/file_handles.h"
 #include "files/file_stream.h"
 #include "files/path_names.h"
-#include "frame/error.h"
+#include "base/error.h"
 #include "values/conventional_memory.h"
 #include "values/def_seg.h"
 #include "values/string_descriptor.h"

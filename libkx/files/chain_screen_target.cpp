@@ -2,14 +2,14 @@
 #include <cstring>
 
 #include "files/chain_input.h"
-#include "frame/error.h"
-#include "screen/colour_functions.h"
-#include "screen/fonts.h"
-#include "screen/image_create.h"
-#include "screen/image_record.h"
-#include "screen/image_statements.h"
-#include "screen/image_table.h"
-#include "screen/screen_modes.h"
+#include "base/error.h"
+#include "screen/images/rgb_functions.h"
+#include "screen/fonts/fonts.h"
+#include "screen/images/image_create.h"
+#include "screen/images/image_record.h"
+#include "screen/images/image_statements.h"
+#include "screen/images/image_table.h"
+#include "screen/images/screen_modes.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "frame/error.h"
+#include "base/error.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "files/console_switches.h"
 
-#include "frame/error.h"
-#include "frame/flags.h"
-#include "frame/window_wake.h"
+#include "base/error.h"
+#include "base/flags.h"
+#include "base/window_wake.h"
 
 namespace {
 // A build option of the compiled program, off in this one.

@@ -16,7 +16,7 @@
 #include "files/launch_info.h"
 #include "files/path_names.h"
 #include "files/string_transfer.h"
-#include "frame/error.h"
+#include "base/error.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "files/string_transfer.h"
-#include "frame/error.h"
+#include "base/error.h"
 
 extern char** environ;
 

@@ -1,7 +1,7 @@
 #include "files/file_errors.h"
 
 #include "files/file_error_codes.h"
-#include "frame/error.h"
+#include "base/error.h"
 
 namespace kx {
 

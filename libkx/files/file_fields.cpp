@@ -8,8 +8,8 @@
 #include "files/file_handles.h"
 #include "files/file_records.h"
 #include "files/string_transfer.h"
-#include "frame/error.h"
-#include "frame/process_exit.h"
+#include "base/error.h"
+#include "base/process_exit.h"
 #include "values/string_descriptor.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include "files/file_handles.h"
 #include "files/keyboard_input.h"
 #include "files/string_transfer.h"
-#include "frame/error.h"
+#include "base/error.h"
 #include "values/string_create.h"
 #include "values/string_descriptor.h"
 

@@ -7,7 +7,7 @@
 #include "files/connection_routing.h"
 #include "files/file_errors.h"
 #include "files/file_handles.h"
-#include "frame/error.h"
+#include "base/error.h"
 #include "values/string_descriptor.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include "files/file_errors.h"
 #include "files/file_handles.h"
 #include "files/file_records.h"
-#include "frame/error.h"
+#include "base/error.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include "files/file_errors.h"
 #include "files/file_handles.h"
-#include "frame/error.h"
-#include "screen/print.h"
+#include "base/error.h"
+#include "screen/text/print.h"
 #include "values/string_descriptor.h"
 
 namespace {

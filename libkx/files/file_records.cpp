@@ -7,7 +7,7 @@
 #include "files/file_errors.h"
 #include "files/file_handles.h"
 #include "files/string_transfer.h"
-#include "frame/error.h"
+#include "base/error.h"
 #include "values/byte_element.h"
 #include "values/string_descriptor.h"
 

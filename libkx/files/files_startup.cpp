@@ -5,7 +5,7 @@
 #include "files/file_handles.h"
 #include "files/file_open_close.h"
 #include "files/launch_info.h"
-#include "frame/process_exit.h"
+#include "base/process_exit.h"
 #include "values/string_release.h"
 
 void files_init() {

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "frame/clock.h"
-#include "frame/flags.h"
+#include "base/clock.h"
+#include "base/flags.h"
 #include "frame/statement_check.h"
 #include "input/inkey.h"
 #include "values/string_create.h"

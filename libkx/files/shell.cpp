@@ -12,11 +12,11 @@
 #include "files/file_handles.h"
 #include "files/shell_builtins.h"
 #include "files/string_transfer.h"
-#include "frame/error.h"
-#include "frame/clock.h"
-#include "frame/flags.h"
-#include "frame/window_wake.h"
-#include "screen/presentation_state.h"
+#include "base/error.h"
+#include "base/clock.h"
+#include "base/flags.h"
+#include "base/window_wake.h"
+#include "screen/compose/presentation_state.h"
 
 extern char** environ;
 

@@ -1,10 +1,10 @@
 #include "frame/clear.h"
 
-#include "frame/process_exit.h"
+#include "base/process_exit.h"
 #include "frame/program.h"
 #include "frame/return_points.h"
 #include "frame/statement_check.h"
-#include "screen/image_statements.h"
+#include "screen/images/image_statements.h"
 
 void sub_clear(int32_t, int32_t, int32_t, int32_t) {
   if (auto reset = kx_current_program().clear_shared_variables) reset();

@@ -2,12 +2,12 @@
 
 #include <atomic>
 
-#include "frame/clock.h"
-#include "frame/flags.h"
-#include "frame/process_exit.h"
+#include "base/clock.h"
+#include "base/flags.h"
+#include "base/process_exit.h"
 #include "frame/threads.h"
-#include "screen/composer.h"
-#include "screen/lprint.h"
+#include "screen/compose/composer.h"
+#include "screen/text/lprint.h"
 #include "values/conventional_memory.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <limits>
 
-#include "frame/error.h"
+#include "base/error.h"
 
 namespace {
 constexpr int32_t initial_return_points = 16384;

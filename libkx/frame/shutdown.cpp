@@ -6,12 +6,12 @@
 #include <cerrno>
 #include <string>
 
-#include "frame/clock.h"
-#include "frame/error.h"
-#include "frame/flags.h"
-#include "frame/process_exit.h"
+#include "base/clock.h"
+#include "base/error.h"
+#include "base/flags.h"
+#include "base/process_exit.h"
 #include "frame/traps.h"
-#include "screen/run_screen.h"
+#include "screen/text/run_screen.h"
 #include "input/inkey.h"
 
 extern char** environ;

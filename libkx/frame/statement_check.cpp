@@ -1,7 +1,7 @@
 #include "frame/statement_check.h"
 
-#include "frame/clock.h"
-#include "frame/error_report.h"
+#include "base/clock.h"
+#include "base/error_report.h"
 #include "frame/program.h"
 #include "frame/shutdown.h"
 #include "frame/traps.h"

@@ -11,8 +11,8 @@
 // All of this state belongs to the application thread.
 #include <cstdint>
 
-#include "frame/error.h"
-#include "frame/flags.h"
+#include "base/error.h"
+#include "base/flags.h"
 
 // Result of the last check: 1 = perform the statement just performed again.
 inline int32_t r = 0;

@@ -2,8 +2,8 @@
 
 #include <thread>
 
-#include "frame/clock.h"
-#include "frame/flags.h"
+#include "base/clock.h"
+#include "base/flags.h"
 #include "frame/main_loop.h"
 #include "frame/program.h"
 #include "frame/shutdown.h"

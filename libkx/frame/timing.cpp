@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "frame/clock.h"
-#include "frame/error.h"
-#include "frame/flags.h"
+#include "base/clock.h"
+#include "base/error.h"
+#include "base/flags.h"
 #include "frame/shutdown.h"
 #include "frame/statement_check.h"
 #include "values/rounding.h"

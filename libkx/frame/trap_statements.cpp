@@ -2,9 +2,9 @@
 // switch them and free timer handles, and the timer thread's pass.
 #include <cmath>
 
-#include "frame/clock.h"
-#include "frame/error.h"
-#include "frame/flags.h"
+#include "base/clock.h"
+#include "base/error.h"
+#include "base/flags.h"
 #include "frame/threads.h"
 #include "frame/traps.h"
 #include "input/devices.h"

@@ -2,8 +2,8 @@
 
 #include <atomic>
 
-#include "frame/clock.h"
-#include "frame/error.h"
+#include "base/clock.h"
+#include "base/error.h"
 #include "input/keyboard.h"
 #include "input/key_rings.h"
 #include "values/conventional_memory.h"

@@ -3,12 +3,12 @@
 #include <atomic>
 #include <cstring>
 
-#include "frame/flags.h"
+#include "base/flags.h"
 #include "frame/traps.h"
 #include "input/key_codes.h"
 #include "input/key_rings.h"
 #include "input/scancode_table.h"
-#include "screen/codepage437.h"
+#include "values/codepage437.h"
 #include "values/conventional_memory.h"
 
 namespace {

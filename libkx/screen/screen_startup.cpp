@@ -3,19 +3,19 @@
 #include <cstring>
 
 #include "input/keyboard.h"
-#include "screen/composer.h"
-#include "screen/font_engine.h"
-#include "screen/fonts.h"
-#include "screen/frame_slots.h"
-#include "screen/fullscreen_cycle.h"
-#include "screen/hardware_images.h"
-#include "screen/icon_pictures.h"
-#include "screen/image_create.h"
-#include "screen/image_table.h"
-#include "screen/palettes.h"
-#include "screen/present.h"
-#include "screen/presentation_state.h"
-#include "screen/screen_modes.h"
+#include "screen/compose/composer.h"
+#include "screen/fonts/font_engine.h"
+#include "screen/fonts/fonts.h"
+#include "screen/compose/frame_slots.h"
+#include "screen/compose/alt_enter_cycle.h"
+#include "screen/images/hardware_images.h"
+#include "screen/images/icon_pictures.h"
+#include "screen/images/image_create.h"
+#include "screen/images/image_table.h"
+#include "screen/images/palettes.h"
+#include "platform/present.h"
+#include "screen/compose/presentation_state.h"
+#include "screen/images/screen_modes.h"
 
 int32_t image_kxicon16_handle = 0;
 int32_t image_kxicon32_handle = 0;

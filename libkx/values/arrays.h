@@ -7,7 +7,7 @@
 //   word 4 + 4d: the array's mem_lock.
 #include <cstdint>
 
-#include "frame/error.h"
+#include "base/error.h"
 
 inline constexpr int64_t array_dimensioned = 1;  // bounds and data are valid
 inline constexpr int64_t array_static = 2;       // kept for the program's life

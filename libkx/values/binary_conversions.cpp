@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "frame/error.h"
+#include "base/error.h"
 #include "values/string_results.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "values/def_seg.h"
 
-#include "frame/error.h"
+#include "base/error.h"
 #include "values/conventional_memory.h"
 
 uint8_t* defseg = cmem + dblock_offset;

@@ -1,7 +1,7 @@
 #include "values/handle_list.h"
 
-#include "frame/message_box.h"
-#include "frame/process_exit.h"
+#include "base/message_box.h"
+#include "base/process_exit.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -4,7 +4,7 @@
 #include <bit>
 #include <cmath>
 
-#include "frame/error.h"
+#include "base/error.h"
 #include "values/string_results.h"
 
 namespace {

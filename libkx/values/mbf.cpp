@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "frame/error.h"
+#include "base/error.h"
 #include "values/string_results.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "frame/error.h"
+#include "base/error.h"
 
 namespace kx {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "frame/error.h"
+#include "base/error.h"
 #include "values/print_using_number.h"
 #include "values/string_assign.h"
 #include "values/string_create.h"

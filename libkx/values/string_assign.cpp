@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "frame/error.h"
+#include "base/error.h"
 #include "values/conventional_memory.h"
 #include "values/move_bytes.h"
 #include "values/string_create.h"

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "frame/error.h"
+#include "base/error.h"
 #include "values/string_results.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "frame/error.h"
+#include "base/error.h"
 #include "values/string_results.h"
 
 kxs* kxs_left(kxs* s, int32_t n) {

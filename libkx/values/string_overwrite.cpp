@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "files/file_fields.h"
-#include "frame/error.h"
+#include "base/error.h"
 #include "values/string_descriptor.h"
 #include "values/string_startup.h"
 

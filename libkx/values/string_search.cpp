@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "frame/error.h"
+#include "base/error.h"
 #include "values/string_create.h"
 #include "values/string_release.h"
 

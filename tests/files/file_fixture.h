@@ -15,7 +15,7 @@
 #include "files/file_open_close.h"
 #include "files/files_startup.h"
 #include "files/string_transfer.h"
-#include "frame/error.h"
+#include "base/error.h"
 #include "values/fresh_memory.h"
 #include "values/string_assign.h"
 #include "values/string_create.h"

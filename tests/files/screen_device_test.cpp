@@ -5,10 +5,10 @@
 #include "files/file_position.h"
 #include "files/file_print.h"
 #include "files/launch_info.h"
-#include "frame/flags.h"
-#include "screen/frame_slots.h"
-#include "screen/image_create.h"
-#include "screen/image_table.h"
+#include "base/flags.h"
+#include "screen/compose/frame_slots.h"
+#include "screen/images/image_create.h"
+#include "screen/images/image_table.h"
 #include "screen/screen_startup.h"
 
 namespace {

@@ -12,16 +12,16 @@
 #include <vector>
 
 #include "frame/clear.h"
-#include "frame/event_log.h"
-#include "frame/flags.h"
+#include "base/event_log.h"
+#include "base/flags.h"
 #include "frame/main_loop.h"
-#include "frame/process_exit.h"
+#include "base/process_exit.h"
 #include "frame/program.h"
-#include "frame/recording_box.h"
+#include "base/recording_box.h"
 #include "frame/return_points.h"
 #include "frame/shutdown.h"
 #include "frame/statement_check.h"
-#include "frame/swap.h"
+#include "values/swap.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "frame/program.h"
-#include "frame/recording_box.h"
+#include "base/recording_box.h"
 #include "frame/traps.h"
 
 namespace {

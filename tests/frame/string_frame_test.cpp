@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "frame/statement_check.h"
-#include "frame/swap.h"
+#include "values/swap.h"
 #include "values/fresh_memory.h"
 #include "values/string_assign.h"
 #include "values/string_create.h"

@@ -6,8 +6,8 @@
 #include <thread>
 #include <vector>
 
-#include "frame/error.h"
-#include "frame/flags.h"
+#include "base/error.h"
+#include "base/flags.h"
 #include "frame/threads.h"
 #include "frame/timing.h"
 #include "frame/traps.h"

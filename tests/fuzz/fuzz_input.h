@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "frame/error.h"
+#include "base/error.h"
 #include "values/memory_startup.h"
 #include "values/string_startup.h"
 

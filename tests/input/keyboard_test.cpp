@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "frame/flags.h"
+#include "base/flags.h"
 #include "frame/traps.h"
 #include "input/inkey.h"
 #include "input/key_codes.h"

@@ -5,15 +5,15 @@
 #include <vector>
 
 #include "fresh_screen.h"
-#include "screen/colors.h"
-#include "screen/cursor.h"
-#include "screen/cursor_rule.h"
-#include "screen/fonts.h"
-#include "screen/text_raster.h"
-#include "screen/image_statements.h"
-#include "screen/palettes.h"
-#include "screen/screen_modes.h"
-#include "screen/unicode_convert.h"
+#include "screen/images/color_statements.h"
+#include "screen/text/cursor.h"
+#include "screen/compose/cursor_rule.h"
+#include "screen/fonts/fonts.h"
+#include "screen/compose/text_raster.h"
+#include "screen/images/image_statements.h"
+#include "screen/images/palettes.h"
+#include "screen/images/screen_modes.h"
+#include "screen/text/unicode_convert.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <map>
 #include <vector>
 
-#include "screen/fonts.h"
-#include "screen/glyphs.h"
+#include "screen/fonts/fonts.h"
+#include "screen/fonts/glyphs.h"
 
 namespace {
 

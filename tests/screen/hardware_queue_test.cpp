@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "fresh_screen.h"
-#include "screen/hardware_images.h"
+#include "screen/images/hardware_images.h"
 #include "values/handle_list.h"
 
 namespace {

@@ -5,12 +5,12 @@
 #include <cstring>
 
 #include "fresh_screen.h"
-#include "screen/colors.h"
-#include "screen/font_engine.h"
-#include "screen/fonts.h"
-#include "screen/image_statements.h"
-#include "screen/loaded_font_glyphs.h"
-#include "screen/screen_modes.h"
+#include "screen/images/color_statements.h"
+#include "screen/fonts/font_engine.h"
+#include "screen/fonts/fonts.h"
+#include "screen/images/image_statements.h"
+#include "screen/text/loaded_font_glyphs.h"
+#include "screen/images/screen_modes.h"
 
 namespace {
 

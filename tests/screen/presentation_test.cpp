@@ -1,9 +1,9 @@
 // Placement, window sizing and the presentation statements, without a window.
 #include "fresh_screen.h"
 #include "input/keyboard.h"
-#include "screen/fullscreen_cycle.h"
-#include "screen/presentation_statements.h"
-#include "screen/row_band.h"
+#include "screen/compose/alt_enter_cycle.h"
+#include "screen/compose/presentation_statements.h"
+#include "screen/compose/row_band.h"
 
 #include <vector>
 

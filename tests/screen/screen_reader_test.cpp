@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "screen/glyphs.h"
+#include "screen/fonts/glyphs.h"
 #include "screen_reader.h"
 
 namespace {

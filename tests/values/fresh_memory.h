@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "frame/error.h"
+#include "base/error.h"
 #include "values/conventional_memory.h"
 #include "values/memory_startup.h"
 #include "values/string_descriptor.h"

@@ -2,7 +2,7 @@
 
 #include <bit>
 
-#include "screen/glyphs.h"
+#include "screen/fonts/glyphs.h"
 
 namespace kx::screen_reader {
 namespace {

@@ -1,5 +1,5 @@
 // Code page 437 text as UTF-8, for printing what a screen shows.
-#include "screen/codepage437.h"
+#include "values/codepage437.h"
 #include "screen_reader.h"
 
 namespace kx::screen_reader {

@@ -6,7 +6,7 @@
 // compiled routine.
 #include <cstdlib>
 
-#include "frame/error.h"
+#include "base/error.h"
 #include "frame/startup.h"
 #include "frame/statement_check.h"
 #include "kxx/kxmain.h"

@@ -2,7 +2,7 @@
 // the runtime turns the signal into critical error 11.
 #include <cstdio>
 
-#include "frame/arithmetic_fault.h"
+#include "base/arithmetic_fault.h"
 #include "frame/shutdown.h"
 #include "frame/startup.h"
 #include "frame/statement_check.h"

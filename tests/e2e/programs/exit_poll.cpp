@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "files/launch_info.h"
-#include "frame/clock.h"
+#include "base/clock.h"
 #include "frame/shutdown.h"
 #include "frame/startup.h"
 #include "frame/statement_check.h"

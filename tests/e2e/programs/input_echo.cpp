@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <string>
 
-#include "frame/clock.h"
+#include "base/clock.h"
 #include "frame/shutdown.h"
 #include "frame/startup.h"
 #include "frame/statement_check.h"

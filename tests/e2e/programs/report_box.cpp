@@ -2,7 +2,7 @@
 // found"; if the box is answered Yes it says so and ends with SYSTEM.
 #include <cstdio>
 
-#include "frame/error.h"
+#include "base/error.h"
 #include "frame/startup.h"
 #include "frame/shutdown.h"
 #include "frame/statement_check.h"

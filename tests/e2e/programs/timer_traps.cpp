@@ -13,7 +13,7 @@
 #include <string>
 
 #include "files/launch_info.h"
-#include "frame/clock.h"
+#include "base/clock.h"
 #include "frame/shutdown.h"
 #include "frame/startup.h"
 #include "frame/statement_check.h"

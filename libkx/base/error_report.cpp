@@ -1,0 +1,40 @@
+#include "base/error_report.h"
+
+#include <cstdio>
+
+#include "base/error.h"
+#include "base/message_box.h"
+#include "base/process_exit.h"
+
+void write_error_report(report_texts& out, uint32_t n, uint32_t line, uint32_t include_line,
+                        const char* include_file) {
+  const bool untrappable = is_untrappable_error(n);
+  const char* file = "main module";
+  if (include_line != 0) {
+    line = include_line;
+    file = include_file ? include_file : "";
+  }
+  const std::string_view text = error_text(n);
+  std::snprintf(out.body, sizeof out.body, "Line: %u (in %s)\n%.*s%s", line, file, static_cast<int>(text.size()),
+                text.data(), untrappable ? "" : "\nContinue?");
+  std::snprintf(out.caption, sizeof out.caption, "%s%u", untrappable ? "Critical Error #" : "Unhandled Error #", n);
+}
+
+error_report make_error_report(uint32_t n, uint32_t line, uint32_t include_line, const char* include_file) {
+  report_texts texts;
+  write_error_report(texts, n, line, include_line, include_file);
+  return {texts.caption, texts.body};
+}
+
+report_outcome report_untrapped_error(uint32_t n, uint32_t line, uint32_t include_line,
+                                      const char* include_file) {
+  // Made on the stack: the report may be that memory is exhausted.
+  report_texts report;
+  write_error_report(report, n, line, include_line, include_file);
+  if (is_untrappable_error(n)) {
+    MessageBox(0, report.body, report.caption, MB_OK);
+    kx_exit_process(0);
+  }
+  const int32_t answer = MessageBox(0, report.body, report.caption, MB_YESNO | MB_SYSTEMMODAL);
+  return answer == IDYES ? report_outcome::continue_program : report_outcome::end_program;
+}

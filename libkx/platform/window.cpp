@@ -1,0 +1,116 @@
+#include "platform/window.h"
+
+#include <GL/glew.h>
+#include <GL/freeglut.h>
+#include <GL/glx.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+#include "base/clock.h"
+#include "base/flags.h"
+#include "base/message_box.h"
+#include "base/process_exit.h"
+#include "base/window_wake.h"
+#include "platform/glut_keyboard.h"
+#include "platform/x11_events.h"
+#include "platform/gl_render.h"
+#include "platform/present.h"
+#include "screen/compose/presentation_state.h"
+#include "screen/compose/presentation_statements.h"
+
+namespace {
+
+constexpr int initial_width = 640;
+constexpr int initial_height = 400;
+
+// The longest idle wait: a safety net, since every source of window work
+// wakes the wait itself.
+constexpr uint32_t idle_wait_ms = 100;
+
+// Whether the window is hidden now (window thread only).
+bool window_hidden = false;
+
+// What the application thread asked of the window: applied here, so every
+// toolkit call stays on the window thread. A window shown again is exposed
+// and so redrawn in full.
+void apply_window_requests() {
+  std::string title;
+  if (kx::take_title_request(&title)) glutSetWindowTitle(title.c_str());
+  if (kx::take_iconify_request()) glutIconifyWindow();
+  const bool hide = screen_hide.load() != 0;
+  if (hide != window_hidden) {
+    if (hide) {
+      glutHideWindow();
+    } else {
+      glutShowWindow();
+    }
+    window_hidden = hide;
+  }
+}
+
+// The toolkit's idle callback: grants the X11 lock when the application
+// thread asks for it, applies window requests, and requests a redisplay
+// when there is something new to show. After a redisplay it waits one frame
+// period, which caps the rate at _FPS; with nothing to show it waits until
+// the display sends an event or another thread wakes it (a new frame, a
+// window request), and at most idle_wait_ms, so an idle window costs a few
+// wake-ups a second instead of one every frame period.
+void GLUT_IDLEFUNC() {
+  x11_events_after();  // the toolkit has handled the events taken since the last call
+  if (x11_lock_request.load()) {
+    x11_locked = 1;
+    x11_lock_request = 0;
+    while (x11_locked.load()) Sleep(1);
+  }
+  apply_window_requests();
+  if (!kx::renderer_has_news()) {
+    x11_wait_for_events(idle_wait_ms, kx::window_wake_fd());
+    return;
+  }
+  kx::redisplay_requested_by_idle = true;
+  glutPostRedisplay();
+  const double fps = max_fps.load();
+  double period_ms = fps > 0 ? std::trunc(1000.0 / fps) : 1.0;
+  if (period_ms < 1) period_ms = 1;
+  // Returns early when the display sends anything, so a key reaches the
+  // program without waiting for the period.
+  x11_wait_for_events(static_cast<uint32_t>(period_ms));
+}
+
+}  // namespace
+
+int run_window(int& argc, char** argv) {
+  glutInit(&argc, argv);
+  glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGBA | GLUT_DEPTH);
+  glutInitWindowSize(initial_width, initial_height);
+  if (!glutGet(GLUT_DISPLAY_MODE_POSSIBLE)) kx_exit_process(1);
+  // A title set before now was stored; taking the request here keeps the
+  // idle callback from setting the same title again.
+  std::string ignored;
+  kx::take_title_request(&ignored);
+  glutCreateWindow(window_title_text().c_str());
+  // The hooks go in before anything reads events, so the window manager's
+  // close request is never the toolkit's to act on; should one reach it
+  // anyway, the toolkit keeps running and reports it as a close request.
+  install_x11_event_hooks(glXGetCurrentDisplay());
+  glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_CONTINUE_EXECUTION);
+  glutCloseFunc([] { tarn_custom_event(1); });
+  desktop_width = glutGet(GLUT_SCREEN_WIDTH);
+  desktop_height = glutGet(GLUT_SCREEN_HEIGHT);
+  window_exists = 1;
+
+  const GLenum glew_status = glewInit();
+  if (glew_status != GLEW_OK) {
+    alert(reinterpret_cast<const char*>(glewGetErrorString(glew_status)));
+  }
+  if (glewIsSupported("GL_EXT_framebuffer_object")) framebufferobjects_supported = 1;
+
+  glutDisplayFunc(GLUT_DISPLAY_REQUEST);
+  glutIdleFunc(GLUT_IDLEFUNC);
+  register_keyboard_callbacks();
+  glutReshapeFunc(GLUT_RESHAPE_FUNC);
+  glutMainLoop();
+  return 0;
+}
