@@ -1,12 +1,6 @@
 #pragma once
-// How the process ends, and how layers that start after the frame take part
-// in it: the file layer registers how every open file is closed and flushed.
-
-using file_layer_action = void (*)();
-
-// The file layer registers its "close every file" (CLOSE with no
-// arguments) and "flush every file" actions once at start-up.
-void kx_register_file_layer(file_layer_action close_all, file_layer_action flush_all);
+// How the process ends. The file layer takes part through its two hooks
+// (base/hooks.h): every open file is closed, or flushed, on the way out.
 
 // CLOSE with no arguments, as END, CLEAR and the exit path perform it.
 void kx_close_all_files();

@@ -5,12 +5,13 @@
 #include "files/file_handles.h"
 #include "files/file_open_close.h"
 #include "files/launch_info.h"
-#include "base/process_exit.h"
-#include "values/string_release.h"
+#include "base/hooks.h"
 
 void files_init() {
   kx::file_tables_reset();
   environ_count = kx::count_environment();
-  kx_register_file_layer(kx::close_all_files, kx::flush_all_files);
-  kxs_field_link_detach = kx::field_unbind;
+  kx::hooks.close_all_files = kx::close_all_files;
+  kx::hooks.flush_all_files = kx::flush_all_files;
+  kx::hooks.field_unbind = kx::field_unbind;
+  kx::hooks.field_overwritten = lrset_field;
 }

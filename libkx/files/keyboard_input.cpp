@@ -4,7 +4,7 @@
 
 #include "base/clock.h"
 #include "base/flags.h"
-#include "frame/statement_check.h"
+#include "base/hooks.h"
 #include "input/inkey.h"
 #include "values/string_create.h"
 #include "values/string_release.h"
@@ -22,7 +22,7 @@ kxs* input_from_keyboard(int32_t count) {
     kxs* key = kxs_inkey();
     if (key->length > 0) collected += static_cast<char>(key->chars[0]);
     kxs_free(key);
-    if (kxevent.load()) evnt(0);
+    if (kxevent.load()) hooks.statement_check.load()(0);
     Sleep(key_poll_ms);
   }
   kxs* s = kxs_new(static_cast<int32_t>(collected.size()), 1);

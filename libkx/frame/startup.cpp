@@ -4,16 +4,19 @@
 #include <cstring>
 #include <ctime>
 
-#include "files/files_startup.h"
-#include "files/launch_info.h"
 #include "base/clock.h"
 #include "base/flags.h"
+#include "base/hooks.h"
+#include "files/files_startup.h"
+#include "files/launch_info.h"
+#include "frame/shutdown.h"
+#include "frame/statement_check.h"
 #include "frame/threads.h"
 #include "frame/traps.h"
 #include "input/devices.h"
 #include "input/keyboard.h"
-#include "screen/screen_startup.h"
 #include "platform/window.h"
+#include "screen/screen_startup.h"
 #include "values/conventional_memory.h"
 #include "values/memory_startup.h"
 #include "values/string_startup.h"
@@ -41,6 +44,11 @@ void set_time_bases() {
   }
 }
 
+void install_frame_hooks() {
+  kx::hooks.park_application_thread = &end;
+  kx::hooks.statement_check = [](uint32_t line) { evnt(line); };
+}
+
 int kx_main(int argc, char** argv, const kx_program& program) {
 #if defined(__SANITIZE_THREAD__)
   // The software OpenGL renderer's worker threads synchronise inside an
@@ -50,8 +58,10 @@ int kx_main(int argc, char** argv, const kx_program& program) {
   setenv("LP_NUM_THREADS", "0", 0);
 #endif
   kx_set_program(program);
+  install_frame_hooks();
   // Each subsystem's start-up runs in this order; a subsystem creates its
   // own handle lists when it starts.
+  platform_init();
   screen_renderer_init();
   traps_init();
   files_init();

@@ -4,6 +4,10 @@
 // the toolkit's event loop on the calling (first) thread.
 #include "frame/program.h"
 
+// The frame's answers to the upward calls of the layers below: parking the
+// application thread, and the statement check run inside waits.
+void install_frame_hooks();
+
 int kx_main(int argc, char** argv, const kx_program& program);
 
 // The time bases of TIMER and the BIOS tick: waits for the wall clock's

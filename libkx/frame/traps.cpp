@@ -4,8 +4,6 @@
 #include "frame/statement_check.h"
 #include "input/devices.h"
 
-onkey_entry onkey[onkey_entries];
-onstrig_entry onstrig[onstrig_entries];
 std::deque<ontimer_entry> ontimer;
 std::atomic<int32_t> ontimer_nextfree{1};
 int32_t onkey_inprogress = 0;
@@ -76,12 +74,6 @@ bool run_one_key_trap() {
 }
 
 }  // namespace
-
-void trap_count_event(std::atomic<uint8_t>& pending) {
-  uint8_t count = pending.load();
-  while (count < 255 && !pending.compare_exchange_weak(count, static_cast<uint8_t>(count + 1))) {
-  }
-}
 
 void traps_init() {
   for (int n = 1; n <= 10; ++n) onkey[n].keycode = 0x3B00 + (n - 1) * 256;

@@ -3,43 +3,12 @@
 // fired traps at a statement check. Sources on other threads (the keyboard
 // on the window thread, the timer thread) raise an entry's pending count and
 // set kxevent; the handler runs on the application thread.
-#include <array>
 #include <atomic>
 #include <cstdint>
 #include <deque>
 #include <vector>
 
-struct kxs;
-
-// An entry's state byte.
-inline constexpr uint8_t trap_off = 0;
-inline constexpr uint8_t trap_on = 1;
-inline constexpr uint8_t trap_stop = 2;  // events are counted but not run
-
-// Set up by the program thread; the keyboard layer on the window thread
-// reads the key fields, the state and the handler id, and raises pending.
-struct onkey_entry {
-  std::atomic<int32_t> id{0};  // handler id, 0 = none
-  int64_t arg = 0;
-  std::atomic<uint8_t> state{trap_off};
-  std::atomic<uint8_t> pending{0};  // presses not yet handled
-  std::atomic<int32_t> keycode{0};
-  std::atomic<int32_t> keycode_alternate{0};
-  std::atomic<uint8_t> scancode{0};  // user-defined keys: scan code to match
-  std::atomic<uint8_t> keyscan{0};   // user-defined keys: shift flags
-  kxs* text = nullptr;  // soft-key text (program thread)
-  // The soft-key text's bytes as the window thread expands them, kept
-  // current by whoever assigns the text.
-  std::array<std::atomic<uint8_t>, 15> softkey_bytes{};
-  std::atomic<uint8_t> softkey_length{0};
-};
-
-struct onstrig_entry {
-  int32_t id = 0;
-  int64_t arg = 0;
-  std::atomic<uint8_t> state{trap_off};
-  std::atomic<uint8_t> pending{0};  // presses not yet handled
-};
+#include "input/trap_sources.h"
 
 // Pending states of a timer entry.
 inline constexpr uint8_t timer_idle = 0;
@@ -58,11 +27,6 @@ struct ontimer_entry {
   std::atomic<double> last_time{0};  // monotonic seconds of the last firing; 0 = not armed
 };
 
-inline constexpr int onkey_entries = 32;
-inline constexpr int onstrig_entries = 65536;
-
-extern onkey_entry onkey[onkey_entries];
-extern onstrig_entry onstrig[onstrig_entries];
 // Grown by ON TIMER under the timer lock; entries never move.
 extern std::deque<ontimer_entry> ontimer;
 // One past the highest timer handle issued; the timer thread reads it.
@@ -78,10 +42,6 @@ extern int32_t onstrig_inprogress;
 inline std::atomic<int32_t> ontimerthread_lock{0};
 // Free timer handles, most recently freed last.
 extern std::vector<int32_t> ontimer_freelist;
-
-// Raises a key or controller entry's pending count by one, saturating at 255
-// rather than wrapping. Safe from any thread.
-void trap_count_event(std::atomic<uint8_t>& pending);
 
 // Start-up: the predefined keys of ON KEY and the default timer entry 0.
 void traps_init();

@@ -4,10 +4,11 @@
 #include <cstring>
 
 #include "base/flags.h"
-#include "frame/traps.h"
+#include "base/hooks.h"
 #include "input/key_codes.h"
 #include "input/key_rings.h"
 #include "input/scancode_table.h"
+#include "input/trap_sources.h"
 #include "values/codepage437.h"
 #include "values/conventional_memory.h"
 
@@ -335,7 +336,9 @@ void keydown(uint32_t code) {
     return;
   }
   if (alt_held() && code == 13) {
-    if (auto cycle = keyboard_fullscreen_cycle.load(); cycle && cycle()) return;
+    // The presentation's full-screen cycle; false when _ALLOWFULLSCREEN
+    // refuses the switch, and the key then goes on as usual.
+    if (kx::hooks.full_screen_key.load()()) return;
   }
 
   const uint32_t translated = keyhit_code(code);

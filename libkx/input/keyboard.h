@@ -30,12 +30,6 @@ void release_held_modifiers();
 // -1 while the pointer is inside the window, 0 after it leaves.
 inline std::atomic<int32_t> window_focused{0};
 
-// Alt+Enter cycles the full-screen mode through the presentation layer,
-// which registers the cycle at start-up. It returns false when the switch
-// is not allowed (_ALLOWFULLSCREEN), and the key then goes on as usual.
-using fullscreen_cycle_action = bool (*)();
-inline std::atomic<fullscreen_cycle_action> keyboard_fullscreen_cycle{nullptr};
-
 // The type-ahead buffer in cmem: head and tail words, 16 two-byte slots.
 inline constexpr uint32_t bios_keyboard_head = 1050;
 inline constexpr uint32_t bios_keyboard_tail = 1052;

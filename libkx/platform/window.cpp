@@ -10,13 +10,14 @@
 
 #include "base/clock.h"
 #include "base/flags.h"
+#include "base/hooks.h"
 #include "base/message_box.h"
 #include "base/process_exit.h"
 #include "base/window_wake.h"
-#include "platform/glut_keyboard.h"
-#include "platform/x11_events.h"
 #include "platform/gl_render.h"
+#include "platform/glut_keyboard.h"
 #include "platform/present.h"
+#include "platform/x11_events.h"
 #include "screen/compose/presentation_state.h"
 #include "screen/compose/presentation_statements.h"
 
@@ -80,6 +81,11 @@ void GLUT_IDLEFUNC() {
 }
 
 }  // namespace
+
+void platform_init() {
+  renderer_reset();
+  kx::hooks.upload_texture = kx::upload_texture;
+}
 
 int run_window(int& argc, char** argv) {
   glutInit(&argc, argv);

@@ -48,8 +48,3 @@ int32_t tarn_custom_event(int32_t kind, int64_t a = 0, int64_t b = 0);
 // The program's X display and window, taken from the first event.
 inline std::atomic<void*> X11_display{nullptr};
 inline std::atomic<unsigned long> X11_window{0};
-
-// Relative pointer movements (custom event kind 3) go to the mouse layer,
-// which registers where.
-using pointer_motion_action = void (*)(int64_t dx, int64_t dy);
-inline std::atomic<pointer_motion_action> x11_relative_motion{nullptr};

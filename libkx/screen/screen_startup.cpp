@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "input/keyboard.h"
+#include "base/hooks.h"
 #include "screen/compose/composer.h"
 #include "screen/fonts/font_engine.h"
 #include "screen/fonts/fonts.h"
@@ -13,7 +13,6 @@
 #include "screen/images/image_create.h"
 #include "screen/images/image_table.h"
 #include "screen/images/palettes.h"
-#include "platform/present.h"
 #include "screen/compose/presentation_state.h"
 #include "screen/images/screen_modes.h"
 
@@ -32,11 +31,10 @@ int32_t icon_image(int size, const uint32_t* pixels) {
 }  // namespace
 
 void screen_renderer_init() {
-  renderer_reset();
   frame_slots_reset();
   kx::composer_reset();
   hardware_images_init();
-  keyboard_fullscreen_cycle = &kx::cycle_full_screen;
+  kx::hooks.full_screen_key = &kx::cycle_full_screen;
   set_dynamic_info();
 }
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "files/file_fields.h"
 #include "base/error.h"
+#include "base/hooks.h"
 #include "values/string_descriptor.h"
 #include "values/string_startup.h"
 
@@ -33,7 +33,7 @@ void justified_set(kxs* v, kxs* s, justify side) {
   } else {
     move_bytes(v->chars, s->chars, room);
   }
-  if (v->field_link) lrset_field(v);
+  if (v->field_link) kx::hooks.field_overwritten.load()(v);
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
 #include "values/string_release.h"
 
+#include "base/hooks.h"
+
 namespace kx {
 
 void field_link_release(kxs* s) {
-  if (kxs_field_link_detach) kxs_field_link_detach(s);
+  hooks.field_unbind.load()(s);
   s->field_link = nullptr;
 }
 

@@ -7,10 +7,6 @@
 #include "values/string_lists.h"
 #include "values/string_pools.h"
 
-// Set by the file layer: detaches a string from its FIELD and releases the
-// link record. While unset, a field link is simply dropped.
-inline void (*kxs_field_link_detach)(kxs* s) = nullptr;
-
 namespace kx {
 
 void field_link_release(kxs* s);

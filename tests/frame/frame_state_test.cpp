@@ -14,6 +14,7 @@
 #include "frame/clear.h"
 #include "base/event_log.h"
 #include "base/flags.h"
+#include "base/hooks.h"
 #include "frame/main_loop.h"
 #include "base/process_exit.h"
 #include "frame/program.h"
@@ -90,7 +91,10 @@ int files_flushed = 0;
 
 TEST(Clear, ResetsVariablesFilesStackAndHandler) {
   kx_set_program(kx_program{nullptr, [] { ++cleared_count; }, nullptr, nullptr, nullptr});
-  kx_register_file_layer([] { ++files_closed; }, [] { ++files_flushed; });
+  const auto close_all = kx::hooks.close_all_files.load();
+  const auto flush_all = kx::hooks.flush_all_files.load();
+  kx::hooks.close_all_files = [] { ++files_closed; };
+  kx::hooks.flush_all_files = [] { ++files_flushed; };
   error_goto_line = 2;
   error_handling = 1;
   next_return_point = 12;
@@ -101,7 +105,8 @@ TEST(Clear, ResetsVariablesFilesStackAndHandler) {
   EXPECT_EQ(error_goto_line, 0);
   EXPECT_EQ(error_handling, 0);
   EXPECT_EQ(next_return_point, 0);
-  kx_register_file_layer(nullptr, nullptr);
+  kx::hooks.close_all_files = close_all;
+  kx::hooks.flush_all_files = flush_all;
 }
 
 TEST(ProcessExit, CriticalErrorFlushesTheFilesFirst) {
@@ -115,7 +120,8 @@ TEST(ProcessExit, CriticalErrorFlushesTheFilesFirst) {
   std::fputs("written before the crash", data);
   EXPECT_EXIT(
       {
-        kx_register_file_layer([] { std::fclose(data); }, [] { std::fflush(data); });
+        kx::hooks.close_all_files = [] { std::fclose(data); };
+        kx::hooks.flush_all_files = [] { std::fflush(data); };
         error(257);
       },
       ::testing::ExitedWithCode(0), "");

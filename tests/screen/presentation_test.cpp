@@ -1,5 +1,6 @@
 // Placement, window sizing and the presentation statements, without a window.
 #include "fresh_screen.h"
+#include "base/hooks.h"
 #include "input/keyboard.h"
 #include "screen/compose/alt_enter_cycle.h"
 #include "screen/compose/presentation_statements.h"
@@ -129,7 +130,7 @@ TEST_F(Presentation, DisplayOrderAndGlRender) {
 // Alt+Enter walks windowed, stretched, stretched smoothly, square pixels,
 // square pixels smoothly, within what _ALLOWFULLSCREEN allows.
 TEST_F(Presentation, AltEnterCyclesTheAllowedFullScreenModes) {
-  ASSERT_EQ(keyboard_fullscreen_cycle.load(), &kx::cycle_full_screen);
+  ASSERT_EQ(kx::hooks.full_screen_key.load(), &kx::cycle_full_screen);
   // Each step's request taken into force, as the renderer does.
   const auto step = [] {
     const bool done = kx::cycle_full_screen();

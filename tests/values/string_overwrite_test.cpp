@@ -2,6 +2,7 @@
 
 #include <climits>
 
+#include "base/hooks.h"
 #include "files/file_fields.h"
 #include "string_kinds.h"
 #include "values/string_overwrite.h"
@@ -70,9 +71,12 @@ TEST_F(string_overwrite, LsetAndRsetPadOrCut) {
 
 TEST_F(string_overwrite, FieldLinkedTargetIsHandedToTheFileLayer) {
   // A link to a file that is not open is stale: the file layer drops it.
+  const auto overwritten = kx::hooks.field_overwritten.load();
+  kx::hooks.field_overwritten = lrset_field;  // as the file layer's start-up does
   kxs* fielded = variable_of("ab");
   fielded->field_link = new kx::field_link{99, 0, 2, 0};
   sub_rset(fielded, literal_of("x"));
+  kx::hooks.field_overwritten = overwritten;
   EXPECT_EQ(text_of(fielded), " x");
   EXPECT_EQ(fielded->field_link, nullptr);
   EXPECT_EQ(new_error.load(), 0u);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "fresh_memory.h"
+#include "base/hooks.h"
 #include "values/string_assign.h"
 #include "values/string_create.h"
 #include "values/string_release.h"
@@ -161,7 +162,8 @@ std::vector<kxs*> mixed_statement() {
 }  // namespace
 
 TEST_F(string_temporaries, SweepLeavesThePoolsAsFreeingOneByOne) {
-  kxs_field_link_detach = record_detach;
+  const auto field_unbind = kx::hooks.field_unbind.load();
+  kx::hooks.field_unbind = record_detach;
   const uint32_t mark = kxs_tmp_list_nexti;
   std::vector<kxs*> made = mixed_statement();
   kxs_free(made[3]);  // freed early: the sweep skips its slot
@@ -182,7 +184,7 @@ TEST_F(string_temporaries, SweepLeavesThePoolsAsFreeingOneByOne) {
   EXPECT_EQ(pool_state_now(), swept);
   EXPECT_EQ(detached, std::vector<kxs*>{made[5]});
   EXPECT_EQ(seen_by_hook, swept_seen);
-  kxs_field_link_detach = nullptr;
+  kx::hooks.field_unbind = field_unbind;
   detached.clear();
   seen_by_hook.clear();
 

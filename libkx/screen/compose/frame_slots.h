@@ -7,6 +7,8 @@
 #include <atomic>
 #include <cstdint>
 
+#include "screen/images/display_lock.h"
+
 enum class frame_state : int32_t { free = 1, composing = 2, ready = 3, shown = 4 };
 
 struct display_frame_record {
@@ -28,16 +30,8 @@ struct display_frame_record {
 inline constexpr int display_frame_count = 3;
 extern display_frame_record display_frame[display_frame_count];
 
-// Composer: the next composition's sequence number.
-inline std::atomic<int64_t> display_frame_order_next{1};
 // Composer: the sequence number of the latest composition, skipped or not.
 inline std::atomic<int64_t> last_hardware_display_frame_order{0};
-// _FULLSCREEN and the full-screen key (application and window threads):
-// the next composition makes a frame even if nothing changed.
-inline std::atomic<int32_t> force_display_update{0};
-// SCREEN clears it (application thread) to force a full recomposition; the
-// composer sets it.
-inline std::atomic<int32_t> screen_last_valid{0};
 // Composer: set after every call of display().
 inline std::atomic<int32_t> display_called{0};
 

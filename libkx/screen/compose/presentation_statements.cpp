@@ -7,7 +7,7 @@
 #include "base/clock.h"
 #include "base/error.h"
 #include "base/flags.h"
-#include "frame/shutdown.h"
+#include "base/hooks.h"
 #include "base/window_wake.h"
 #include "screen/compose/composer.h"
 #include "screen/compose/frame_slots.h"
@@ -32,7 +32,7 @@ std::atomic<int32_t> iconify_requested{0};
 template <typename Condition>
 void wait_until(Condition done, uint32_t step_ms) {
   while (!done()) {
-    if (stop_program.load()) end();
+    if (stop_program.load()) kx::park_application_thread();
     Sleep(step_ms);
   }
 }

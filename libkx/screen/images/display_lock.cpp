@@ -2,7 +2,7 @@
 
 #include "base/clock.h"
 #include "base/flags.h"
-#include "frame/shutdown.h"
+#include "base/hooks.h"
 
 std::mutex& kx::composer_mutex() {
   static std::mutex m;
@@ -22,7 +22,7 @@ kx::display_lock::display_lock() {
     while (lock_display.load() != 2) {
       if (stop_program.load()) {
         lock_display = 0;
-        end();
+        kx::park_application_thread();
       }
       Sleep(1);
     }

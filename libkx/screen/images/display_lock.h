@@ -1,6 +1,7 @@
 #pragma once
-// Keeps the composer out while the application thread rebuilds or
-// reallocates screen pages.
+// What the pages and the composer share: the lock that keeps the composer
+// out while the application thread rebuilds or reallocates screen pages, and
+// the requests and sequence numbers that tell it when to compose anew.
 #include <atomic>
 #include <cstdint>
 #include <mutex>
@@ -8,6 +9,16 @@
 // 0 idle, 1 requested (application thread), 2 granted (composer). While it
 // is not 0 the composer composes nothing.
 inline std::atomic<int32_t> lock_display{0};
+
+// Composer: the next composition's sequence number (hardware commands are
+// stamped with it).
+inline std::atomic<int64_t> display_frame_order_next{1};
+// _FULLSCREEN and the full-screen key (application and window threads):
+// the next composition makes a frame even if nothing changed.
+inline std::atomic<int32_t> force_display_update{0};
+// SCREEN clears it (application thread) to force a full recomposition; the
+// composer sets it.
+inline std::atomic<int32_t> screen_last_valid{0};
 
 namespace kx {
 

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "screen/compose/frame_slots.h"
-#include "platform/gl_render.h"
+#include "base/hooks.h"
+#include "screen/images/display_lock.h"
 #include "screen/images/image_table.h"
 #include "values/handle_list.h"
 
@@ -86,7 +86,7 @@ int64_t new_hardware_img(int32_t w, int32_t h, uint32_t* pixels, int32_t flags) 
       image->software_pixels = pixels;
     }
   } else {
-    kx::upload_texture(*image, pixels);
+    kx::hooks.upload_texture.load()(*image, pixels);
   }
   return index;
 }

@@ -5,7 +5,6 @@
 
 #include "base/error.h"
 #include "screen/images/display_lock.h"
-#include "screen/compose/frame_slots.h"
 #include "screen/images/image_create.h"
 #include "screen/images/image_table.h"
 #include "values/conventional_memory.h"
