@@ -59,7 +59,7 @@ int32_t func__keyhit() {
 int32_t func__keydown(int32_t code) {
   if (new_error.load()) return 0;
   if (code <= 0) {
-    error(5);
+    error(err::illegal_function_call);
     return 0;
   }
   return keyheld(static_cast<uint32_t>(code)) ? -1 : 0;
@@ -68,7 +68,7 @@ int32_t func__keydown(int32_t code) {
 void sub__keyclear(int32_t n, int32_t passed) {
   if (new_error.load()) return;
   if (passed && (n < 1 || n > 3)) {
-    error(5);
+    error(err::illegal_function_call);
     return;
   }
   if (!passed || n == 1) {
