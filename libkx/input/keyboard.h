@@ -36,11 +36,5 @@ inline std::atomic<int32_t> window_focused{0};
 using fullscreen_cycle_action = bool (*)();
 inline std::atomic<fullscreen_cycle_action> keyboard_fullscreen_cycle{nullptr};
 
-// The type-ahead buffer in cmem: head and tail words, 16 two-byte slots.
-inline constexpr uint32_t bios_keyboard_head = 1050;
-inline constexpr uint32_t bios_keyboard_tail = 1052;
-inline constexpr uint16_t bios_keyboard_first = 30;
-inline constexpr uint16_t bios_keyboard_last = 60;
-
 // Start-up: empty buffers and rings, the scan-code queue's front byte 129.
 void keyboard_init();
