@@ -248,50 +248,39 @@ bool keyheld(uint32_t code) {
   if (held(code)) return true;
   uint32_t twin = 0;
   switch (code) {
-    case 13: twin = key::keypad_enter; break;
-    case 42: twin = key::keypad_multiply; break;
-    case 43: twin = key::keypad_plus; break;
-    case 45: twin = key::keypad_minus; break;
-    case 46: twin = key::keypad_point; break;
-    case 47: twin = key::keypad_divide; break;
+    case key::enter: twin = key::keypad_enter; break;
+    case '*': twin = key::keypad_multiply; break;
+    case '+': twin = key::keypad_plus; break;
+    case '-': twin = key::keypad_minus; break;
+    case '.': twin = key::keypad_point; break;
+    case '/': twin = key::keypad_divide; break;
     default:
-      if (code >= '0' && code <= '9') twin = code + 100208;
+      if (code >= '0' && code <= '9') twin = key::keypad_0 + (code - '0');
       break;
   }
   if (twin == 0 && key::is_extended(code)) {
-    switch (code) {
-      case key::insert: twin = 200000; break;
-      case key::end: twin = 200001; break;
-      case key::down: twin = 200002; break;
-      case key::page_down: twin = 200003; break;
-      case key::left: twin = 200004; break;
-      case key::keypad_centre: twin = 200005; break;
-      case key::right: twin = 200006; break;
-      case key::home: twin = 200007; break;
-      case key::up: twin = 200008; break;
-      case key::page_up: twin = 200009; break;
-      case key::del: twin = 200010; break;
-      default: break;
+    for (uint32_t n = 0; n < key::numlock_off_keys.size(); ++n) {
+      if (key::numlock_off_keys[n] == code) {
+        twin = key::keypad_nl_off_insert + n;
+        break;
+      }
     }
   }
   return twin != 0 && held(twin);
 }
 
 uint32_t keyhit_code(uint32_t code) {
-  constexpr uint32_t numlock_off_keys[11] = {key::insert, key::end,   key::down, key::page_down,
-                                             key::left,   key::keypad_centre, key::right, key::home,
-                                             key::up,     key::page_up, key::del};
   if (code >= key::keypad_0 && code <= key::keypad_0 + 9) return '0' + (code - key::keypad_0);
   switch (code) {
-    case key::keypad_point: return 46;
-    case key::keypad_divide: return 47;
-    case key::keypad_multiply: return 42;
-    case key::keypad_minus: return 45;
-    case key::keypad_plus: return 43;
-    case key::keypad_enter: return 13;
+    case key::keypad_point: return '.';
+    case key::keypad_divide: return '/';
+    case key::keypad_multiply: return '*';
+    case key::keypad_minus: return '-';
+    case key::keypad_plus: return '+';
+    case key::keypad_enter: return key::enter;
     default: break;
   }
-  if (key::is_keypad_numlock_off(code)) return numlock_off_keys[code - key::keypad_nl_off_insert];
+  if (key::is_keypad_numlock_off(code)) return key::numlock_off_keys[code - key::keypad_nl_off_insert];
   return code;
 }
 
@@ -320,7 +309,7 @@ void keydown(uint32_t code) {
     suspend_program.fetch_and(static_cast<uint8_t>(~1));
     return;
   }
-  if (alt_held() && code == 13) {
+  if (alt_held() && code == key::enter) {
     if (auto cycle = keyboard_fullscreen_cycle.load(); cycle && cycle()) return;
   }
 
@@ -376,11 +365,17 @@ void keydown_vk(uint32_t code) { keydown(code); }
 void keyup_vk(uint32_t code) { keyup(code); }
 
 namespace {
+// The fullwidth forms of "!" to "~", typed as the characters themselves, and
+// the ideographic space, typed as a space.
+constexpr uint32_t fullwidth_exclamation = 0xFF01;
+constexpr uint32_t fullwidth_tilde = 0xFF5E;
+constexpr uint32_t ideographic_space = 0x3000;
+
 uint32_t unicode_key_code(uint32_t u) {
   if (u < 128) return u;
   if (const uint8_t c = unicode_to_cp437(u)) return c;
-  if (u >= 0xFF01 && u <= 0xFF5E) return u - 65248;
-  if (u == 0x3000) return 32;
+  if (u >= fullwidth_exclamation && u <= fullwidth_tilde) return u - (fullwidth_exclamation - '!');
+  if (u == ideographic_space) return ' ';
   return key::unicode_base | u;
 }
 }  // namespace
