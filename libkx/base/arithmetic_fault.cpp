@@ -10,7 +10,7 @@
 namespace {
 
 [[noreturn]] void raise_division_by_zero() {
-  error(11);  // critical: shows its box and ends the process
+  error(err::division_by_zero);  // critical: shows its box and ends the process
   std::abort();
 }
 

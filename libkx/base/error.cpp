@@ -12,7 +12,7 @@ void error(int32_t n) {
     kx_exit_process(0);
   }
   if (new_error.load() != 0) return;  // the first error wins
-  if (n <= 0) n = 5;
+  if (n <= 0) n = err::illegal_function_call;
   new_error = static_cast<uint32_t>(n);
   kxevent = 1;
 }
@@ -23,8 +23,8 @@ void sub__assert(int32_t condition, std::string_view message, int32_t passed) {
   constexpr bool has_console = false;
   if (!asserts_enabled || new_error.load() != 0 || condition) return;
   if (has_console && passed) {
-    error(315);
+    error(err::assert_failed_see_console);
     return;
   }
-  error(314);
+  error(err::assert_failed);
 }

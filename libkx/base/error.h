@@ -5,18 +5,23 @@
 #include <cstdint>
 #include <string_view>
 
+#include "base/error_numbers.h"
+
 // The pending error number, 0 = none. While it is set every runtime
 // operation returns at once, so the rest of a failing statement does nothing.
 inline std::atomic<uint32_t> new_error{0};
 
-// Raises error n. Critical numbers show their box and end the process at
-// once (status 0). Otherwise the first error wins, 0 and below become 5, and
-// the next statement check handles it.
+// Raises error n (an err:: number). Critical numbers show their box and end
+// the process at once (status 0). Otherwise the first error wins, 0 and
+// below become an illegal function call, and the next statement check
+// handles it.
 void error(int32_t n);
 
-// Errors 300-315: raised like ordinary errors, never trapped, and the
-// program ends after their report.
-constexpr bool is_untrappable_error(uint32_t n) { return n >= 300 && n <= 315; }
+// Whether n is raised like an ordinary error but never trapped: the program
+// ends after its report.
+constexpr bool is_untrappable_error(uint32_t n) {
+  return n >= uint32_t{err::first_untrappable} && n <= uint32_t{err::last_untrappable};
+}
 
 // The text of an ordinary or untrappable error as the report prints it
 // ("Unprintable error" for numbers without one).

@@ -46,7 +46,7 @@ void raise_stream_error(const kx::file_stream& stream) {
 void sub_bsave(kxs* name, int32_t offset, int32_t length) {
   if (new_error) return;
   if (offset < lowest_offset || offset > highest_offset || length < lowest_offset || length > whole_segment) {
-    error(6);
+    error(err::overflow);
     return;
   }
   const uint32_t saved_offset = static_cast<uint32_t>(offset) & 0xFFFF;
@@ -55,14 +55,14 @@ void sub_bsave(kxs* name, int32_t offset, int32_t length) {
   // A segment near the top of memory plus a long length would run past its
   // end: nothing is saved.
   if (!inside_memory(start, count)) {
-    error(5);
+    error(err::illegal_function_call);
     return;
   }
   const std::string path = system_name(name);
   int error_number = 0;
   auto stream = path.empty() ? nullptr : kx::file_stream::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, &error_number);
   if (!stream) {
-    error(64);
+    error(err::bad_file_name);
     return;
   }
   std::array<uint8_t, header_size> header{};
@@ -79,14 +79,14 @@ void sub_bsave(kxs* name, int32_t offset, int32_t length) {
 void sub_bload(kxs* name, int32_t offset, int32_t offset_given) {
   if (new_error) return;
   if (offset_given && (offset < lowest_offset || offset > highest_offset)) {
-    error(6);
+    error(err::overflow);
     return;
   }
   const std::string path = system_name(name);
   int error_number = 0;
   auto stream = path.empty() ? nullptr : kx::file_stream::open(path.c_str(), O_RDONLY, &error_number);
   if (!stream) {
-    error(53);
+    error(err::file_not_found);
     return;
   }
   std::array<uint8_t, header_size> header{};
@@ -96,7 +96,7 @@ void sub_bload(kxs* name, int32_t offset, int32_t offset_given) {
     return;
   }
   if (got < header_size || header[0] != header_tag) {
-    error(54);
+    error(err::bad_file_mode);
     return;
   }
   const int64_t file_length = stream->length();
@@ -113,11 +113,11 @@ void sub_bload(kxs* name, int32_t offset, int32_t offset_given) {
                              ? static_cast<uint64_t>(defseg - cmem) + (static_cast<uint32_t>(offset) & 0xFFFF)
                              : uint64_t{get_word(&header[1])} * 16 + get_word(&header[3]);
   if (!inside_memory(start, static_cast<uint64_t>(count))) {
-    error(5);
+    error(err::illegal_function_call);
     return;
   }
   if (data_length < count) {
-    error(54);
+    error(err::bad_file_mode);
     return;
   }
   // Read into scratch space first, so that a failing read changes nothing.
@@ -128,7 +128,7 @@ void sub_bload(kxs* name, int32_t offset, int32_t offset_given) {
     return;
   }
   if (read < count) {
-    error(54);
+    error(err::bad_file_mode);
     return;
   }
   std::copy(bytes.begin(), bytes.end(), cmem + start);

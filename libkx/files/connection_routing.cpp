@@ -24,7 +24,7 @@ kx::connection_layer* installed = &none_installed;
 // Whether number names a stream; raises 52 when it does not.
 bool is_stream(int32_t number) {
   if (installed->kind_of(number) == kx::connection_kind::stream) return true;
-  error(52);
+  error(err::bad_file_name_or_number);
   return false;
 }
 
@@ -44,7 +44,7 @@ void connection_close(int32_t number) {
 void connection_put(int32_t number, const uint8_t* data, int64_t count) {
   const connection_kind kind = installed->kind_of(number);
   if (kind == connection_kind::none) {
-    error(52);
+    error(err::bad_file_name_or_number);
     return;
   }
   // A host has nothing to send on: the PUT is ignored.

@@ -43,15 +43,15 @@ bool matches(const std::string& pattern, const char* name) {
 int32_t kill_error(int error_number) {
   switch (error_number) {
     case ENOENT:
-      return 53;
+      return err::file_not_found;
     case EACCES:
     case EPERM:
     case EISDIR:
     case EROFS:
     case EBUSY:
-      return 75;
+      return err::path_file_access_error;
     default:
-      return 64;
+      return err::bad_file_name;
   }
 }
 
@@ -64,7 +64,7 @@ void kill_matching(const std::string& pattern) {
   const std::string last = slash == std::string::npos ? pattern : pattern.substr(slash + 1);
   std::unique_ptr<DIR, int (*)(DIR*)> directory(::opendir(folder.c_str()), ::closedir);
   if (!directory) {
-    error(errno == ENOENT || errno == ENOTDIR ? 53 : 75);
+    error(errno == ENOENT || errno == ENOTDIR ? err::file_not_found : err::path_file_access_error);
     return;
   }
   std::vector<std::string> victims;
@@ -75,7 +75,7 @@ void kill_matching(const std::string& pattern) {
     if (::lstat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode)) victims.push_back(path);
   }
   if (victims.empty()) {
-    error(53);
+    error(err::file_not_found);
     return;
   }
   int32_t failure = 0;
@@ -90,30 +90,32 @@ void kill_matching(const std::string& pattern) {
 void sub_chdir(kxs* path) {
   if (new_error) return;
   const auto name = kx::system_path(path);
-  if (!name || ::chdir(name->c_str()) != 0) error(76);
+  if (!name || ::chdir(name->c_str()) != 0) error(err::path_not_found);
 }
 
 void sub_mkdir(kxs* path) {
   if (new_error) return;
   const auto name = kx::system_path(path);
   if (!name) {
-    error(76);
+    error(err::path_not_found);
     return;
   }
-  if (::mkdir(name->c_str(), new_directory_mode) != 0) error(errno == EEXIST ? 75 : 76);
+  if (::mkdir(name->c_str(), new_directory_mode) != 0) {
+    error(errno == EEXIST ? err::path_file_access_error : err::path_not_found);
+  }
 }
 
 void sub_rmdir(kxs* path) {
   if (new_error) return;
   const auto name = kx::system_path(path);
-  if (!name || ::rmdir(name->c_str()) != 0) error(76);
+  if (!name || ::rmdir(name->c_str()) != 0) error(err::path_not_found);
 }
 
 void sub_kill(kxs* name) {
   if (new_error) return;
   const auto path = kx::system_path(name);
   if (!path || path->empty()) {
-    error(64);
+    error(err::bad_file_name);
     return;
   }
   // A file whose name really holds * or ? is removed by that name.
@@ -130,11 +132,11 @@ void sub_name(kxs* old_name, kxs* new_name) {
   const auto from = kx::system_path(old_name);
   const auto to = kx::system_path(new_name);
   if (!from || !to || from->empty() || to->empty()) {
-    error(64);
+    error(err::bad_file_name);
     return;
   }
   if (!exists(*from)) {
-    error(53);
+    error(err::file_not_found);
     return;
   }
   // An existing target is never replaced.
@@ -151,24 +153,24 @@ void sub_name(kxs* old_name, kxs* new_name) {
   switch (errno) {
     case EEXIST:
     case ENOTEMPTY:
-      error(58);
+      error(err::file_already_exists);
       break;
     case EINVAL:
     case ENAMETOOLONG:
-      error(64);
+      error(err::bad_file_name);
       break;
     case EACCES:
     case EPERM:
     case EROFS:
     case EBUSY:
-      error(75);
+      error(err::path_file_access_error);
       break;
     case ENOENT:
     case ENOTDIR:
-      error(76);  // the new name's folder does not exist
+      error(err::path_not_found);  // the new name's folder does not exist
       break;
     default:
-      error(5);
+      error(err::illegal_function_call);
   }
 }
 
@@ -197,12 +199,12 @@ kxs* func__cwd() {
     try {
       buffer.resize(size);
     } catch (const std::bad_alloc&) {
-      error(7);
+      error(err::out_of_memory);
       return kx::new_temporary("");
     }
     if (::getcwd(buffer.data(), buffer.size())) break;
     if (errno != ERANGE) {
-      error(51);
+      error(err::internal_error);
       return kx::new_temporary("");
     }
   }

@@ -30,7 +30,7 @@ kxs* func_environ(kxs* name) {
 kxs* func_environ(int64_t n) {
   if (new_error) return kx::new_temporary("");
   if (n <= 0) {
-    error(5);
+    error(err::illegal_function_call);
     return kx::new_temporary("");
   }
   for (int64_t i = 1; environ && environ[i - 1]; ++i) {
@@ -45,21 +45,21 @@ void sub_environ(kxs* text) {
   // A zero byte would cut the entry short; an entry without a name would
   // name nothing.
   if (entry.find('\0') != std::string_view::npos || entry.empty() || entry[0] == '=') {
-    error(5);
+    error(err::illegal_function_call);
     return;
   }
   // putenv keeps the very text it is given: it stays owned by the
   // environment for the rest of the run.
   char* owned = static_cast<char*>(std::malloc(entry.size() + 1));
   if (!owned) {
-    error(7);
+    error(err::out_of_memory);
     return;
   }
   std::memcpy(owned, entry.data(), entry.size());
   owned[entry.size()] = '\0';
   if (::putenv(owned) != 0) {
     std::free(owned);
-    error(5);
+    error(err::illegal_function_call);
     return;
   }
   environment_texts().push_back(owned);

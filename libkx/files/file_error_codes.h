@@ -4,6 +4,9 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "base/error_numbers.h"
+#include "files/file_handles.h"
+
 namespace kx {
 
 struct code_to_error {
@@ -13,28 +16,28 @@ struct code_to_error {
 
 // Data operations (read, write, position, length).
 inline constexpr std::array<code_to_error, 6> data_code_errors{{
-    {-2, 258},  // Invalid handle
-    {-3, 54},   // Bad file mode
-    {-4, 5},    // Illegal function call
-    {-7, 70},   // Permission denied
-    {-13, 61},  // Disk full
-    {-14, 57},  // Device I/O error
+    {gfs_bad_handle, err::invalid_handle},
+    {gfs_access_denied, err::bad_file_mode},
+    {gfs_bad_argument, err::illegal_function_call},
+    {gfs_stream_failure, err::permission_denied},
+    {gfs_disk_full, err::disk_full},
+    {gfs_device_error, err::device_io_error},
 }};
-inline constexpr int32_t data_code_default_error = 75;  // Path/File access error
+inline constexpr int32_t data_code_default_error = err::path_file_access_error;
 
 // OPEN.
 inline constexpr std::array<code_to_error, 9> open_code_errors{{
-    {-5, 53},   // File not found
-    {-6, 76},   // Path not found
-    {-7, 70},   // Permission denied
-    {-8, 68},   // Device unavailable
-    {-9, 75},   // Path/File access error: the name is a directory
-    {-11, 64},  // Bad file name
-    {-12, 54},  // Bad file mode
-    {-13, 61},  // Disk full
-    {-14, 57},  // Device I/O error
+    {gfs_not_found, err::file_not_found},
+    {gfs_path_not_found, err::path_not_found},
+    {gfs_stream_failure, err::permission_denied},
+    {gfs_device_unavailable, err::device_unavailable},
+    {gfs_is_directory, err::path_file_access_error},
+    {gfs_bad_name, err::bad_file_name},
+    {gfs_bad_mode, err::bad_file_mode},
+    {gfs_disk_full, err::disk_full},
+    {gfs_device_error, err::device_io_error},
 }};
-inline constexpr int32_t open_code_default_error = 53;
+inline constexpr int32_t open_code_default_error = err::file_not_found;
 
 template <std::size_t N>
 constexpr int32_t error_for_code(const std::array<code_to_error, N>& table, int32_t code, int32_t otherwise) {

@@ -41,11 +41,11 @@ gfs_file_struct* linked_record(const kx::field_link& link) {
 gfs_file_struct* random_file(int32_t n) {
   gfs_file_struct* record = kx::file_by_number(n);
   if (!record) {
-    error(52);
+    error(err::bad_file_name_or_number);
     return nullptr;
   }
   if (record->file_type != file_type_random) {
-    error(54);
+    error(err::bad_file_mode);
     return nullptr;
   }
   return record;
@@ -96,11 +96,11 @@ void field_add(kxs* s, int64_t width) {
   if (current.failed || new_error) return;
   current.failed = true;
   if (width < 0) {
-    error(5);
+    error(err::illegal_function_call);
     return;
   }
   if (current.total + width > current.limit) {
-    error(50);
+    error(err::field_overflow);
     return;
   }
   gfs_file_struct* record = random_file(current.file_number);
@@ -137,16 +137,16 @@ void buffer_transfer(int32_t n, int64_t rec, int32_t rec_given, direction way) {
   if (new_error) return;
   const int32_t h = kx::handle_of_number(n);
   if (h < 0) {
-    error(52);
+    error(err::bad_file_name_or_number);
     return;
   }
   gfs_file_struct& record = gfs_file[static_cast<size_t>(h)];
   if (record.file_type != file_type_random) {
-    error(54);
+    error(err::bad_file_mode);
     return;
   }
   if (way == direction::get ? !record.can_read : !record.can_write) {
-    error(75);
+    error(err::path_file_access_error);
     return;
   }
   int64_t start = -1;

@@ -27,16 +27,16 @@ void put_back(int32_t h) { record_of(h).position -= 1; }
 gfs_file_struct* readable_input(int32_t n, int32_t* handle) {
   *handle = kx::handle_of_number(n);
   if (*handle < 0) {
-    error(52);
+    error(err::bad_file_name_or_number);
     return nullptr;
   }
   gfs_file_struct& record = record_of(*handle);
   if (record.file_type != file_type_input) {
-    error(54);
+    error(err::bad_file_mode);
     return nullptr;
   }
   if (!record.can_read) {
-    error(75);
+    error(err::path_file_access_error);
     return nullptr;
   }
   return &record;
@@ -116,7 +116,7 @@ void sub_file_input_string(int32_t n, kxs* target) {
   if (c == read_failed) return;
   if (c == end_of_file) {
     kx::assign_bytes(target, nullptr, 0);
-    error(62);
+    error(err::input_past_end_of_file);
     return;
   }
   std::string item;
@@ -185,7 +185,7 @@ void line_input_characters(int32_t h, kxs* target) {
   }
   if (first) {
     kx::assign_bytes(target, nullptr, 0);
-    error(62);
+    error(err::input_past_end_of_file);
     return;
   }
   if (ended_by != end_of_file) file_input_skip1310(h, ended_by);
@@ -203,7 +203,7 @@ void line_input_block(int32_t h, kxs* target) {
     return;
   }
   if (length < start + 1) {
-    error(62);
+    error(err::input_past_end_of_file);
     return;
   }
   std::string line;
@@ -247,12 +247,12 @@ void sub_file_line_input_string(int32_t n, kxs* target) {
   // number is one not in use.
   const int32_t h = kx::handle_of_number(n);
   if (h < 0) {
-    error(52);
+    error(err::bad_file_name_or_number);
     return;
   }
   gfs_file_struct& record = record_of(h);
   if (!record.can_read) {
-    error(75);
+    error(err::path_file_access_error);
     return;
   }
   if (record.file_type == file_type_input) {
@@ -260,7 +260,7 @@ void sub_file_line_input_string(int32_t n, kxs* target) {
   } else if (record.file_type == file_type_binary) {
     line_input_block(h, target);
   } else {
-    error(54);
+    error(err::bad_file_mode);
   }
 }
 
@@ -271,16 +271,16 @@ kxs* empty_result() { return kxs_new(0, 1); }
 kxs* input_from_file(int32_t count, int32_t n) {
   const int32_t h = kx::handle_of_number(n);
   if (h < 0) {
-    error(52);
+    error(err::bad_file_name_or_number);
     return empty_result();
   }
   gfs_file_struct& record = record_of(h);
   if (record.file_type != file_type_binary && record.file_type != file_type_input) {
-    error(62);
+    error(err::input_past_end_of_file);
     return empty_result();
   }
   if (!record.can_read) {
-    error(75);
+    error(err::path_file_access_error);
     return empty_result();
   }
   if (count == 0) return empty_result();
@@ -300,7 +300,7 @@ kxs* input_from_file(int32_t count, int32_t n) {
   for (int32_t i = 0; i < count; ++i) {
     const int32_t c = file_input_chr(h);
     if (c < 0) {
-      if (c == end_of_file) error(62);
+      if (c == end_of_file) error(err::input_past_end_of_file);
       return empty_result();
     }
     bytes += static_cast<char>(c);
@@ -318,7 +318,7 @@ kxs* input_from_file(int32_t count, int32_t n) {
 kxs* func_input(int32_t count, int32_t n, int32_t n_given) {
   if (new_error) return empty_result();
   if (count < 0) {
-    error(52);
+    error(err::bad_file_name_or_number);
     return empty_result();
   }
   if (n_given) return input_from_file(count, n);

@@ -43,23 +43,23 @@ void sub_open(kxs* name, int32_t mode, int32_t access, int32_t lock, int32_t n, 
   if (new_error) return;
   if (mode == 0) mode = 1;
   if (mode < 1 || mode > 5) {
-    error(54);
+    error(err::bad_file_mode);
     return;
   }
   if (length_given && (record_length == 0 || record_length < -1 || record_length > INT32_MAX)) {
-    error(5);
+    error(err::illegal_function_call);
     return;
   }
   if (access < 0 || access > 3 || lock < 0 || lock > 4) {
-    error(5);
+    error(err::illegal_function_call);
     return;
   }
   if (n < 1) {
-    error(52);
+    error(err::bad_file_name_or_number);
     return;
   }
   if (gfs_fileno_valid(n) == 1) {
-    error(55);
+    error(err::file_already_open);
     return;
   }
   const mode_entry entry = mode_table[mode];
@@ -83,7 +83,7 @@ void sub_open(kxs* name, int32_t mode, int32_t access, int32_t lock, int32_t n, 
     record.record_buffer.reset(new (std::nothrow) uint8_t[static_cast<size_t>(record.record_length)]());
     if (!record.record_buffer) {
       close_failed_open(h);
-      error(7);
+      error(err::out_of_memory);
       return;
     }
   }
@@ -99,7 +99,7 @@ void sub_open(kxs* name, int32_t mode, int32_t access, int32_t lock, int32_t n, 
       const int32_t result = gfs_read(h, -1, &first, 1);
       if (result != gfs_ok) {
         close_failed_open(h);
-        error(result == gfs_stream_failure ? 70 : 75);
+        error(result == gfs_stream_failure ? err::permission_denied : err::path_file_access_error);
         return;
       }
       // A file that starts with the end-of-file byte is empty.
@@ -137,7 +137,7 @@ void sub_open_shortform(kxs* mode, int32_t n, kxs* name, int64_t record_length, 
     }
   }
   if (number == 0) {
-    error(54);
+    error(err::bad_file_mode);
     return;
   }
   sub_open(name, number, 0, 0, n, record_length, length_given);

@@ -13,7 +13,7 @@ constexpr int64_t sequential_block = 128;
 // The handle bound to n, or -1 with error 52 raised.
 int32_t bound(int32_t n) {
   const int32_t h = kx::handle_of_number(n);
-  if (h < 0) error(52);
+  if (h < 0) error(err::bad_file_name_or_number);
   return h;
 }
 
@@ -24,7 +24,7 @@ gfs_file_struct& record_of(int32_t h) { return gfs_file[static_cast<size_t>(h)];
 int32_t bound_file(int32_t n) {
   const int32_t h = bound(n);
   if (h >= 0 && record_of(h).is_screen) {
-    error(5);
+    error(err::illegal_function_call);
     return -1;
   }
   return h;
@@ -92,7 +92,7 @@ void sub_seek(int32_t n, int64_t position) {
     byte = start + 1;
   }
   if (byte < 1) {
-    error(63);
+    error(err::bad_record_number);
     return;
   }
   kx::raise_data_error(gfs_setpos(h, byte - 1));
@@ -120,14 +120,14 @@ void lock_range(int32_t n, int64_t start, int64_t end, int32_t given, lock_opera
     const int64_t size = random ? record.record_length : 1;
     if (given & 1) {
       if (start - 1 < 0 || start - 1 > INT64_MAX / size) {
-        error(5);
+        error(err::illegal_function_call);
         return;
       }
       first = (start - 1) * size;
     }
     if (given & 2) {
       if (end - 1 < 0 || end > INT64_MAX / size) {
-        error(5);
+        error(err::illegal_function_call);
         return;
       }
       last = random ? end * size - 1 : end - 1;

@@ -37,7 +37,7 @@ void sub_file_print(int32_t n, kxs* text, int32_t extra_space, int32_t tab, int3
   if (n < 0) return;  // network connections print nothing
   const int32_t h = kx::handle_of_number(n);
   if (h < 0) {
-    error(52);
+    error(err::bad_file_name_or_number);
     return;
   }
   gfs_file_struct& record = gfs_file[static_cast<size_t>(h)];
@@ -47,11 +47,11 @@ void sub_file_print(int32_t n, kxs* text, int32_t extra_space, int32_t tab, int3
     return;
   }
   if (record.file_type != file_type_output) {
-    error(54);
+    error(err::bad_file_mode);
     return;
   }
   if (!record.can_write) {
-    error(75);
+    error(err::path_file_access_error);
     return;
   }
   int32_t result = gfs_write(h, -1, text->chars, text->length);

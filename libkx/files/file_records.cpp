@@ -26,16 +26,16 @@ gfs_file_struct& record_of(int32_t h) { return gfs_file[static_cast<size_t>(h)];
 int32_t usable(int32_t n, direction way) {
   const int32_t h = kx::handle_of_number(n);
   if (h < 0) {
-    error(52);
+    error(err::bad_file_name_or_number);
     return -1;
   }
   const gfs_file_struct& record = record_of(h);
   if (record.file_type != file_type_random && record.file_type != file_type_binary) {
-    error(54);
+    error(err::bad_file_mode);
     return -1;
   }
   if (way == direction::get ? !record.can_read : !record.can_write) {
-    error(75);
+    error(err::path_file_access_error);
     return -1;
   }
   return h;
@@ -52,7 +52,7 @@ void transfer(int32_t h, int64_t rec, uint8_t* data, int64_t count, int32_t rec_
   gfs_file_struct& record = record_of(h);
   const bool random = record.file_type == file_type_random;
   if (random && count > record.record_length) {
-    error(59);
+    error(err::bad_record_length);
     return;
   }
   const int64_t start = record_start(record, rec, rec_given);
@@ -65,7 +65,9 @@ void transfer(int32_t h, int64_t rec, uint8_t* data, int64_t count, int32_t rec_
   }
   // A RANDOM transfer shorter than the record steps to the next record;
   // the bytes in between are neither read nor written.
-  if (random && count < record.record_length && gfs_setpos(h, start + record.record_length) != gfs_ok) error(54);
+  if (random && count < record.record_length && gfs_setpos(h, start + record.record_length) != gfs_ok) {
+    error(err::bad_file_mode);
+  }
 }
 
 void fixed(int32_t n, int64_t rec, byte_element_struct* data, int32_t rec_given, direction way) {
@@ -91,12 +93,12 @@ namespace kx {
 int64_t record_position(const gfs_file_struct& record, int64_t rec) {
   const int64_t index = rec - 1;
   if (rec < 1) {
-    error(63);
+    error(err::bad_record_number);
     return -1;
   }
   if (record.file_type != file_type_random) return index;
   if (index > INT64_MAX / record.record_length) {
-    error(63);
+    error(err::bad_record_number);
     return -1;
   }
   return index * record.record_length;
@@ -158,7 +160,7 @@ void sub_get2(int32_t n, int64_t rec, kxs* data, int32_t rec_given) {
   }
   const int64_t size = record.record_length;
   if (size <= 1) {
-    error(59);
+    error(err::bad_record_length);
     return;
   }
   const int64_t start = record_start(record, rec, rec_given);
@@ -179,7 +181,7 @@ void sub_get2(int32_t n, int64_t rec, kxs* data, int32_t rec_given) {
   if (length & 0x8000) {
     if (size <= long_prefix - 1) {
       gfs_setpos(h, start);
-      error(59);
+      error(err::bad_record_length);
       return;
     }
     uint64_t high = 0;
@@ -189,7 +191,7 @@ void sub_get2(int32_t n, int64_t rec, kxs* data, int32_t rec_given) {
   }
   if (length > static_cast<uint64_t>(size - prefix)) {
     gfs_setpos(h, start);
-    error(59);
+    error(err::bad_record_length);
     return;
   }
   kx::assign_bytes(data, bytes.data() + prefix, static_cast<int64_t>(length));
@@ -199,7 +201,7 @@ int32_t generic_put(int32_t n, int64_t position, const uint8_t* data, int64_t co
   if (new_error) return gfs_ok;
   const int32_t h = kx::handle_of_number(n);
   if (h < 0) {
-    error(52);
+    error(err::bad_file_name_or_number);
     return gfs_bad_handle;
   }
   const int32_t result = gfs_write(h, position, data, count);
@@ -211,7 +213,7 @@ int32_t generic_get(int32_t n, int64_t position, uint8_t* data, int64_t count) {
   if (new_error) return gfs_ok;
   const int32_t h = kx::handle_of_number(n);
   if (h < 0) {
-    error(52);
+    error(err::bad_file_name_or_number);
     return gfs_bad_handle;
   }
   const int32_t result = gfs_read(h, position, data, count);

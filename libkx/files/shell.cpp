@@ -71,7 +71,7 @@ bool runnable(const std::string& command) { return command.find('\0') == std::st
 void start_without_waiting(const kxs* command) {
   const std::string text = command_text(command);
   if (!runnable(text)) {
-    error(5);
+    error(err::illegal_function_call);
     return;
   }
   gfs_flush_all();
@@ -106,7 +106,7 @@ void sub_shell(kxs* command, int32_t given) {
   if (!given || command->length == 0) return;
   const std::string text = command_text(command);
   if (!runnable(text)) {
-    error(5);
+    error(err::illegal_function_call);
     return;
   }
   const windowed_while_shelling windowed;
@@ -118,7 +118,7 @@ int64_t func_shell(kxs* command) {
   if (command->length == 0) return 0;
   const std::string text = command_text(command);
   if (!runnable(text)) {
-    error(5);
+    error(err::illegal_function_call);
     return 0;
   }
   const windowed_while_shelling windowed;
@@ -131,7 +131,7 @@ int64_t func__shellhide(kxs* command) {
   if (new_error) return 0;
   const std::string text = command_text(command);
   if (text.empty() || !runnable(text)) {
-    error(5);
+    error(err::illegal_function_call);
     return 1;
   }
   return run_and_wait(text);
@@ -144,12 +144,12 @@ void sub_shell2(kxs* command, int32_t flags) {
     return;
   }
   if (!(flags & flag_command_given) || command->length == 0) {
-    error(5);
+    error(err::illegal_function_call);
     return;
   }
   const std::string text = command_text(command);
   if (!runnable(text)) {
-    error(5);
+    error(err::illegal_function_call);
     return;
   }
   run_and_wait(text);
@@ -168,7 +168,7 @@ void sub_shell3(kxs* command, int32_t flags) {
 void sub_shell4(kxs* command, int32_t flags) {
   if (new_error) return;
   if (!(flags & flag_command_given) || command->length == 0) {
-    error(5);
+    error(err::illegal_function_call);
     return;
   }
   start_without_waiting(command);

@@ -19,14 +19,14 @@ int32_t next_return_point = 0;
 
 void more_return_points() {
   if (return_points > std::numeric_limits<int32_t>::max() / 2) {
-    error(256);
+    error(err::out_of_stack_space);
     return;
   }
   const int32_t doubled = return_points * 2;
   const size_t bytes = static_cast<size_t>(doubled) * sizeof(uint32_t);
   void* grown = std::realloc(return_point, bytes);
   if (!grown) {
-    error(256);
+    error(err::out_of_stack_space);
     return;
   }
   return_point = static_cast<uint32_t*>(grown);

@@ -1,6 +1,7 @@
 #include "frame/statement_check.h"
 
 #include "base/clock.h"
+#include "base/error.h"
 #include "base/error_report.h"
 #include "frame/program.h"
 #include "frame/shutdown.h"
@@ -53,7 +54,7 @@ void fix_error() {
 namespace {
 bool leave_handler() {
   if (error_handling == 0) {
-    error(20);
+    error(err::resume_without_error);
     return false;
   }
   error_handling = 0;

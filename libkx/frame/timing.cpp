@@ -45,7 +45,7 @@ double kx::timer_value(int64_t now_ms, int64_t first_ticks_ms, uint32_t midnight
 double func_timer(double accuracy, int32_t accuracy_given) {
   if (new_error.load()) return 0;
   if (accuracy_given && accuracy <= 0) {
-    error(5);
+    error(err::illegal_function_call);
     return 0;
   }
   return kx::timer_value(wait_time.now_ms(), clock_firsttimervalue.load(), tarn_firsttimervalue.load(), accuracy,
@@ -81,7 +81,7 @@ void sub__delay(double seconds) {
   int64_t start = wait_time.now_ms();
   if (new_error.load()) return;
   if (seconds < 0 || seconds > max_delay_seconds) {
-    error(5);
+    error(err::illegal_function_call);
     return;
   }
   const double span = 1000.0 * seconds;
@@ -106,13 +106,13 @@ void sub__delay(double seconds) {
 void sub__limit(double rate) {
   if (new_error.load()) return;
   if (!(rate > 0)) {
-    error(5);
+    error(err::illegal_function_call);
     return;
   }
   // The period is kept as a fraction: 60 passes a second are 16 2/3 ms apart.
   const double period = 1000.0 / rate;
   if (period > max_limit_period_ms) {
-    error(5);
+    error(err::illegal_function_call);
     return;
   }
   for (;;) {
@@ -140,7 +140,7 @@ void sub__limit(double rate) {
 void sub__fps(double value, int32_t kind) {
   if (new_error.load()) return;
   if (kind != 1 && kind != 2) {
-    error(5);
+    error(err::illegal_function_call);
     return;
   }
   if (kind == 1) {
@@ -148,7 +148,7 @@ void sub__fps(double value, int32_t kind) {
     return;
   }
   if (!(value >= 1)) {
-    error(5);
+    error(err::illegal_function_call);
     return;
   }
   max_fps = std::min(value, max_fps_value);

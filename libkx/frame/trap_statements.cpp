@@ -80,7 +80,7 @@ int32_t strig_entry(int32_t n, int32_t controller, int32_t controller_given) {
 void onkey_setup(int32_t n, int32_t id, int64_t argument) {
   if (pending_error()) return;
   if (n < 1 || n > 31) {
-    error(5);
+    error(err::illegal_function_call);
     return;
   }
   onkey[n].id = id;
@@ -91,7 +91,7 @@ void onkey_setup(int32_t n, int32_t id, int64_t argument) {
 void sub_key(int32_t n, int32_t action) {
   if (pending_error()) return;
   if (n < 0 || n > 31) {
-    error(5);
+    error(err::illegal_function_call);
     return;
   }
   if (n == 0) {
@@ -105,7 +105,7 @@ void onstrig_setup(int32_t n, int32_t controller, int32_t controller_given, int3
   if (pending_error()) return;
   const int32_t entry = strig_entry(n, controller, controller_given);
   if (entry == -1) {
-    error(5);
+    error(err::illegal_function_call);
     return;
   }
   if (entry < 0) return;
@@ -123,7 +123,7 @@ void sub_strig(int32_t n, int32_t controller, int32_t action, int32_t passed) {
   }
   const int32_t entry = strig_entry(n, controller, passed > 1);
   if (entry == -1) {
-    error(5);
+    error(err::illegal_function_call);
     return;
   }
   if (entry < 0) return;
@@ -144,7 +144,7 @@ int32_t func__freetimer() {
     try {
       while (static_cast<int32_t>(ontimer.size()) <= ontimer_nextfree) ontimer.emplace_back();
     } catch (const std::bad_alloc&) {
-      error(257);
+      error(err::out_of_memory_timers);
     }
     ontimerthread_lock = 0;
     handle = ontimer_nextfree;
@@ -161,7 +161,7 @@ int32_t func__freetimer() {
 void ontimer_setup(int32_t handle, double interval, int32_t id, int64_t argument) {
   if (pending_error()) return;
   if (!valid_timer(handle)) {
-    error(5);
+    error(err::illegal_function_call);
     return;
   }
   ontimer_entry& t = ontimer[static_cast<size_t>(handle)];
@@ -178,7 +178,7 @@ void sub_timer(int32_t handle, int32_t action, int32_t handle_given) {
   if (pending_error()) return;
   if (!handle_given) handle = 0;
   if (!valid_timer(handle)) {
-    error(5);
+    error(err::illegal_function_call);
     return;
   }
   ontimer_entry& t = ontimer[static_cast<size_t>(handle)];
@@ -197,7 +197,7 @@ void sub_timer(int32_t handle, int32_t action, int32_t handle_given) {
       break;
     case action_free:
       if (handle == 0) {
-        error(5);
+        error(err::illegal_function_call);
         return;
       }
       t.state = trap_off;

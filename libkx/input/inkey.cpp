@@ -1,34 +1,21 @@
 #include "input/inkey.h"
 
-#include <atomic>
-
 #include "base/clock.h"
 #include "base/error.h"
+#include "input/bios_keyboard.h"
 #include "input/keyboard.h"
 #include "input/key_rings.h"
-#include "values/conventional_memory.h"
 #include "values/string_create.h"
 #include "values/string_release.h"
 
-namespace {
-std::atomic_ref<uint16_t> bios_word(uint32_t offset) {
-  return std::atomic_ref<uint16_t>(*reinterpret_cast<uint16_t*>(&cmem[offset]));
-}
-}  // namespace
-
-bool inkey_waiting() {
-  return bios_word(bios_keyboard_head).load(std::memory_order_acquire) !=
-         bios_word(bios_keyboard_tail).load(std::memory_order_acquire);
-}
+bool inkey_waiting() { return bios_keyboard_waiting(); }
 
 kxs* kxs_inkey() {
   if (new_error.load()) return kxs_new(0, 1);
   Sleep(0);  // a program polling INKEY$ leaves the window thread its time
-  auto head_word = bios_word(bios_keyboard_head);
-  const uint16_t head = head_word.load(std::memory_order_relaxed);
-  if (head == bios_word(bios_keyboard_tail).load(std::memory_order_acquire)) return kxs_new(0, 1);
-  const uint8_t character = cmem[1024 + head];
-  const uint8_t scan = cmem[1025 + head];
+  uint8_t character = 0;
+  uint8_t scan = 0;
+  if (!bios_keyboard_take(&character, &scan)) return kxs_new(0, 1);
   kxs* result;
   if (character != 0 || scan == 0) {
     result = kxs_new(1, 1);
@@ -38,9 +25,6 @@ kxs* kxs_inkey() {
     result->chars[0] = 0;
     result->chars[1] = scan;
   }
-  uint16_t next = static_cast<uint16_t>(head + 2);
-  if (next > bios_keyboard_last) next = bios_keyboard_first;
-  head_word.store(next, std::memory_order_release);
   return result;
 }
 
@@ -59,7 +43,7 @@ int32_t func__keyhit() {
 int32_t func__keydown(int32_t code) {
   if (new_error.load()) return 0;
   if (code <= 0) {
-    error(5);
+    error(err::illegal_function_call);
     return 0;
   }
   return keyheld(static_cast<uint32_t>(code)) ? -1 : 0;
@@ -68,13 +52,10 @@ int32_t func__keydown(int32_t code) {
 void sub__keyclear(int32_t n, int32_t passed) {
   if (new_error.load()) return;
   if (passed && (n < 1 || n > 3)) {
-    error(5);
+    error(err::illegal_function_call);
     return;
   }
-  if (!passed || n == 1) {
-    bios_word(bios_keyboard_head).store(bios_keyboard_first);
-    bios_word(bios_keyboard_tail).store(bios_keyboard_first);
-  }
+  if (!passed || n == 1) bios_keyboard_clear();
   if (!passed || n == 2) keyhit.clear();
   if (!passed || n == 3) port60h.clear();
 }

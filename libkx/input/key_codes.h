@@ -2,9 +2,12 @@
 // Key codes: one 32-bit code names a key. 1-255 are code page 437 characters
 // as typed; 0xXX00 are the extended PC keys; 100000 + n and 200000 + n are
 // keys with no PC code. _KEYHIT reports releases as negated codes.
+#include <array>
 #include <cstdint>
 
 namespace key {
+
+inline constexpr uint32_t enter = 13;  // also Ctrl+M; the keypad's Enter has its own code
 
 inline constexpr uint32_t f1 = 0x3B00;  // F1-F10 follow in steps of 0x100
 inline constexpr uint32_t f11 = 0x8500;
@@ -44,6 +47,9 @@ inline constexpr uint32_t sys_req = 100317;
 inline constexpr uint32_t break_key = 100318;
 inline constexpr uint32_t keypad_nl_off_insert = 200000;  // keypad keys with Num Lock off, 200000-200010
 inline constexpr uint32_t keypad_nl_off_delete = 200010;
+// The keys the Num Lock off keypad codes stand for, from keypad_nl_off_insert on.
+inline constexpr std::array<uint32_t, 11> numlock_off_keys = {
+    insert, end, down, page_down, left, keypad_centre, right, home, up, page_up, del};
 inline constexpr uint32_t scroll_lock_toggle = 200011;  // pseudo-key held while the toggle is on
 inline constexpr uint32_t insert_toggle = 200012;
 inline constexpr uint32_t zero_code = 200013;  // the key code 0

@@ -5,6 +5,7 @@
 
 #include "base/flags.h"
 #include "base/hooks.h"
+#include "input/bios_keyboard.h"
 #include "input/key_codes.h"
 #include "input/key_rings.h"
 #include "input/scancode_table.h"
@@ -26,36 +27,32 @@ void poke_status(uint32_t offset, uint8_t value) {
   std::atomic_ref<uint8_t>(cmem[offset]).store(value, std::memory_order_relaxed);
 }
 
-std::atomic_ref<uint16_t> bios_word(uint32_t offset) {
-  return std::atomic_ref<uint16_t>(*reinterpret_cast<uint16_t*>(&cmem[offset]));
-}
-
 bool held(uint32_t code) { return keyheld_buffer.contains(code); }
 bool shift_held() { return held(key::left_shift) || held(key::right_shift); }
 bool ctrl_held() { return held(key::left_ctrl) || held(key::right_ctrl); }
 bool alt_held() { return held(key::left_alt) || held(key::right_alt); }
 
 void update_shift_state() {
-  uint8_t b417 = 0, b418 = 0, b496 = 0x10;
-  if (held(key::right_shift)) b417 |= 1;
-  if (held(key::left_shift)) b417 |= 2;
-  if (ctrl_held()) b417 |= 4;
-  if (alt_held()) b417 |= 8;
-  if (held(key::scroll_lock_toggle)) b417 |= 0x10;
-  if (held(key::num_lock)) b417 |= 0x20;
-  if (held(key::caps_lock)) b417 |= 0x40;
-  if (held(key::insert_toggle)) b417 |= 0x80;
-  if (held(key::left_ctrl)) b418 |= 1;
-  if (held(key::left_alt)) b418 |= 2;
-  if (held(key::sys_req)) b418 |= 4;
-  if (held(key::pause)) b418 |= 8;
-  if (held(key::scroll_lock)) b418 |= 0x10;
-  if (held(key::insert)) b418 |= 0x80;
-  if (held(key::right_ctrl)) b496 |= 1;
-  if (held(key::right_alt)) b496 |= 2;
-  poke_status(0x417, b417);
-  poke_status(0x418, b418);
-  poke_status(0x496, b496);
+  uint8_t flags = 0, flags_1 = 0, flags_3 = 0x10;
+  if (held(key::right_shift)) flags |= 1;
+  if (held(key::left_shift)) flags |= 2;
+  if (ctrl_held()) flags |= 4;
+  if (alt_held()) flags |= 8;
+  if (held(key::scroll_lock_toggle)) flags |= 0x10;
+  if (held(key::num_lock)) flags |= 0x20;
+  if (held(key::caps_lock)) flags |= 0x40;
+  if (held(key::insert_toggle)) flags |= 0x80;
+  if (held(key::left_ctrl)) flags_1 |= 1;
+  if (held(key::left_alt)) flags_1 |= 2;
+  if (held(key::sys_req)) flags_1 |= 4;
+  if (held(key::pause)) flags_1 |= 8;
+  if (held(key::scroll_lock)) flags_1 |= 0x10;
+  if (held(key::insert)) flags_1 |= 0x80;
+  if (held(key::right_ctrl)) flags_3 |= 1;
+  if (held(key::right_alt)) flags_3 |= 2;
+  poke_status(bios_keyboard_flags, flags);
+  poke_status(bios_keyboard_flags_1, flags_1);
+  poke_status(bios_keyboard_flags_3, flags_3);
 }
 
 // The scan codes of the modifier and lock keys.
@@ -189,24 +186,13 @@ bool expand_soft_key(uint32_t raw, uint32_t translated) {
   return false;
 }
 
-void buffer_store(uint8_t character, uint8_t scan) {
-  auto tail = bios_word(bios_keyboard_tail);
-  const uint16_t t = tail.load(std::memory_order_relaxed);
-  uint16_t next = static_cast<uint16_t>(t + 2);
-  if (next > bios_keyboard_last) next = bios_keyboard_first;
-  if (next == bios_word(bios_keyboard_head).load(std::memory_order_acquire)) return;  // full: dropped
-  cmem[1024 + t] = character;
-  cmem[1025 + t] = scan;
-  tail.store(next, std::memory_order_release);
-}
-
-// A translation from the table into the buffer.
+// A translation from the table into the buffer (dropped when it is full).
 void buffer_translation(int32_t translation, uint8_t row_scan) {
   if (translation == 0) return;
   if (translation < 256) {
-    buffer_store(static_cast<uint8_t>(translation), row_scan);
+    bios_keyboard_put(static_cast<uint8_t>(translation), row_scan);
   } else {
-    buffer_store(0, static_cast<uint8_t>(translation >> 8));
+    bios_keyboard_put(0, static_cast<uint8_t>(translation >> 8));
   }
 }
 
@@ -214,7 +200,7 @@ void type_character(uint32_t code, bool glyph) {
   const auto& row = scancode_lookup[code];
   const auto scan = static_cast<uint8_t>(row[column_scan]);
   if (scan == 0) {
-    buffer_store(static_cast<uint8_t>(code), 0);
+    bios_keyboard_put(static_cast<uint8_t>(code), 0);
     return;
   }
   port60h.push_make(scan);
@@ -236,7 +222,7 @@ void type_extended(uint32_t code, bool insert_was_held) {
   if (row[column_plain] == 0) {
     // An extended key the table does not translate (the keypad centre
     // among them) reaches the buffer as its own extended code.
-    if (key::is_extended(code)) buffer_store(0, static_cast<uint8_t>(code >> 8));
+    if (key::is_extended(code)) bios_keyboard_put(0, static_cast<uint8_t>(code >> 8));
     return;
   }
   const auto scan = static_cast<uint8_t>(row[column_scan]);
@@ -263,50 +249,39 @@ bool keyheld(uint32_t code) {
   if (held(code)) return true;
   uint32_t twin = 0;
   switch (code) {
-    case 13: twin = key::keypad_enter; break;
-    case 42: twin = key::keypad_multiply; break;
-    case 43: twin = key::keypad_plus; break;
-    case 45: twin = key::keypad_minus; break;
-    case 46: twin = key::keypad_point; break;
-    case 47: twin = key::keypad_divide; break;
+    case key::enter: twin = key::keypad_enter; break;
+    case '*': twin = key::keypad_multiply; break;
+    case '+': twin = key::keypad_plus; break;
+    case '-': twin = key::keypad_minus; break;
+    case '.': twin = key::keypad_point; break;
+    case '/': twin = key::keypad_divide; break;
     default:
-      if (code >= '0' && code <= '9') twin = code + 100208;
+      if (code >= '0' && code <= '9') twin = key::keypad_0 + (code - '0');
       break;
   }
   if (twin == 0 && key::is_extended(code)) {
-    switch (code) {
-      case key::insert: twin = 200000; break;
-      case key::end: twin = 200001; break;
-      case key::down: twin = 200002; break;
-      case key::page_down: twin = 200003; break;
-      case key::left: twin = 200004; break;
-      case key::keypad_centre: twin = 200005; break;
-      case key::right: twin = 200006; break;
-      case key::home: twin = 200007; break;
-      case key::up: twin = 200008; break;
-      case key::page_up: twin = 200009; break;
-      case key::del: twin = 200010; break;
-      default: break;
+    for (uint32_t n = 0; n < key::numlock_off_keys.size(); ++n) {
+      if (key::numlock_off_keys[n] == code) {
+        twin = key::keypad_nl_off_insert + n;
+        break;
+      }
     }
   }
   return twin != 0 && held(twin);
 }
 
 uint32_t keyhit_code(uint32_t code) {
-  constexpr uint32_t numlock_off_keys[11] = {key::insert, key::end,   key::down, key::page_down,
-                                             key::left,   key::keypad_centre, key::right, key::home,
-                                             key::up,     key::page_up, key::del};
   if (code >= key::keypad_0 && code <= key::keypad_0 + 9) return '0' + (code - key::keypad_0);
   switch (code) {
-    case key::keypad_point: return 46;
-    case key::keypad_divide: return 47;
-    case key::keypad_multiply: return 42;
-    case key::keypad_minus: return 45;
-    case key::keypad_plus: return 43;
-    case key::keypad_enter: return 13;
+    case key::keypad_point: return '.';
+    case key::keypad_divide: return '/';
+    case key::keypad_multiply: return '*';
+    case key::keypad_minus: return '-';
+    case key::keypad_plus: return '+';
+    case key::keypad_enter: return key::enter;
     default: break;
   }
-  if (key::is_keypad_numlock_off(code)) return numlock_off_keys[code - key::keypad_nl_off_insert];
+  if (key::is_keypad_numlock_off(code)) return key::numlock_off_keys[code - key::keypad_nl_off_insert];
   return code;
 }
 
@@ -335,7 +310,7 @@ void keydown(uint32_t code) {
     suspend_program.fetch_and(static_cast<uint8_t>(~1));
     return;
   }
-  if (alt_held() && code == 13) {
+  if (alt_held() && code == key::enter) {
     // The presentation's full-screen cycle; false when _ALLOWFULLSCREEN
     // refuses the switch, and the key then goes on as usual.
     if (kx::hooks.full_screen_key.load()()) return;
@@ -393,11 +368,17 @@ void keydown_vk(uint32_t code) { keydown(code); }
 void keyup_vk(uint32_t code) { keyup(code); }
 
 namespace {
+// The fullwidth forms of "!" to "~", typed as the characters themselves, and
+// the ideographic space, typed as a space.
+constexpr uint32_t fullwidth_exclamation = 0xFF01;
+constexpr uint32_t fullwidth_tilde = 0xFF5E;
+constexpr uint32_t ideographic_space = 0x3000;
+
 uint32_t unicode_key_code(uint32_t u) {
   if (u < 128) return u;
   if (const uint8_t c = unicode_to_cp437(u)) return c;
-  if (u >= 0xFF01 && u <= 0xFF5E) return u - 65248;
-  if (u == 0x3000) return 32;
+  if (u >= fullwidth_exclamation && u <= fullwidth_tilde) return u - (fullwidth_exclamation - '!');
+  if (u == ideographic_space) return ' ';
   return key::unicode_base | u;
 }
 }  // namespace
@@ -419,8 +400,7 @@ void keyboard_init() {
   keyheld_buffer.clear();
   keyhit.reset();
   port60h.reset();
-  bios_word(bios_keyboard_head).store(bios_keyboard_first);
-  bios_word(bios_keyboard_tail).store(bios_keyboard_first);
+  bios_keyboard_clear();
   std::memset(keyup_mask, 0, sizeof keyup_mask);
   keyup_mask_last = -1;
   softkey_expanding = false;

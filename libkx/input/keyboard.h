@@ -30,11 +30,5 @@ void release_held_modifiers();
 // -1 while the pointer is inside the window, 0 after it leaves.
 inline std::atomic<int32_t> window_focused{0};
 
-// The type-ahead buffer in cmem: head and tail words, 16 two-byte slots.
-inline constexpr uint32_t bios_keyboard_head = 1050;
-inline constexpr uint32_t bios_keyboard_tail = 1052;
-inline constexpr uint16_t bios_keyboard_first = 30;
-inline constexpr uint16_t bios_keyboard_last = 60;
-
 // Start-up: empty buffers and rings, the scan-code queue's front byte 129.
 void keyboard_init();

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "base/error_numbers.h"
 #include "values/mem_lock.h"
 #include "values/out_of_memory.h"
 #include "values/static_pool.h"
@@ -13,7 +14,7 @@ namespace {
 // The descriptor block of a dimension, or null after raising error 9.
 const int64_t* dimension_block(const int64_t* array, int32_t dimension, int32_t dimensions) {
   if (dimension < 1 || dimensions < dimension || !(array[kx::array_flags_word] & array_dimensioned)) {
-    error(9);
+    error(err::subscript_out_of_range);
     return nullptr;
   }
   return array + kx::array_block_word(dimensions - dimension + 1);
@@ -43,14 +44,14 @@ int64_t* static_array_new(int64_t lower, int64_t upper, uint32_t element_bytes) 
   const __int128 wide_count = static_cast<__int128>(upper) - lower + 1;
   if (wide_count < 0) {
     // Bounds the wrong way round: no storage, and every index is refused.
-    error(9);
+    error(err::subscript_out_of_range);
     array_set_erased(array, dimensions);
     return array;
   }
   // The descriptor must never claim more elements than have storage: a size
   // that does not fit the pool's 32-bit requests is more than it can give.
   if (wide_count > UINT32_MAX || (element_bytes != 0 && wide_count > UINT32_MAX / element_bytes))
-    out_of_memory(504);
+    out_of_memory(err::out_of_memory_static_pool);
   const auto count = static_cast<int64_t>(wide_count);
   const auto bytes = static_cast<uint32_t>(count * element_bytes);
   int64_t* block = array + array_block_word(1);

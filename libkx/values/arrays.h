@@ -45,7 +45,7 @@ void array_set_erased(int64_t* array, int dimensions);
 // stays inside the array.
 inline uint64_t array_check(uint64_t offset, uint64_t count) {
   if (offset < count) return offset;
-  error(9);
+  error(err::subscript_out_of_range);
   return 0;
 }
 

@@ -29,7 +29,7 @@ kxs* bytes_of(T v) {
 bool read_bytes(const kxs* s, void* value, size_t n, int32_t need) {
   if (new_error) return false;
   if (s->length < need) {
-    error(5);
+    error(err::illegal_function_call);
     return false;
   }
   std::memcpy(value, s->chars, n);
@@ -44,7 +44,7 @@ T value_of(const kxs* s) {
 
 bool bit_count_valid(uint32_t bits) {
   if (bits >= 1 && bits <= 64) return true;
-  error(5);
+  error(err::illegal_function_call);
   return false;
 }
 

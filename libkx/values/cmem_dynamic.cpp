@@ -2,6 +2,7 @@
 
 #include <cstddef>
 
+#include "base/error_numbers.h"
 #include "values/conventional_memory.h"
 #include "values/out_of_memory.h"
 
@@ -20,7 +21,7 @@ uint8_t* top_of_dynamic_area() { return cmem + cmem_dynamic_top; }
 
 cmem_dynamic_link_type* take_link() {
   if (cmem_dynamic_free_link > 0) return &cmem_dynamic_link[cmem_dynamic_free_list[cmem_dynamic_free_link--]];
-  if (cmem_dynamic_next_link >= cmem_dynamic_links) kx::out_of_memory(507);
+  if (cmem_dynamic_next_link >= cmem_dynamic_links) kx::out_of_memory(err::out_of_memory_cmem_links);
   cmem_dynamic_link_type* link = &cmem_dynamic_link[cmem_dynamic_next_link];
   link->index = cmem_dynamic_next_link++;
   return link;
@@ -29,7 +30,7 @@ cmem_dynamic_link_type* take_link() {
 }  // namespace
 
 uint8_t* cmem_dynamic_malloc(uint32_t size) {
-  if (size > largest_block) kx::out_of_memory(505);
+  if (size > largest_block) kx::out_of_memory(err::out_of_memory_cmem_oversized);
   if (size == 0) return top_of_dynamic_area();
   size = (size + 15) & ~uint32_t{15};
 
@@ -44,7 +45,7 @@ uint8_t* cmem_dynamic_malloc(uint32_t size) {
     below = below->next;
   }
   if (!below) {
-    if (upper - cmem_static_pointer < static_cast<ptrdiff_t>(size)) kx::out_of_memory(506);
+    if (upper - cmem_static_pointer < static_cast<ptrdiff_t>(size)) kx::out_of_memory(err::out_of_memory_cmem_full);
     cmem_dynamic_base = upper - size;
   }
 

@@ -10,7 +10,7 @@ namespace {
 // The local time now, or error 5.
 bool read_clock(std::tm* now) {
   if (kx::date_time_clock(now)) return true;
-  error(5);
+  error(err::illegal_function_call);
   return false;
 }
 

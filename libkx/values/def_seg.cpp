@@ -24,7 +24,7 @@ void sub_defseg(int32_t segment, int32_t passed) {
     return;
   }
   if (!in_range(segment)) {
-    error(6);
+    error(err::overflow);
     return;
   }
   defseg = cmem + wrap16(segment) * 16;
@@ -33,7 +33,7 @@ void sub_defseg(int32_t segment, int32_t passed) {
 int32_t func_peek(int32_t offset) {
   if (new_error) return 0;  // the rest of a failing statement reads nothing
   if (!in_range(offset)) {
-    error(6);
+    error(err::overflow);
     return 0;
   }
   return defseg[wrap16(offset)];
@@ -42,7 +42,7 @@ int32_t func_peek(int32_t offset) {
 void sub_poke(int32_t offset, int32_t value) {
   if (new_error) return;
   if (!in_range(offset)) {
-    error(6);
+    error(err::overflow);
     return;
   }
   defseg[wrap16(offset)] = static_cast<uint8_t>(value);

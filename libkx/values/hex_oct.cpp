@@ -51,7 +51,7 @@ int oct_bits(int64_t value, int32_t width) {
 bool float_pattern(kx_float x, int64_t* value) {
   constexpr kx_float limit = 9223372036854775808.0L;  // 2^63
   if (!(x > -limit && x < limit)) {
-    error(6);
+    error(err::overflow);
     return false;
   }
   *value = kxr(x);

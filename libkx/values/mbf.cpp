@@ -39,7 +39,7 @@ template <class T>
 bool read_pattern(const kxs* s, T* pattern) {
   if (new_error) return false;
   if (s->length < static_cast<int32_t>(sizeof *pattern)) {
-    error(5);
+    error(err::illegal_function_call);
     return false;
   }
   std::memcpy(pattern, s->chars, sizeof *pattern);
@@ -55,7 +55,7 @@ kxs* func_mksmbf(float x) {
   const uint32_t exponent = (bits >> 23) & 0xFF;
   const uint32_t mantissa = bits & single_mantissa_mask;
   if (exponent >= single_too_large) {
-    error(5);
+    error(err::illegal_function_call);
     return kx::empty_result();
   }
   if (exponent != 0) return bytes_result(mbf_single(sign, exponent + single_exponent_shift, mantissa));
@@ -90,7 +90,7 @@ kxs* func_mkdmbf(double x) {
   const auto exponent = static_cast<uint32_t>((bits >> 52) & 0x7FF);
   if (exponent < double_lowest_fit) return bytes_result(uint64_t{0});
   if (exponent > double_highest_fit) {
-    error(5);
+    error(err::illegal_function_call);
     return kx::empty_result();
   }
   const uint64_t mantissa = (bits & double_mantissa_mask) << dropped_bits;

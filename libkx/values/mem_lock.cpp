@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <type_traits>
 
+#include "base/error_numbers.h"
 #include "values/growable_array.h"
 #include "values/kept_blocks.h"
 #include "values/out_of_memory.h"
@@ -33,7 +34,7 @@ kx::growable_array<mem_lock*>& mem_lock_freed() {
 
 // Locks tag the runtime's static data: running out of room for them is the
 // static pool's critical error.
-constexpr int32_t locks_exhausted = 504;
+constexpr int32_t locks_exhausted = err::out_of_memory_static_pool;
 
 mem_lock* next_record() {
   if (mem_lock_next == mem_lock_max) {

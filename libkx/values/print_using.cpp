@@ -150,7 +150,7 @@ int32_t format_value(kxs* format, int32_t pos, kx::using_destination& dest, usin
     if (i >= f.length()) {
       if (used) break;
       if (started_at_zero || wrapped) {
-        error(5);  // the format has no field at all
+        error(err::illegal_function_call);  // the format has no field at all
         break;
       }
       wrapped = true;
@@ -166,7 +166,7 @@ int32_t format_value(kxs* format, int32_t pos, kx::using_destination& dest, usin
         break;
       }
       if (field.kind != value.kind) {
-        error(13);
+        error(err::type_mismatch);
         break;
       }
       if (field.kind == field_kind::number)
@@ -193,7 +193,7 @@ int32_t format_value(kxs* format, int32_t pos, kx::using_destination& dest, usin
 
 int32_t format_number(kxs* format, int32_t pos, kx::using_destination& dest, bool has_digits) {
   if (!has_digits) {
-    error(5);
+    error(err::illegal_function_call);
     return 0;
   }
   return format_value(format, pos, dest, using_value{field_kind::number, nullptr, &number});
@@ -204,7 +204,7 @@ int32_t format_number(kxs* format, int32_t pos, kx::using_destination& dest, boo
 void kx::string_destination::append(const uint8_t* bytes, size_t length) {
   if (s_->is_readonly || length == 0) return;
   if (static_cast<uint64_t>(s_->length) + length > INT32_MAX) {
-    error(14);
+    error(err::out_of_string_space);
     return;
   }
   kxs* joined = kxs_new(static_cast<int32_t>(s_->length + static_cast<int64_t>(length)), 1);

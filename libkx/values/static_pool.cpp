@@ -1,5 +1,6 @@
 #include "values/static_pool.h"
 
+#include "base/error_numbers.h"
 #include "values/kept_blocks.h"
 #include "values/out_of_memory.h"
 
@@ -18,7 +19,7 @@ kx::kept_blocks& static_blocks() {
 
 uint8_t* new_block(uint64_t bytes) {
   auto* block = static_cast<uint8_t*>(static_blocks().allocate(bytes));
-  if (!block) kx::out_of_memory(504);
+  if (!block) kx::out_of_memory(err::out_of_memory_static_pool);
   mem_static = block;
   mem_static_limit = block + bytes;
   return block;
@@ -30,7 +31,7 @@ namespace kx {
 
 uint8_t* mem_static_grow(uint64_t size) {
   const uint64_t grown = size + 2 * mem_static_size;
-  if (grown < size) out_of_memory(504);  // 64-bit wrap: no such block exists
+  if (grown < size) out_of_memory(err::out_of_memory_static_pool);  // 64-bit wrap: no such block exists
   mem_static_size = grown;
   uint8_t* block = new_block(grown);
   mem_static_pointer = block + size;

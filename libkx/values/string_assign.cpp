@@ -131,7 +131,7 @@ kxs* kxs_add(kxs* a, kxs* b) {
   if (!a->length) return b;
   const int64_t total = int64_t{a->length} + b->length;
   if (total > INT32_MAX) {
-    error(14);
+    error(err::out_of_string_space);
     return kxs_new(0, 1);
   }
   kxs* r = kxs_new(static_cast<int32_t>(total), 1);

@@ -20,7 +20,7 @@ kxs* repeated(int32_t n, uint8_t byte) {
 kxs* func_chr(int32_t n) {
   if (new_error) return kx::empty_result();
   if (n < 0 || n > 255) {
-    error(5);
+    error(err::illegal_function_call);
     return kx::empty_result();
   }
   kxs* r = kxs_new(1, 1);
@@ -41,7 +41,7 @@ kxs* func_string(int32_t n, int32_t code) {
 kxs* func_string(int32_t n, kxs* s) {
   if (new_error) return kx::empty_result();
   if (s->length == 0) {
-    error(5);
+    error(err::illegal_function_call);
     return kx::empty_result();
   }
   return repeated(n, s->chars[0]);

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "base/error_numbers.h"
 #include "values/conventional_memory.h"
 #include "values/string_lists.h"
 #include "values/string_pools.h"
@@ -26,7 +27,7 @@ kxs* kxs_new_cmem(int32_t size, uint8_t tmp) {
   if (tmp)
     kx::tmp_list_append(s);
   else
-    kx::legacy_descriptor_attach(s, 514);
+    kx::legacy_descriptor_attach(s, err::out_of_memory_legacy_descriptor);
   return s;
 }
 
@@ -45,7 +46,9 @@ kxs* kxs_new_fixed(uint8_t* storage, uint32_t length, uint8_t tmp) {
   }
   const auto at = reinterpret_cast<uintptr_t>(storage);
   const auto segment = reinterpret_cast<uintptr_t>(dblock);
-  if (at > segment && at < segment + dblock_size) kx::legacy_descriptor_attach(s, 515);
+  if (at > segment && at < segment + dblock_size) {
+    kx::legacy_descriptor_attach(s, err::out_of_memory_fixed_legacy_descriptor);
+  }
   return s;
 }
 

@@ -2,6 +2,7 @@
 
 #include <type_traits>
 
+#include "base/error_numbers.h"
 #include "values/kept_blocks.h"
 #include "values/out_of_memory.h"
 
@@ -28,14 +29,14 @@ namespace kx {
 void descriptor_block_new() {
   // kxs is plain data: a zero-filled block is a block of empty descriptors.
   void* block = descriptor_blocks().allocate(uint64_t{kxs_malloc_block_size} * sizeof(kxs));
-  if (!block) out_of_memory(508);
+  if (!block) out_of_memory(err::out_of_memory_descriptors);
   kxs_malloc = static_cast<kxs*>(block);
   kxs_malloc_next = 0;
 }
 
 void descriptor_free_stack_grow() {
   const uint64_t grown = kxs_malloc_freed_size ? kxs_malloc_freed_size * 2 : kxs_malloc_freed_initial;
-  if (!kxs_malloc_freed.resize(grown)) out_of_memory(508);
+  if (!kxs_malloc_freed.resize(grown)) out_of_memory(err::out_of_memory_descriptors);
   kxs_malloc_freed_size = grown;
 }
 

@@ -59,7 +59,7 @@ int32_t kxs_asc(kxs* s) { return kxs_asc(s, 1); }
 int32_t kxs_asc(kxs* s, int32_t p) {
   if (new_error) return 0;
   if (p < 1 || p > s->length) {
-    error(5);
+    error(err::illegal_function_call);
     return 0;
   }
   return s->chars[p - 1];

@@ -1,5 +1,6 @@
 #include "values/string_lists.h"
 
+#include "base/error_numbers.h"
 #include "values/out_of_memory.h"
 
 kx::growable_array<kxs*> kxs_list;
@@ -41,20 +42,22 @@ void make_list(kx::growable_array<kxs*>& slots, uint32_t& lasti, int32_t error_n
 
 }  // namespace
 
-void kxs_concat_list() { pack_list(kxs_list, kxs_list_nexti, kxs_list_lasti, 510); }
+void kxs_concat_list() { pack_list(kxs_list, kxs_list_nexti, kxs_list_lasti, err::out_of_memory_string_list); }
 
-void kxs_cmem_concat_list() { pack_list(kxs_cmem_list, kxs_cmem_list_nexti, kxs_cmem_list_lasti, 509); }
+void kxs_cmem_concat_list() {
+  pack_list(kxs_cmem_list, kxs_cmem_list_nexti, kxs_cmem_list_lasti, err::out_of_memory_cmem_string_list);
+}
 
-void kxs_tmp_concat_list() { double_list(kxs_tmp_list, kxs_tmp_list_lasti, 511); }
+void kxs_tmp_concat_list() { double_list(kxs_tmp_list, kxs_tmp_list_lasti, err::out_of_memory_temporary_list); }
 
 namespace kx {
 
 void string_lists_init() {
-  make_list(kxs_list, kxs_list_lasti, 510);
+  make_list(kxs_list, kxs_list_lasti, err::out_of_memory_string_list);
   kxs_list_nexti = 0;
-  make_list(kxs_cmem_list, kxs_cmem_list_lasti, 509);
+  make_list(kxs_cmem_list, kxs_cmem_list_lasti, err::out_of_memory_cmem_string_list);
   kxs_cmem_list_nexti = 0;
-  make_list(kxs_tmp_list, kxs_tmp_list_lasti, 511);  // zero-filled: slot 0 stays 0
+  make_list(kxs_tmp_list, kxs_tmp_list_lasti, err::out_of_memory_temporary_list);  // zero-filled: slot 0 stays 0
   kxs_tmp_list_nexti = 1;
 }
 

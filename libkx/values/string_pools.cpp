@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/error_numbers.h"
 #include "values/conventional_memory.h"
 #include "values/out_of_memory.h"
 #include "values/string_lists.h"
@@ -27,7 +28,7 @@ void grow_main_pool(uint64_t extra) {
   const uint64_t grown = kxs_data_size * 2 + extra;
   const auto old_base = reinterpret_cast<uintptr_t>(kxs_data);
   auto* base = static_cast<uint8_t*>(std::realloc(kxs_data, grown));
-  if (!base) kx::out_of_memory(512);
+  if (!base) kx::out_of_memory(err::out_of_memory_string_data);
   kxs_data = base;
   kxs_data_size = grown;
   // Rebase by offsets: the old block is gone, only its address is used.
@@ -72,7 +73,7 @@ void kxs_concat_cmem(uint32_t extra) {
     }
     kxs_cmem_sp += static_cast<uint32_t>(s->length);
   }
-  if (uint64_t{kxs_cmem_sp} + extra > cmem_sp) kx::out_of_memory(513);
+  if (uint64_t{kxs_cmem_sp} + extra > cmem_sp) kx::out_of_memory(err::out_of_memory_cmem_string_data);
 }
 
 namespace kx {
@@ -93,7 +94,7 @@ void legacy_descriptor_attach(kxs* s, int32_t error_number) {
 void string_pools_init() {
   std::free(kxs_data);
   kxs_data = static_cast<uint8_t*>(std::malloc(kxs_data_initial_size));
-  if (!kxs_data) out_of_memory(512);
+  if (!kxs_data) out_of_memory(err::out_of_memory_string_data);
   kxs_data_size = kxs_data_initial_size;
   kxs_sp = 0;
   kxs_cmem_sp = kxs_cmem_descriptor_space;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/flags.h"
@@ -171,6 +172,37 @@ TEST_F(Keyboard, KeypadKeysAndTheirTwins) {
   keyup(200008);
   EXPECT_EQ(drain(), std::vector<std::string>{ext('H')});
   EXPECT_EQ(hits(), (std::vector<int32_t>{0x4800, -0x4800}));
+}
+
+TEST_F(Keyboard, EveryKeypadKeyReportsAndCountsAsTheKeyItStandsFor) {
+  struct twin {
+    uint32_t keypad;
+    uint32_t stands_for;
+  };
+  const twin cases[] = {
+      {100256, '0'},    {100261, '5'},    {100265, '9'},    {100266, '.'},    {100267, '/'},
+      {100268, '*'},    {100269, '-'},    {100270, '+'},    {100271, 13},     {200000, 0x5200},
+      {200001, 0x4F00}, {200002, 0x5000}, {200003, 0x5100}, {200004, 0x4B00}, {200005, 0x4C00},
+      {200006, 0x4D00}, {200007, 0x4700}, {200008, 0x4800}, {200009, 0x4900}, {200010, 0x5300},
+  };
+  for (const twin& t : cases) {
+    EXPECT_EQ(keyhit_code(t.keypad), t.stands_for) << t.keypad;
+    keydown(t.keypad);
+    EXPECT_EQ(func__keydown(static_cast<int32_t>(t.stands_for)), -1) << t.keypad;
+    keyup(t.keypad);
+    EXPECT_EQ(func__keydown(static_cast<int32_t>(t.stands_for)), 0) << t.keypad;
+  }
+  hits();
+  // Fullwidth "!" to "~" type the characters themselves, the ideographic
+  // space a space; other characters outside code page 437 keep their own code.
+  const std::pair<uint32_t, int32_t> typed[] = {
+      {0xFF01, '!'}, {0xFF21, 'A'}, {0xFF5E, '~'}, {0x3000, ' '}, {0xFF5F, 0x4000FF5F},
+  };
+  for (const auto& [u, code] : typed) {
+    keydown_unicode(u);
+    keyup_unicode(u);
+    EXPECT_EQ(hits(), (std::vector<int32_t>{code, -code})) << u;
+  }
 }
 
 TEST_F(Keyboard, KeyTrapsTakeThePressAndSwallowTheRelease) {

@@ -84,7 +84,7 @@ void sub__fullscreen(int32_t mode, int32_t smooth, int32_t passed) {
       case 1:
       case 4: wanted = 0; break;
       default:
-        error(5);
+        error(err::illegal_function_call);
         return;
     }
   }
@@ -119,7 +119,7 @@ void sub__resize(int32_t onoff, int32_t scaling, int32_t passed) {
   }
   if (passed & 2) {
     if (scaling < 0 || scaling > 2) {
-      error(5);
+      error(err::illegal_function_call);
       return;
     }
     resize_auto = scaling;
@@ -173,12 +173,12 @@ void sub__displayorder(int32_t a, int32_t b, int32_t c, int32_t d, int32_t passe
     if (!(passed & (1 << position))) continue;
     const int32_t kind = given[position];
     if (kind < 0 || kind > 4) {
-      error(5);
+      error(err::illegal_function_call);
       return;
     }
     if (kind == 0) continue;
     if (layer_of[kind]) {
-      error(5);
+      error(err::illegal_function_call);
       return;
     }
     layer_of[kind] = position + 1;
@@ -195,7 +195,7 @@ void sub__glrender(int32_t mode) {
     case 1: sub__displayorder(4, 1, 2, 3, 15); break;
     case 2: sub__displayorder(1, 2, 4, 3, 15); break;
     case 3: sub__displayorder(4, 0, 0, 0, 1); break;
-    default: error(5); break;
+    default: error(err::illegal_function_call); break;
   }
 }
 
@@ -218,7 +218,7 @@ void sub_screenicon() {
 
 int32_t func_screenicon() {
   if (screen_hide.load()) {
-    error(5);
+    error(err::illegal_function_call);
     return 0;
   }
   return 0;

@@ -18,7 +18,7 @@ void kxg_sub_color(uint32_t f, uint32_t b, uint32_t border, int32_t passed) {
   img_struct& w = *write_page;
   const bool has_f = passed & 1, has_b = passed & 2, has_border = passed & 4;
   if (has_border && w.mode != 0) {
-    error(5);
+    error(err::illegal_function_call);
     return;
   }
   uint32_t f_last = 15, b_last = 15;
@@ -35,7 +35,7 @@ void kxg_sub_color(uint32_t f, uint32_t b, uint32_t border, int32_t passed) {
     default: break;
   }
   if ((has_f && !in_range(f, f_last)) || (has_b && !in_range(b, b_last))) {
-    error(5);
+    error(err::illegal_function_call);
     return;
   }
   switch (w.mode) {
@@ -92,7 +92,7 @@ void kxg_palette(uint32_t attribute, int32_t colour, int32_t passed) {
     return;
   }
   if (w.bytes_per_pixel == 4 || !(passed & 1) || !(passed & 2)) {
-    error(5);
+    error(err::illegal_function_call);
     return;
   }
   const uint32_t a = attribute & 255;
@@ -130,19 +130,19 @@ void kxg_palette(uint32_t attribute, int32_t colour, int32_t passed) {
     default:
       break;
   }
-  error(5);
+  error(err::illegal_function_call);
 }
 
 void sub_paletteusing(const void* first, int64_t available, int32_t element_bits) {
   if (new_error.load()) return;
   img_struct& w = *write_page;
   if (w.bits_per_pixel >= 32 || (element_bits != 16 && element_bits != 32)) {
-    error(5);
+    error(err::illegal_function_call);
     return;
   }
   const int64_t needed = int64_t{w.mask} + 1;
   if (available < needed || (element_bits == 16 && (w.mode == 11 || w.mode == 12 || w.mode == 13 || w.mode == 256))) {
-    error(5);
+    error(err::illegal_function_call);
     return;
   }
   const auto* bytes = static_cast<const uint8_t*>(first);
@@ -157,7 +157,7 @@ void sub_paletteusing(const void* first, int64_t available, int32_t element_bits
     }
     if (value == -1) continue;
     if (value < -1) {
-      error(5);
+      error(err::illegal_function_call);
       return;
     }
     kxg_palette(static_cast<uint32_t>(attribute), value, 3);

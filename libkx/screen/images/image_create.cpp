@@ -150,13 +150,13 @@ void defaultcolors() { kx::default_colours_of(*write_page); }
 
 bool validatepage(int32_t n) {
   if (n < 0) {
-    error(5);
+    error(err::illegal_function_call);
     return false;
   }
   const uint64_t needed = static_cast<uint64_t>(n) + 1;
   if (needed > page.capacity()) {
     if (!page.resize(needed)) {
-      error(7);
+      error(err::out_of_memory);
       return false;
     }
   }
@@ -165,7 +165,7 @@ bool validatepage(int32_t n) {
   img_struct& first = img[page[0]];
   const int32_t index = imgnew(first.width, first.height, first.mode);
   if (!index) {
-    error(7);
+    error(err::out_of_memory);
     return false;
   }
   img_struct& made = img[index];

@@ -22,12 +22,12 @@ bool is_hardware_handle(int32_t handle) { return handle < SOFTWARE_IMG_HANDLE_MI
 int32_t func__newimage(int32_t width, int32_t height, int32_t mode, int32_t passed) {
   if (new_error.load()) return 0;
   if (width <= 0 || height <= 0 || width > image_size_max || height > image_size_max) {
-    error(5);
+    error(err::illegal_function_call);
     return 0;
   }
   const bool has_mode = passed & 1;
   if (has_mode && !defaults_of_mode(mode)) {
-    error(5);
+    error(err::illegal_function_call);
     return 0;
   }
   const img_struct& model = *write_page;
@@ -56,7 +56,7 @@ int32_t func__copyimage(int32_t image, int32_t mode, int32_t passed) {
       return hardware_img_from_pixels(source->width, source->height, kx::pixels32(*source));
     }
     if (mode != source->mode) {
-      error(5);
+      error(err::illegal_function_call);
       return 0;
     }
   }
@@ -92,17 +92,17 @@ void sub__freeimage(int32_t image, int32_t passed) {
   if (new_error.load()) return;
   if (!(passed & 1)) image = -write_page_index;
   if (image >= 0) {
-    error(5);
+    error(err::illegal_function_call);
     return;
   }
   if (is_hardware_handle(image)) {
-    if (!hardware_img_request_free(image)) error(258);
+    if (!hardware_img_request_free(image)) error(err::invalid_handle);
     return;
   }
   img_struct* victim = kx::image_from_handle(image);
   if (!victim) return;
   if (victim->flags & img_screen_page) {
-    error(5);
+    error(err::illegal_function_call);
     return;
   }
   const int32_t index = -image;
@@ -148,13 +148,13 @@ int32_t func__display() { return -display_page_index.load(); }
 void sub__blend(int32_t image, int32_t passed) {
   if (new_error.load()) return;
   if ((passed & 1) && is_hardware_handle(image)) {
-    if (!hardware_img_set_blend(image, true)) error(258);
+    if (!hardware_img_set_blend(image, true)) error(err::invalid_handle);
     return;
   }
   img_struct* i = kx::optional_image(image, passed);
   if (!i) return;
   if (i->bytes_per_pixel != 4) {
-    error(5);
+    error(err::illegal_function_call);
     return;
   }
   i->alpha_disabled = 0;
@@ -163,7 +163,7 @@ void sub__blend(int32_t image, int32_t passed) {
 void sub__dontblend(int32_t image, int32_t passed) {
   if (new_error.load()) return;
   if ((passed & 1) && is_hardware_handle(image)) {
-    if (!hardware_img_set_blend(image, false)) error(258);
+    if (!hardware_img_set_blend(image, false)) error(err::invalid_handle);
     return;
   }
   img_struct* i = kx::optional_image(image, passed);
@@ -185,7 +185,7 @@ void sub__clearcolor(int32_t none, uint32_t colour, int32_t image, int32_t passe
   const bool has_colour = passed & 1;
   const bool none_alone = none && !has_colour;
   if (i->text) {
-    if (!none_alone) error(5);
+    if (!none_alone) error(err::illegal_function_call);
     return;
   }
   if (i->bytes_per_pixel == 1) {
@@ -194,13 +194,13 @@ void sub__clearcolor(int32_t none, uint32_t colour, int32_t image, int32_t passe
     } else if (!none && has_colour && colour < 256) {
       i->transparent_color = static_cast<int32_t>(colour);
     } else {
-      error(5);
+      error(err::illegal_function_call);
     }
     return;
   }
   if (none_alone) return;
   if (none || !has_colour) {
-    error(5);
+    error(err::illegal_function_call);
     return;
   }
   uint32_t* p = kx::pixels32(*i);
@@ -225,7 +225,7 @@ void sub__setalpha(int32_t alpha, uint32_t c1, uint32_t c2, int32_t image, int32
   img_struct* i = kx::optional_image(image, passed, 4);
   if (!i) return;
   if (i->bytes_per_pixel != 4 || alpha < 0 || alpha > 255) {
-    error(5);
+    error(err::illegal_function_call);
     return;
   }
   const uint32_t a = static_cast<uint32_t>(alpha) << 24;
@@ -267,7 +267,7 @@ int32_t image_size(int32_t image, int32_t passed, bool width) {
   if ((passed & 1) && is_hardware_handle(image)) {
     const auto size = hardware_img_size(image);
     if (!size) {
-      error(258);
+      error(err::invalid_handle);
       return 0;
     }
     return width ? size->first : size->second;

@@ -69,7 +69,7 @@ int32_t newimg() {
   } else {
     if (nextimg >= nimg) {
       if (!img.grow()) {
-        error(502);
+        error(err::out_of_memory_image_table);
         return 0;
       }
       nimg = img.capacity();
@@ -88,7 +88,7 @@ int32_t freeimg(int32_t index) {
   record = img_struct{};
   if (lastfimg + 1 >= nfimg) {
     if (!fimg.resize(static_cast<uint64_t>(nfimg) + table_step)) {
-      error(503);
+      error(err::out_of_memory_free_images);
       return 1;
     }
     nfimg += table_step;
@@ -119,7 +119,7 @@ void image_table_init() {
 
 img_struct* kx::image_from_handle(int32_t handle) {
   if (handle >= 0 || handle == INT32_MIN || -handle >= nextimg || !img[-handle].valid) {
-    error(258);
+    error(err::invalid_handle);
     return nullptr;
   }
   return &img[-handle];

@@ -21,7 +21,7 @@ int32_t colour_component(uint32_t colour, int32_t image, int32_t passed, compone
     return static_cast<int32_t>((colour >> shift) & 0xFF);
   }
   if (colour > i->mask) {
-    error(5);
+    error(err::illegal_function_call);
     return 0;
   }
   if (which == component::alpha) return static_cast<int32_t>(colour) == i->transparent_color ? 0 : 255;
@@ -85,7 +85,7 @@ uint32_t func__palettecolor(int32_t n, int32_t image, int32_t passed) {
   const img_struct* i = kx::optional_image(image, passed);
   if (!i) return 0;
   if (!i->pal || n < 0 || n > 255) {
-    error(5);
+    error(err::illegal_function_call);
     return 0;
   }
   return i->pal[n] | 0xFF000000u;
@@ -96,7 +96,7 @@ void sub__palettecolor(int32_t n, uint32_t value, int32_t image, int32_t passed)
   img_struct* i = kx::optional_image(image, passed);
   if (!i) return;
   if (!i->pal || n < 0 || n > 255) {
-    error(5);
+    error(err::illegal_function_call);
     return;
   }
   i->pal[n] = value;
@@ -109,7 +109,7 @@ void sub__copypalette(int32_t source, int32_t destination, int32_t passed) {
   img_struct* to = (passed & 2) ? kx::image_or_page(destination) : write_page;
   if (!to) return;
   if (!from->pal || !to->pal) {
-    error(5);
+    error(err::illegal_function_call);
     return;
   }
   if (from->pal != to->pal) std::memcpy(to->pal, from->pal, 256 * sizeof(uint32_t));

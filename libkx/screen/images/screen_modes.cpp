@@ -92,7 +92,7 @@ void make_screen_page_zero(int32_t index) {
 bool build_text_screen(screen_size old) {
   const text_layout t = choose_text_layout(old);
   if (t.columns > image_size_max || t.rows > image_size_max) {
-    error(5);
+    error(err::illegal_function_call);
     return false;
   }
   uint64_t page_bytes = uint64_t{2} * t.columns * t.rows;
@@ -101,7 +101,7 @@ bool build_text_screen(screen_size old) {
   uint64_t framed = video_window_bytes / page_bytes;
   if (framed > text_screen_pages) framed = text_screen_pages;
   if (!page.resize(text_screen_pages)) {
-    error(7);
+    error(err::out_of_memory);
     return false;
   }
   uint32_t* shared_palette = nullptr;
@@ -111,7 +111,7 @@ bool build_text_screen(screen_size old) {
             ? imgframe(&cmem[text_video_memory + n * page_bytes], t.columns, t.rows, 0)
             : imgnew(t.columns, t.rows, 0);
     if (!index) {
-      error(7);
+      error(err::out_of_memory);
       return false;
     }
     img_struct& made = img[index];
@@ -169,7 +169,7 @@ bool build_pixel_screen(int32_t mode, screen_size old) {
     index = imgnew(width, height, mode);
   }
   if (!index) {
-    error(7);
+    error(err::out_of_memory);
     return false;
   }
   make_screen_page_zero(index);
@@ -250,16 +250,16 @@ void kxg_screen(int32_t mode, int32_t, int32_t apage, int32_t vpage, int32_t pas
       // Another page of the current screen would be freed with the screen it
       // is to become.
       if ((handle_image->flags & img_screen_page) && handle_image != &img[page[0]]) {
-        error(5);
+        error(err::illegal_function_call);
         return;
       }
     } else if (!is_legacy_mode(mode)) {
-      error(5);
+      error(err::illegal_function_call);
       return;
     }
   }
   if ((apage_given && apage < 0) || (vpage_given && vpage < 0)) {
-    error(5);
+    error(err::illegal_function_call);
     return;
   }
   const bool screen_exists = page.capacity() && page[0] && img[page[0]].valid;

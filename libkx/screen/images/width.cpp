@@ -15,7 +15,7 @@ namespace {
 // defaults, keeping its colours and font.
 void resize_image(img_struct& image, int32_t width, int32_t height) {
   if (width > image_size_max || height > image_size_max) {
-    error(5);
+    error(err::illegal_function_call);
     return;
   }
   const uint64_t bytes = uint64_t{static_cast<uint32_t>(width)} * static_cast<uint32_t>(height) * image.bytes_per_pixel;
@@ -23,14 +23,14 @@ void resize_image(img_struct& image, int32_t width, int32_t height) {
   if (image.flags & img_owns_data) {
     data = static_cast<uint8_t*>(std::realloc(image.data, bytes));
     if (!data) {
-      error(7);
+      error(err::out_of_memory);
       return;
     }
   } else if (bytes > kx::image_bytes(image)) {
     // A buffer it does not own cannot grow: give it one of its own.
     data = static_cast<uint8_t*>(std::malloc(bytes));
     if (!data) {
-      error(7);
+      error(err::out_of_memory);
       return;
     }
     image.flags |= img_owns_data;
@@ -105,7 +105,7 @@ void width_of_text_screen(img_struct& screen, int32_t columns, int32_t rows, boo
   if (!has_columns) columns = screen.width;
   if (!has_rows) rows = screen.height;
   if (columns > image_size_max || rows > image_size_max) {
-    error(5);
+    error(err::illegal_function_call);
     return;
   }
   const int32_t font = kx::text_font_for(columns, rows);
@@ -130,19 +130,19 @@ void kxsub_width(int32_t option, int32_t columns, int32_t rows, int32_t passed) 
   const bool has_rows = passed & 2;
   if (option == kx_width_lprint) {
     if (!has_columns || columns < 1 || columns > 255) {
-      error(5);
+      error(err::illegal_function_call);
       return;
     }
     width_lprint = columns;
     return;
   }
   if (option != kx_width_screen) {
-    error(5);
+    error(err::illegal_function_call);
     return;
   }
   width8050switch = 0;
   if ((has_columns && columns < 1) || (has_rows && rows < 1)) {
-    error(5);
+    error(err::illegal_function_call);
     return;
   }
   if (!has_columns && !has_rows) return;
@@ -152,7 +152,7 @@ void kxsub_width(int32_t option, int32_t columns, int32_t rows, int32_t passed) 
     const int64_t width = has_columns ? int64_t{columns} * fw : target.width;
     const int64_t height = has_rows ? int64_t{rows} * fontheight[target.font] : target.height;
     if (width > image_size_max || height > image_size_max) {
-      error(5);
+      error(err::illegal_function_call);
       return;
     }
     if (width != target.width || height != target.height) {
@@ -181,13 +181,13 @@ void kxsub_width(int32_t option, int32_t columns, int32_t rows, int32_t passed) 
     return;
   }
   if (!(target.flags & img_screen_page)) {
-    error(5);
+    error(err::illegal_function_call);
     return;
   }
   // No font fits the pixel page: the screen becomes text.
   if ((has_columns && columns != 40 && columns != 80) ||
       (has_rows && rows != 25 && rows != 43 && rows != 50)) {
-    error(5);
+    error(err::illegal_function_call);
     return;
   }
   kx::pending_width = {has_columns ? columns : 0, has_rows ? rows : 0, 0};

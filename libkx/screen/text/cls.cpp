@@ -105,7 +105,7 @@ void sub_cls(int32_t method, uint32_t colour, int32_t passed) {
   }
   const bool has_method = passed & 1, has_colour = passed & 2;
   if ((has_method && (method < 0 || method > 2)) || (has_colour && image.bytes_per_pixel == 1 && !image.text && colour > image.mask)) {
-    error(5);
+    error(err::illegal_function_call);
     return;
   }
   kx::clear_image(image, has_method ? method : -1, has_colour ? colour : image.background_color);

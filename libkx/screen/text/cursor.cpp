@@ -35,23 +35,23 @@ void kxg_sub_locate(int32_t row, int32_t column, int32_t visible, int32_t start,
   const bool has_visible = passed & 4, has_start = passed & 8, has_stop = passed & 16;
   if ((has_visible && visible != 0 && visible != 1) || (has_start && (start < 0 || start > 31)) ||
       (has_stop && (stop < 0 || stop > 31))) {
-    error(5);
+    error(err::illegal_function_call);
     return;
   }
   img_struct* image = write_page;
   if (has_row) {
     if (row < image->top_row) {
-      error(5);
+      error(err::illegal_function_call);
       return;
     }
     if (row > image->bottom_row && row != kx::text_rows(*image)) {
       if (!width8050switch) {
-        error(5);
+        error(err::illegal_function_call);
         return;
       }
       width8050switch = 0;
       if (row > tall_rows || (has_column && (column < 1 || column > tall_columns))) {
-        error(5);
+        error(err::illegal_function_call);
         return;
       }
       switch_to_fifty_lines();
@@ -60,7 +60,7 @@ void kxg_sub_locate(int32_t row, int32_t column, int32_t visible, int32_t start,
     }
   }
   if (has_column && (column < 1 || column > kx::text_columns(*image))) {
-    error(5);
+    error(err::illegal_function_call);
     return;
   }
   if (has_row) image->cursor_y = row;
@@ -91,7 +91,7 @@ void kxg_sub_view_print(int32_t top, int32_t bottom, int32_t passed) {
   const int32_t rows = kx::text_rows(image);
   if (passed & 1) {
     if (top < 1 || top > bottom || bottom > rows) {
-      error(5);
+      error(err::illegal_function_call);
       return;
     }
     image.top_row = top;

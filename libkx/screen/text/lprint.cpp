@@ -34,7 +34,7 @@ void clear_page(img_struct& page_image) {
 img_struct* make_printer_page() {
   const int32_t index = imgnew(page_width, page_height, 13);
   if (!index) {
-    error(7);
+    error(err::out_of_memory);
     return nullptr;
   }
   img_struct& p = img[index];
@@ -76,7 +76,7 @@ void kxs_lprint(kxs* s, uint8_t newline) {
 int32_t func_lpos(int32_t n) {
   if (new_error.load()) return 0;
   if (n < 0 || n > 3) {
-    error(5);
+    error(err::illegal_function_call);
     return 0;
   }
   return lpos;

@@ -23,7 +23,7 @@ uint32_t func_screen(int32_t row, int32_t column, int32_t colourflag, int32_t pa
   const img_struct& image = *read_page;
   const bool attribute = (passed & 1) && colourflag != 0;
   if (row < 1 || column < 1 || row > kx::text_rows(image) || column > kx::text_columns(image)) {
-    error(5);
+    error(err::illegal_function_call);
     return 0;
   }
   if (image.text) {
@@ -32,7 +32,7 @@ uint32_t func_screen(int32_t row, int32_t column, int32_t colourflag, int32_t pa
   }
   const uint32_t font = image.font;
   if (font != 8 && font != 14 && font != 16) {
-    error(5);
+    error(err::illegal_function_call);
     return 0;
   }
   const int32_t fh = fontheight[font];

@@ -24,7 +24,7 @@ kxs* line_break_and_spaces(bool line_break, bool crlf, int32_t spaces) {
 
 kxs* kx::tab_text(int32_t n, int32_t column, int32_t width, bool crlf) {
   if (n < short_min || n > short_max) {
-    error(7);
+    error(err::out_of_memory);
     return kxs_new(0, 1);
   }
   if (width > 0 && n > width) n %= width;
@@ -35,7 +35,7 @@ kxs* kx::tab_text(int32_t n, int32_t column, int32_t width, bool crlf) {
 
 kxs* kx::spc_text(int32_t n, int32_t column, int32_t width, bool unlimited) {
   if (n < short_min || n > short_max) {
-    error(7);
+    error(err::out_of_memory);
     return kxs_new(0, 1);
   }
   if (n < 0) n = 0;
