@@ -20,9 +20,9 @@
 #include "values/byte_element.h"
 #include "values/memory_startup.h"
 #include "values/string_create.h"
+#include "values/string_lists.h"
 #include "values/string_release.h"
 #include "values/string_startup.h"
-#include "values/string_lists.h"
 
 namespace {
 

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "base/error.h"
 #include "files/file_errors.h"
 #include "files/file_handles.h"
 #include "files/file_stream.h"
 #include "files/path_names.h"
-#include "base/error.h"
 #include "values/conventional_memory.h"
 #include "values/def_seg.h"
 #include "values/string_descriptor.h"

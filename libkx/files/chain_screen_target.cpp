@@ -1,14 +1,14 @@
 #include <cstdint>
 #include <cstring>
 
-#include "files/chain_input.h"
 #include "base/error.h"
-#include "screen/images/rgb_functions.h"
+#include "files/chain_input.h"
 #include "screen/fonts/fonts.h"
 #include "screen/images/image_create.h"
 #include "screen/images/image_record.h"
 #include "screen/images/image_statements.h"
 #include "screen/images/image_table.h"
+#include "screen/images/rgb_functions.h"
 #include "screen/images/screen_modes.h"
 
 namespace {

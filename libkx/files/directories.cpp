@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
+#include "base/error.h"
 #include "files/launch_info.h"
 #include "files/path_names.h"
 #include "files/string_transfer.h"
-#include "base/error.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "files/string_transfer.h"
 #include "base/error.h"
+#include "files/string_transfer.h"
 
 extern char** environ;
 

@@ -1,7 +1,7 @@
 #include "files/file_errors.h"
 
-#include "files/file_error_codes.h"
 #include "base/error.h"
+#include "files/file_error_codes.h"
 
 namespace kx {
 

@@ -4,12 +4,12 @@
 #include <cstring>
 #include <vector>
 
+#include "base/error.h"
+#include "base/process_exit.h"
 #include "files/file_errors.h"
 #include "files/file_handles.h"
 #include "files/file_records.h"
 #include "files/string_transfer.h"
-#include "base/error.h"
-#include "base/process_exit.h"
 #include "values/string_descriptor.h"
 
 namespace {

@@ -3,11 +3,11 @@
 #include <cstring>
 #include <string>
 
+#include "base/error.h"
 #include "files/file_errors.h"
 #include "files/file_handles.h"
 #include "files/keyboard_input.h"
 #include "files/string_transfer.h"
-#include "base/error.h"
 #include "values/string_create.h"
 #include "values/string_descriptor.h"
 

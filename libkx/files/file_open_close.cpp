@@ -4,10 +4,10 @@
 #include <new>
 #include <vector>
 
+#include "base/error.h"
 #include "files/connection_routing.h"
 #include "files/file_errors.h"
 #include "files/file_handles.h"
-#include "base/error.h"
 #include "values/string_descriptor.h"
 
 namespace {

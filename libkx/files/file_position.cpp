@@ -1,10 +1,10 @@
 #include "files/file_position.h"
 
+#include "base/error.h"
 #include "files/connection_routing.h"
 #include "files/file_errors.h"
 #include "files/file_handles.h"
 #include "files/file_records.h"
-#include "base/error.h"
 
 namespace {
 

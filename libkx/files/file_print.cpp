@@ -2,9 +2,9 @@
 
 #include <array>
 
+#include "base/error.h"
 #include "files/file_errors.h"
 #include "files/file_handles.h"
-#include "base/error.h"
 #include "screen/text/print.h"
 #include "values/string_descriptor.h"
 

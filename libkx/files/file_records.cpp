@@ -3,11 +3,11 @@
 #include <cstring>
 #include <vector>
 
+#include "base/error.h"
 #include "files/connection_routing.h"
 #include "files/file_errors.h"
 #include "files/file_handles.h"
 #include "files/string_transfer.h"
-#include "base/error.h"
 #include "values/byte_element.h"
 #include "values/string_descriptor.h"
 

@@ -1,11 +1,11 @@
 #include "files/files_startup.h"
 
+#include "base/hooks.h"
 #include "files/environment.h"
 #include "files/file_fields.h"
 #include "files/file_handles.h"
 #include "files/file_open_close.h"
 #include "files/launch_info.h"
-#include "base/hooks.h"
 
 void files_init() {
   kx::file_tables_reset();

@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "base/clock.h"
+#include "base/error.h"
+#include "base/flags.h"
+#include "base/window_wake.h"
 #include "files/file_handles.h"
 #include "files/shell_builtins.h"
 #include "files/string_transfer.h"
-#include "base/error.h"
-#include "base/clock.h"
-#include "base/flags.h"
-#include "base/window_wake.h"
 #include "screen/compose/presentation_state.h"
 
 extern char** environ;

@@ -11,8 +11,8 @@
 #include "base/flags.h"
 #include "base/process_exit.h"
 #include "frame/traps.h"
-#include "screen/text/run_screen.h"
 #include "input/inkey.h"
+#include "screen/text/run_screen.h"
 
 extern char** environ;
 

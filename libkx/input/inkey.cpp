@@ -3,8 +3,8 @@
 #include "base/clock.h"
 #include "base/error.h"
 #include "input/bios_keyboard.h"
-#include "input/keyboard.h"
 #include "input/key_rings.h"
+#include "input/keyboard.h"
 #include "values/string_create.h"
 #include "values/string_release.h"
 

@@ -8,12 +8,12 @@
 
 #include "base/flags.h"
 #include "base/message_box.h"
-#include "screen/compose/frame_slots.h"
 #include "platform/full_screen.h"
 #include "platform/gl_render.h"
-#include "screen/images/hardware_images.h"
+#include "screen/compose/frame_slots.h"
 #include "screen/compose/presentation_state.h"
 #include "screen/compose/row_band.h"
+#include "screen/images/hardware_images.h"
 
 bool kx::redisplay_requested_by_idle = false;
 

@@ -3,17 +3,17 @@
 #include <cstring>
 
 #include "base/hooks.h"
+#include "screen/compose/alt_enter_cycle.h"
 #include "screen/compose/composer.h"
+#include "screen/compose/frame_slots.h"
+#include "screen/compose/presentation_state.h"
 #include "screen/fonts/font_engine.h"
 #include "screen/fonts/fonts.h"
-#include "screen/compose/frame_slots.h"
-#include "screen/compose/alt_enter_cycle.h"
 #include "screen/images/hardware_images.h"
 #include "screen/images/icon_pictures.h"
 #include "screen/images/image_create.h"
 #include "screen/images/image_table.h"
 #include "screen/images/palettes.h"
-#include "screen/compose/presentation_state.h"
 #include "screen/images/screen_modes.h"
 
 int32_t image_kxicon16_handle = 0;

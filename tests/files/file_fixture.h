@@ -11,11 +11,11 @@
 #include <string>
 #include <string_view>
 
+#include "base/error.h"
 #include "files/file_handles.h"
 #include "files/file_open_close.h"
 #include "files/files_startup.h"
 #include "files/string_transfer.h"
-#include "base/error.h"
 #include "values/fresh_memory.h"
 #include "values/string_assign.h"
 #include "values/string_create.h"

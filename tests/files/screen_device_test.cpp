@@ -1,11 +1,11 @@
 // The file layer meeting the screen: PRINT # to "SCRN:" and the chained
 // screen state applied to real pages.
+#include "base/flags.h"
 #include "file_fixture.h"
 #include "files/chain_input.h"
 #include "files/file_position.h"
 #include "files/file_print.h"
 #include "files/launch_info.h"
-#include "base/flags.h"
 #include "screen/compose/frame_slots.h"
 #include "screen/images/image_create.h"
 #include "screen/images/image_table.h"

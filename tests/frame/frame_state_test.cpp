@@ -11,14 +11,14 @@
 #include <numeric>
 #include <vector>
 
-#include "frame/clear.h"
 #include "base/event_log.h"
 #include "base/flags.h"
 #include "base/hooks.h"
-#include "frame/main_loop.h"
 #include "base/process_exit.h"
-#include "frame/program.h"
 #include "base/recording_box.h"
+#include "frame/clear.h"
+#include "frame/main_loop.h"
+#include "frame/program.h"
 #include "frame/return_points.h"
 #include "frame/shutdown.h"
 #include "frame/statement_check.h"

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "frame/program.h"
 #include "base/recording_box.h"
+#include "frame/program.h"
 #include "frame/traps.h"
 
 namespace {

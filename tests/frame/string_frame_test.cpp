@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "frame/statement_check.h"
-#include "values/swap.h"
 #include "values/fresh_memory.h"
 #include "values/string_assign.h"
 #include "values/string_create.h"
 #include "values/string_release.h"
+#include "values/swap.h"
 
 namespace {
 

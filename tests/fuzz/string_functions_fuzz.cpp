@@ -4,11 +4,11 @@
 #include <string>
 
 #include "fuzz_input.h"
+#include "values/string_create.h"
 #include "values/string_extract.h"
 #include "values/string_overwrite.h"
-#include "values/string_search.h"
-#include "values/string_create.h"
 #include "values/string_release.h"
+#include "values/string_search.h"
 
 namespace {
 

@@ -5,14 +5,14 @@
 #include <vector>
 
 #include "fresh_screen.h"
-#include "screen/images/color_statements.h"
-#include "screen/text/cursor.h"
 #include "screen/compose/cursor_rule.h"
-#include "screen/fonts/fonts.h"
 #include "screen/compose/text_raster.h"
+#include "screen/fonts/fonts.h"
+#include "screen/images/color_statements.h"
 #include "screen/images/image_statements.h"
 #include "screen/images/palettes.h"
 #include "screen/images/screen_modes.h"
+#include "screen/text/cursor.h"
 #include "screen/text/unicode_convert.h"
 
 namespace {

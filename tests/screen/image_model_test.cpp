@@ -2,13 +2,13 @@
 #include <cstring>
 
 #include "fresh_screen.h"
-#include "screen/images/color_statements.h"
-#include "screen/images/rgb_functions.h"
-#include "screen/text/cursor.h"
 #include "screen/fonts/fonts.h"
+#include "screen/images/color_statements.h"
 #include "screen/images/image_statements.h"
 #include "screen/images/palettes.h"
+#include "screen/images/rgb_functions.h"
 #include "screen/images/screen_modes.h"
+#include "screen/text/cursor.h"
 #include "screen/text/screen_read.h"
 #include "values/conventional_memory.h"
 

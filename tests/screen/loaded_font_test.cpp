@@ -5,12 +5,12 @@
 #include <cstring>
 
 #include "fresh_screen.h"
-#include "screen/images/color_statements.h"
 #include "screen/fonts/font_engine.h"
 #include "screen/fonts/fonts.h"
+#include "screen/images/color_statements.h"
 #include "screen/images/image_statements.h"
-#include "screen/text/loaded_font_glyphs.h"
 #include "screen/images/screen_modes.h"
+#include "screen/text/loaded_font_glyphs.h"
 
 namespace {
 

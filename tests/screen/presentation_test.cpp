@@ -1,6 +1,6 @@
 // Placement, window sizing and the presentation statements, without a window.
-#include "fresh_screen.h"
 #include "base/hooks.h"
+#include "fresh_screen.h"
 #include "input/keyboard.h"
 #include "screen/compose/alt_enter_cycle.h"
 #include "screen/compose/presentation_statements.h"

@@ -2,12 +2,12 @@
 #include <string>
 
 #include "fresh_screen.h"
-#include "screen/text/cls.h"
 #include "screen/images/color_statements.h"
-#include "screen/text/cursor.h"
 #include "screen/images/image_statements.h"
-#include "screen/text/lprint.h"
 #include "screen/images/screen_modes.h"
+#include "screen/text/cls.h"
+#include "screen/text/cursor.h"
+#include "screen/text/lprint.h"
 #include "screen/text/screen_read.h"
 #include "values/conventional_memory.h"
 

@@ -3,8 +3,8 @@
 #include <utility>
 #include <vector>
 
-#include "fresh_memory.h"
 #include "base/hooks.h"
+#include "fresh_memory.h"
 #include "values/string_assign.h"
 #include "values/string_create.h"
 #include "values/string_release.h"

@@ -1,6 +1,6 @@
 // Code page 437 text as UTF-8, for printing what a screen shows.
-#include "values/codepage437.h"
 #include "screen_reader.h"
+#include "values/codepage437.h"
 
 namespace kx::screen_reader {
 

@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "base/error.h"
-#include "screen/images/blend.h"
 #include "screen/fonts/fonts.h"
+#include "screen/images/blend.h"
 #include "screen/images/image_table.h"
 #include "screen/images/mode_table.h"
 #include "screen/images/palettes.h"

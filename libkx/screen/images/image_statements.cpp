@@ -4,11 +4,11 @@
 #include <cstring>
 
 #include "base/error.h"
-#include "screen/images/rgb_functions.h"
 #include "screen/images/hardware_images.h"
 #include "screen/images/image_create.h"
 #include "screen/images/image_table.h"
 #include "screen/images/mode_table.h"
+#include "screen/images/rgb_functions.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <cstdlib>
 
 #include "base/error.h"
-#include "screen/images/display_lock.h"
 #include "screen/fonts/fonts.h"
+#include "screen/images/display_lock.h"
 #include "screen/images/image_create.h"
 #include "screen/images/image_table.h"
 #include "screen/images/screen_modes.h"

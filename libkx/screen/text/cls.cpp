@@ -7,8 +7,8 @@
 #include "screen/fonts/fonts.h"
 #include "screen/images/image_create.h"
 #include "screen/images/image_table.h"
-#include "screen/text/print.h"
 #include "screen/images/screen_modes.h"
+#include "screen/text/print.h"
 
 namespace {
 

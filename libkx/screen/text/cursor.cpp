@@ -5,8 +5,8 @@
 #include "base/error.h"
 #include "screen/images/image_create.h"
 #include "screen/images/image_table.h"
-#include "screen/text/print.h"
 #include "screen/images/screen_modes.h"
+#include "screen/text/print.h"
 #include "values/conventional_memory.h"
 
 namespace {

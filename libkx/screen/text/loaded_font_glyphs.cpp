@@ -2,9 +2,9 @@
 
 #include <cstdlib>
 
-#include "screen/images/blend.h"
 #include "screen/fonts/font_engine.h"
 #include "screen/fonts/fonts.h"
+#include "screen/images/blend.h"
 #include "screen/images/image_record.h"
 
 namespace {

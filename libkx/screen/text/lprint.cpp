@@ -5,11 +5,11 @@
 #include "base/clock.h"
 #include "base/error.h"
 #include "base/flags.h"
-#include "screen/text/cls.h"
 #include "screen/images/image_create.h"
 #include "screen/images/image_table.h"
-#include "screen/text/print.h"
 #include "screen/images/screen_modes.h"
+#include "screen/text/cls.h"
+#include "screen/text/print.h"
 #include "values/string_descriptor.h"
 
 int32_t lpos = 1;

@@ -5,11 +5,11 @@
 
 #include "base/clock.h"
 #include "base/error.h"
-#include "screen/images/blend.h"
-#include "screen/text/cls.h"
 #include "screen/fonts/fonts.h"
+#include "screen/images/blend.h"
 #include "screen/images/image_create.h"
 #include "screen/images/image_table.h"
+#include "screen/text/cls.h"
 #include "screen/text/loaded_font_glyphs.h"
 #include "screen/text/lprint.h"
 #include "values/string_descriptor.h"

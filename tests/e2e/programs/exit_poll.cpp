@@ -3,8 +3,8 @@
 //   _DELAY 0.05: LOOP
 #include <cstdio>
 
-#include "files/launch_info.h"
 #include "base/clock.h"
+#include "files/launch_info.h"
 #include "frame/shutdown.h"
 #include "frame/startup.h"
 #include "frame/statement_check.h"

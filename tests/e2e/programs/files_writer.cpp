@@ -7,12 +7,12 @@
 #include <cstdio>
 #include <string>
 
+#include "base/clock.h"
+#include "base/error.h"
 #include "files/file_open_close.h"
 #include "files/file_print.h"
 #include "files/file_records.h"
 #include "files/launch_info.h"
-#include "base/clock.h"
-#include "base/error.h"
 #include "frame/shutdown.h"
 #include "frame/startup.h"
 #include "frame/statement_check.h"

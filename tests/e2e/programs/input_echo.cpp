@@ -12,10 +12,10 @@
 #include <string>
 
 #include "base/clock.h"
+#include "files/launch_info.h"
 #include "frame/shutdown.h"
 #include "frame/startup.h"
 #include "frame/statement_check.h"
-#include "files/launch_info.h"
 #include "input/inkey.h"
 #include "input/lock_keys.h"
 #include "values/string_release.h"

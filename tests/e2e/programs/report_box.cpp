@@ -3,8 +3,8 @@
 #include <cstdio>
 
 #include "base/error.h"
-#include "frame/startup.h"
 #include "frame/shutdown.h"
+#include "frame/startup.h"
 #include "frame/statement_check.h"
 
 namespace {

@@ -12,8 +12,8 @@
 #include <cstdio>
 #include <string>
 
-#include "files/launch_info.h"
 #include "base/clock.h"
+#include "files/launch_info.h"
 #include "frame/shutdown.h"
 #include "frame/startup.h"
 #include "frame/statement_check.h"
