@@ -90,6 +90,8 @@ void sub_run_init() {
   }
   onkey_inprogress = 0;
   kx::reset_screen_for_run();
-  // The random seed and the keyboard buffers are reset here by their own
-  // layers once they exist.
+  // Keys typed before the restart are not read after it: the type-ahead
+  // buffer, the _KEYHIT ring and the port-60h queue all start empty. Keys
+  // held down stay held, as the hardware still has them down.
+  sub__keyclear(0, 0);
 }

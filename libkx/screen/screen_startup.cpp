@@ -25,6 +25,7 @@ int32_t icon_image(int size, const uint32_t* pixels) {
   const int32_t index = imgnew(size, size, 32);
   if (!index) return 0;
   std::memcpy(img[index].data, pixels, size_t(size) * size * 4);
+  img[index].flags |= img_runtime_owned;
   return -index;
 }
 

@@ -1,5 +1,6 @@
 // PRINT, the cursor, VIEW PRINT, LOCATE, CLS, SCREEN(), TAB, SPC, LPRINT.
 #include <string>
+#include <vector>
 
 #include "fresh_screen.h"
 #include "screen/images/color_statements.h"
@@ -246,6 +247,45 @@ TEST_F(TextOutput, LprintWrapsAtThePrinterWidth) {
   // The program's destination is untouched by the printer.
   EXPECT_EQ(write_page, &img[page[0]]);
   EXPECT_EQ(lprint_buffered.load(), 1);
+}
+
+// CLEAR frees the program's images but not the printer page, so a later
+// image never shares its record and LPRINT never draws into it; a page whose
+// image table was reset is made anew.
+TEST_F(TextOutput, LprintKeepsItsOwnPageThroughClear) {
+  const auto lprint_text = [](const char* text) {
+    const uint32_t mark = kxs_tmp_list_nexti;
+    kxs_lprint(kxs_new_txt(text), 1);
+    kxs_cleanup(mark, 0);
+  };
+  lprint_text("first");
+  const int32_t printer = lprint_image.load();
+  ASSERT_TRUE(img[printer].valid);
+  freeallimages();
+  EXPECT_TRUE(img[printer].valid);
+  sub__freeimage(-printer, 1);
+  EXPECT_EQ(take_error(), 5u);  // not the program's to free
+  EXPECT_TRUE(img[printer].valid);
+
+  const int32_t handle = func__newimage(640, 960, 13, 1);
+  ASSERT_LT(handle, 0);
+  EXPECT_NE(-handle, printer);
+  img_struct& mine = img[-handle];
+  const std::vector<uint8_t> before(mine.data, mine.data + 640 * 960);
+  lprint_text("second");
+  EXPECT_EQ(std::vector<uint8_t>(mine.data, mine.data + 640 * 960), before);
+  EXPECT_EQ(lprint_image.load(), printer);
+  EXPECT_EQ(img[printer].cursor_y, 3);
+
+  // The whole table reset (as between programs' start-ups): the next LPRINT
+  // makes its page again instead of writing through a stale record.
+  kx::release_all_images();
+  screen_images_init();
+  screen_mode_init();
+  lprint_text("third");
+  ASSERT_TRUE(img[lprint_image.load()].valid);
+  EXPECT_EQ(img[lprint_image.load()].cursor_y, 2);
+  EXPECT_EQ(new_error.load(), 0u);
 }
 
 }  // namespace

@@ -12,6 +12,10 @@ struct mem_lock;
 inline constexpr uint32_t img_owns_palette = 0x1;
 inline constexpr uint32_t img_screen_page = 0x2;
 inline constexpr uint32_t img_owns_data = 0x4;
+// The runtime's own images (the printer page, the icons): CLEAR keeps them
+// and _FREEIMAGE refuses them, so no pointer the runtime keeps to one can
+// come to point at an image the program makes later.
+inline constexpr uint32_t img_runtime_owned = 0x8;
 
 // The blank text cell: a space in grey on black.
 inline constexpr uint16_t blank_text_cell = 0x0720;

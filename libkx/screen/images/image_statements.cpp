@@ -101,7 +101,7 @@ void sub__freeimage(int32_t image, int32_t passed) {
   }
   img_struct* victim = kx::image_from_handle(image);
   if (!victim) return;
-  if (victim->flags & img_screen_page) {
+  if (victim->flags & (img_screen_page | img_runtime_owned)) {
     error(err::illegal_function_call);
     return;
   }
@@ -119,7 +119,7 @@ void sub__freeimage(int32_t image, int32_t passed) {
 
 void freeallimages() {
   for (int32_t i = 2; i < nextimg; ++i) {
-    if (img[i].valid && !(img[i].flags & img_screen_page)) sub__freeimage(-i, 1);
+    if (img[i].valid && !(img[i].flags & (img_screen_page | img_runtime_owned))) sub__freeimage(-i, 1);
   }
 }
 

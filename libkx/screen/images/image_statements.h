@@ -9,7 +9,8 @@
 int32_t func__newimage(int32_t width, int32_t height, int32_t mode, int32_t passed);
 int32_t func__copyimage(int32_t image, int32_t mode, int32_t passed);
 void sub__freeimage(int32_t image, int32_t passed);
-// CLEAR: every valid image from index 2 up that is not a screen page.
+// CLEAR: every valid image from index 2 up that is neither a screen page
+// nor one of the runtime's own.
 void freeallimages();
 
 void sub__source(int32_t image);

@@ -38,6 +38,7 @@ img_struct* make_printer_page() {
     return nullptr;
   }
   img_struct& p = img[index];
+  p.flags |= img_runtime_owned;
   selectfont(16, &p);
   p.color = ink;
   p.background_color = paper;
@@ -49,19 +50,29 @@ img_struct* make_printer_page() {
   return &p;
 }
 
+// Whether the printer page is still there: none is made yet, or the image
+// table was reset under it (its record then no longer holds the page).
+bool printer_page_exists() {
+  return printer_page && printer_page->valid && (printer_page->flags & img_runtime_owned);
+}
+
+img_struct* current_printer_page() {
+  if (!printer_page_exists()) printer_page = make_printer_page();
+  return printer_page;
+}
+
 }  // namespace
 
 void kx::printer_page_out() {
   lprint_buffered = 0;
-  if (printer_page) clear_page(*printer_page);
+  if (printer_page_exists()) clear_page(*printer_page);
 }
 
 void kxs_lprint(kxs* s, uint8_t newline) {
   if (new_error.load()) return;
   std::lock_guard<std::mutex> hold(printer_page_mutex);
   lprint = 1;
-  if (!printer_page) printer_page = make_printer_page();
-  if (printer_page) {
+  if (current_printer_page()) {
     const int32_t columns = kx::text_columns(*printer_page);
     const kx::print_target to{printer_page, width_lprint < columns ? width_lprint : columns, true};
     kx::print_bytes(to, s->chars, s->length, newline != 0);
