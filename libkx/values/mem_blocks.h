@@ -87,7 +87,7 @@ mem_block mem_block_invalid();
 
 // The refused read of func__memget: raises its error and hands out the
 // scratch area, one buffer reused by every refused read.
-void* mem_get_refused(const mem_block& m, intptr_t offset, intptr_t size);
+[[gnu::cold]] void* mem_get_refused(const mem_block& m, intptr_t offset, intptr_t size);
 
 // Bytes of _FLOAT's scratch: the value's in-memory layout, then zeros.
 inline constexpr int mem_float_bytes = 32;
@@ -95,6 +95,7 @@ inline constexpr int mem_float_bytes = 32;
 }  // namespace kx
 
 inline void* func__memget(const mem_block* m, intptr_t offset, intptr_t size) {
-  if (kx::mem_lock_current(*m) && kx::mem_range_inside(*m, offset, size)) return reinterpret_cast<void*>(offset);
+  if (kx::mem_range_inside(*m, offset, size) && kx::mem_lock_current(*m)) [[likely]]
+    return reinterpret_cast<void*>(offset);
   return kx::mem_get_refused(*m, offset, size);
 }

@@ -33,6 +33,14 @@ struct guarded {
   uint8_t at(intptr_t i) const { return bytes[static_cast<size_t>(guard + i)]; }
 };
 
+// A copy of a _MEMNEW value whose block has since been freed.
+mem_block freed_value(intptr_t size) {
+  mem_block m = func__memnew(size);
+  const mem_block copy = m;
+  sub__memfree(&m);
+  return copy;
+}
+
 }  // namespace
 
 using MemBlocks = fresh_memory;
@@ -146,9 +154,7 @@ TEST_F(MemBlocks, GetReadsInsideTheBlockAndZerosFromOneScratchOtherwise) {
   auto* p = static_cast<uint8_t*>(func__memget(&never, 0, 4));
   EXPECT_EQ(take_error(), 309u);
   EXPECT_EQ(p[0] | p[1] | p[2] | p[3], 0);
-  mem_block freed = func__memnew(4);
-  mem_block stale = freed;
-  sub__memfree(&freed);
+  const mem_block stale = freed_value(4);
   p = static_cast<uint8_t*>(func__memget(&stale, stale.offset, 4));
   EXPECT_EQ(take_error(), 308u);
   EXPECT_EQ(p[0] | p[1] | p[2] | p[3], 0);
@@ -179,9 +185,7 @@ TEST_F(MemBlocks, FillRepeatsItsSourceAndChecksInOrder) {
   sub__memfree(&big);
 
   mem_block never{};
-  mem_block stale = func__memnew(8);
-  mem_block freed_copy = stale;
-  sub__memfree(&stale);
+  const mem_block freed_copy = freed_value(8);
   const intptr_t o = g.m.offset;
   struct refused {
     const char* what;
@@ -222,12 +226,7 @@ TEST_F(MemBlocks, CopyMovesOverlappingRangesAndReportsEachFailure) {
 
   guarded other(4);
   mem_block never{};
-  mem_block gone = func__memnew(4);
-  mem_block stale = gone;
-  sub__memfree(&gone);
-  mem_block gone2 = func__memnew(4);
-  mem_block stale2 = gone2;
-  sub__memfree(&gone2);
+  const mem_block stale = freed_value(4), stale2 = freed_value(4);
   const intptr_t p = other.m.offset;
   struct refused {
     const char* what;
