@@ -3,23 +3,39 @@
 #include <cstring>
 
 #include "base/error.h"
+#include "net/network_handles.h"
 
 namespace {
 
-// The layer of a build without a network: no number names a connection.
-class no_connections final : public kx::connection_layer {
+// The network handles' layer: negative numbers name the records of the
+// network layer's handle tables.
+class network_connections final : public kx::connection_layer {
  public:
-  kx::connection_kind kind_of(int32_t) override { return kx::connection_kind::none; }
-  void close(int32_t) override {}
-  void close_all() override {}
-  void send(int32_t, const uint8_t*, int64_t) override {}
-  int64_t waiting(int32_t) override { return 0; }
-  std::string take(int32_t, int64_t) override { return std::string(); }
-  bool at_end(int32_t) override { return true; }
+  kx::connection_kind kind_of(int32_t number) override {
+    const kx::special_record* special = kx::special_of(number);
+    if (!special) return kx::connection_kind::none;
+    return special->type == kx::special_type::host ? kx::connection_kind::host : kx::connection_kind::stream;
+  }
+  void close(int32_t number) override { kx::close_network_handle(-1 - int64_t{number}); }
+  void close_all() override { kx::close_all_connections(); }
+  void send(int32_t number, const uint8_t* data, int64_t count) override {
+    kx::stream_out(kx::stream_of(number), data, count);
+  }
+  int64_t waiting(int32_t number) override {
+    kx::stream_record* stream = kx::stream_of(number);
+    kx::stream_update(stream);
+    return stream->count;
+  }
+  std::string take(int32_t number, int64_t most) override {
+    kx::stream_record* stream = kx::stream_of(number);
+    kx::stream_update(stream);
+    return kx::stream_take(stream, most);
+  }
+  bool at_end(int32_t number) override { return kx::stream_of(number)->end_flag != 0; }
 };
 
-no_connections none_installed;
-kx::connection_layer* installed = &none_installed;
+network_connections network;
+kx::connection_layer* installed = &network;
 
 // Whether number names a stream; raises 52 when it does not.
 bool is_stream(int32_t number) {
@@ -34,7 +50,7 @@ namespace kx {
 
 connection_layer& connections() { return *installed; }
 
-void install_connection_layer(connection_layer* layer) { installed = layer ? layer : &none_installed; }
+void install_connection_layer(connection_layer* layer) { installed = layer ? layer : &network; }
 
 void connection_close(int32_t number) {
   // Like a file number not in use, a number that names nothing is ignored.

@@ -2,9 +2,8 @@
 // The file statements' road to network connections. BASIC names a
 // connection by a negative file number, the complement (-1 - index) of its
 // index in the network layer's handle table. CLOSE, GET, PUT, EOF and LOF
-// hand such numbers to the connection layer installed here; until a
-// network layer installs one, no connection exists and every negative
-// number is answered as a handle that names nothing.
+// hand such numbers to the connection layer installed here: the network
+// handles' own, unless a test installs another.
 #include <cstdint>
 #include <string>
 
@@ -34,9 +33,9 @@ class connection_layer {
   virtual bool at_end(int32_t number) = 0;
 };
 
-// The installed layer; the one without connections when none is.
+// The installed layer; the network handles' when none is.
 connection_layer& connections();
-// Installs a layer (null: back to the one without connections). The
+// Installs a layer (null: back to the network handles'). The
 // layer must outlive its installation.
 void install_connection_layer(connection_layer* layer);
 

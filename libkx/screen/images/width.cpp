@@ -8,6 +8,7 @@
 #include "screen/images/image_create.h"
 #include "screen/images/image_table.h"
 #include "screen/images/screen_modes.h"
+#include "values/mem_lock.h"
 
 namespace {
 
@@ -36,6 +37,13 @@ void resize_image(img_struct& image, int32_t width, int32_t height) {
     image.flags |= img_owns_data;
   }
   const uint32_t color = image.color, background = image.background_color, font = image.font;
+  // _MEMIMAGE values of the old buffer must not reach the new one (or the
+  // freed one): they lose their lock, and the next _MEMIMAGE makes another.
+  if (image.lock) {
+    free_mem_lock(image.lock);
+    image.lock = nullptr;
+    image.lock_id = 0;
+  }
   image.data = data;
   image.width = static_cast<uint16_t>(width);
   image.height = static_cast<uint16_t>(height);
