@@ -13,6 +13,7 @@
 #include "frame/traps.h"
 #include "input/inkey.h"
 #include "screen/text/run_screen.h"
+#include "values/random_numbers.h"
 
 extern char** environ;
 
@@ -90,6 +91,6 @@ void sub_run_init() {
   }
   onkey_inprogress = 0;
   kx::reset_screen_for_run();
-  // The random seed and the keyboard buffers are reset here by their own
-  // layers once they exist.
+  kx::reset_random();
+  // The keyboard buffers are reset here by their own layer once it can.
 }
