@@ -59,33 +59,28 @@ int32_t n_inputnumberfromfile(int32_t n) {
   return token_read;
 }
 
-kx_float func_file_input_float(int32_t n, int32_t type) {
+namespace {
+
+// INPUT # of one number: the token, then its conversion (error 6 when it
+// does not fit).
+template <typename T, typename Convert>
+T input_number(int32_t n, Convert convert) {
   if (new_error) return 0;
   if (!read_token(n)) return 0;
-  kx_float value = 0;
-  if (!n_float() || !kx::fit_to_type(n_float_value, type, n_hex != n_radix_decimal, &value)) {
+  T value{};
+  if (!convert(&value)) {
     error(err::overflow);
     return 0;
   }
   return value;
 }
 
-int64_t func_file_input_int64(int32_t n) {
-  if (new_error) return 0;
-  if (!read_token(n)) return 0;
-  if (!n_int64()) {
-    error(err::overflow);
-    return 0;
-  }
-  return n_int64_value;
+}  // namespace
+
+kx_float func_file_input_float(int32_t n, int32_t type) {
+  return input_number<kx_float>(n, [type](kx_float* v) { return kx::token_as_type(type, v); });
 }
 
-uint64_t func_file_input_uint64(int32_t n) {
-  if (new_error) return 0;
-  if (!read_token(n)) return 0;
-  if (!n_uint64()) {
-    error(err::overflow);
-    return 0;
-  }
-  return n_uint64_value;
-}
+int64_t func_file_input_int64(int32_t n) { return input_number<int64_t>(n, kx::token_as_int64); }
+
+uint64_t func_file_input_uint64(int32_t n) { return input_number<uint64_t>(n, kx::token_as_uint64); }

@@ -270,3 +270,15 @@ int32_t n_uint64() {
   }
   return 1;
 }
+
+bool kx::token_as_int64(int64_t* value) {
+  if (!n_int64()) return false;
+  *value = n_int64_value;
+  return true;
+}
+
+bool kx::token_as_uint64(uint64_t* value) {
+  if (!n_uint64()) return false;
+  *value = n_uint64_value;
+  return true;
+}

@@ -76,4 +76,8 @@ int32_t radix_digit_value(uint8_t c, uint8_t radix);
 // first at most 1.
 bool radix_digits_value(const char* digits, uint32_t count, uint8_t radix, uint64_t* value);
 
+// The current token as a 64-bit integer; false when it does not fit.
+bool token_as_int64(int64_t* value);
+bool token_as_uint64(uint64_t* value);
+
 }  // namespace kx

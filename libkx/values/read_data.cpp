@@ -88,38 +88,39 @@ bool kx::fit_to_type(kx_float value, int32_t type, bool radix, kx_float* result)
   return true;
 }
 
-kx_float func_read_float(const uint8_t* data, int64_t* position, int64_t length, int32_t type) {
+bool kx::token_as_type(int32_t type, kx_float* value) {
+  return n_float() && fit_to_type(n_float_value, type, n_hex != n_radix_decimal, value);
+}
+
+namespace {
+
+// READ of one number: the token, then its conversion; the position returns
+// to the item when either fails.
+template <typename T, typename Convert>
+T read_number(const uint8_t* data, int64_t* position, int64_t length, Convert convert) {
   if (new_error) return 0;
   const int64_t start = *position;
   if (!read_token(data, position, length)) return 0;
-  kx_float value = 0;
-  if (!n_float() || !kx::fit_to_type(n_float_value, type, n_hex != n_radix_decimal, &value)) {
+  T value{};
+  if (!convert(&value)) {
     refuse(position, start);
     return 0;
   }
   return value;
 }
 
+}  // namespace
+
+kx_float func_read_float(const uint8_t* data, int64_t* position, int64_t length, int32_t type) {
+  return read_number<kx_float>(data, position, length, [type](kx_float* v) { return kx::token_as_type(type, v); });
+}
+
 int64_t func_read_int64(const uint8_t* data, int64_t* position, int64_t length) {
-  if (new_error) return 0;
-  const int64_t start = *position;
-  if (!read_token(data, position, length)) return 0;
-  if (!n_int64()) {
-    refuse(position, start);
-    return 0;
-  }
-  return n_int64_value;
+  return read_number<int64_t>(data, position, length, kx::token_as_int64);
 }
 
 uint64_t func_read_uint64(const uint8_t* data, int64_t* position, int64_t length) {
-  if (new_error) return 0;
-  const int64_t start = *position;
-  if (!read_token(data, position, length)) return 0;
-  if (!n_uint64()) {
-    refuse(position, start);
-    return 0;
-  }
-  return n_uint64_value;
+  return read_number<uint64_t>(data, position, length, kx::token_as_uint64);
 }
 
 void sub_read_string(const uint8_t* data, int64_t* position, int64_t length, kxs* target) {

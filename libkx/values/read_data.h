@@ -28,4 +28,6 @@ namespace kx {
 // The value of a token read for an integer or floating variable of the
 // given type code, rounded for integers; false when it does not fit.
 bool fit_to_type(kx_float value, int32_t type, bool radix, kx_float* result);
+// The current token for a variable of the type code, through n_float.
+bool token_as_type(int32_t type, kx_float* value);
 }  // namespace kx

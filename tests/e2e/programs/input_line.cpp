@@ -9,6 +9,7 @@
 #include <string>
 
 #include "base/clock.h"
+#include "compiled_statement.h"
 #include "files/launch_info.h"
 #include "frame/shutdown.h"
 #include "frame/startup.h"
@@ -26,16 +27,6 @@ namespace {
 
 namespace tc = kx::type_code;
 
-template <typename Statement>
-void statement(uint32_t line, Statement run) {
-  do {
-    const uint32_t mark = kxs_tmp_list_nexti;
-    run();
-    kxs_cleanup(mark, 0);
-    if (!kxevent) break;
-    evnt(line);
-  } while (r);
-}
 
 std::string text(const kxs* s) { return std::string(reinterpret_cast<const char*>(s->chars), static_cast<size_t>(s->length)); }
 
