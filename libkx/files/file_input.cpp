@@ -13,8 +13,8 @@
 
 namespace {
 
-constexpr int32_t end_of_file = -1;
-constexpr int32_t read_failed = -2;
+constexpr int32_t end_of_file = kx::file_input_end;
+constexpr int32_t read_failed = kx::file_input_failed;
 constexpr uint8_t end_of_file_byte = 26;
 constexpr int64_t line_chunk = 512;
 
@@ -22,15 +22,17 @@ gfs_file_struct& record_of(int32_t h) { return gfs_file[static_cast<size_t>(h)];
 
 void put_back(int32_t h) { record_of(h).position -= 1; }
 
-// The record of file number n when a text read may use it, else the error
-// is raised and null returned.
-gfs_file_struct* readable_input(int32_t n, int32_t* handle) {
+bool is_line_end(int32_t c) { return c == 13 || c == 10; }
+
+}  // namespace
+
+gfs_file_struct* kx::readable_input(int32_t n, int32_t* handle) {
   *handle = kx::handle_of_number(n);
   if (*handle < 0) {
     error(err::bad_file_name_or_number);
     return nullptr;
   }
-  gfs_file_struct& record = record_of(*handle);
+  gfs_file_struct& record = gfs_file[static_cast<size_t>(*handle)];
   if (record.file_type != file_type_input) {
     error(err::bad_file_mode);
     return nullptr;
@@ -41,10 +43,6 @@ gfs_file_struct* readable_input(int32_t n, int32_t* handle) {
   }
   return &record;
 }
-
-bool is_line_end(int32_t c) { return c == 13 || c == 10; }
-
-}  // namespace
 
 int32_t file_input_chr(int32_t h) {
   if (!gfs_validhandle(h)) {
@@ -109,7 +107,7 @@ void sub_file_input_string(int32_t n, kxs* target) {
   if (new_error) return;
   if (n < 0) return;
   int32_t h = -1;
-  if (!readable_input(n, &h)) return;
+  if (!kx::readable_input(n, &h)) return;
   int32_t c;
   do c = file_input_chr(h);
   while (c == ' ' || c == 9);

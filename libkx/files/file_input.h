@@ -4,6 +4,16 @@
 #include <cstdint>
 
 struct kxs;
+struct gfs_file_struct;
+
+namespace kx {
+// The answers of file_input_chr that are not a byte.
+inline constexpr int32_t file_input_end = -1;
+inline constexpr int32_t file_input_failed = -2;
+// The record of file number n when INPUT # may read it (its handle in
+// *handle); else error 52, 54 or 75 is raised and null returned.
+gfs_file_struct* readable_input(int32_t n, int32_t* handle);
+}  // namespace kx
 
 // One byte at the current position of handle h: the byte, -1 at the end of
 // the file (the end-of-file byte 26 counts as the end and is left in place),

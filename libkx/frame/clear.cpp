@@ -5,10 +5,11 @@
 #include "frame/return_points.h"
 #include "frame/statement_check.h"
 #include "screen/images/image_statements.h"
+#include "values/read_data.h"
 
 void sub_clear(int32_t, int32_t, int32_t, int32_t) {
   if (auto reset = kx_current_program().clear_shared_variables) reset();
-  // The DATA read position returns to its start here once READ exists.
+  data_offset = 0;
   freeallimages();
   kx_close_all_files();
   next_return_point = 0;

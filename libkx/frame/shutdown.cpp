@@ -13,6 +13,7 @@
 #include "frame/traps.h"
 #include "input/inkey.h"
 #include "screen/text/run_screen.h"
+#include "values/random_numbers.h"
 
 extern char** environ;
 
@@ -90,6 +91,7 @@ void sub_run_init() {
   }
   onkey_inprogress = 0;
   kx::reset_screen_for_run();
+  kx::reset_random();
   // Keys typed before the restart are not read after it: the type-ahead
   // buffer, the _KEYHIT ring and the port-60h queue all start empty. Keys
   // held down stay held, as the hardware still has them down.
