@@ -10,8 +10,10 @@
 #include "screen/images/screen_modes.h"
 
 class graphics_screen : public fresh_screen {
- protected:
+ public:
   using pixel_set = std::set<std::pair<int32_t, int32_t>>;
+
+ protected:
 
   static void screen(int32_t mode) {
     kxg_screen(mode, 0, 0, 0, 1);
