@@ -146,10 +146,10 @@ void sub_paint(float x, float y, kxs* tile, uint32_t border, kxs* background, in
     return;
   }
   const tile_pattern pattern = decode_tile(tile->chars, tile->length, bits);
-  // The background names one tile row whose colours may be painted over.
+  // The background names one tile row whose colours may be painted over;
+  // without one it is colour 0, so a blank region takes any tile.
   tile_pattern paintable;
-  const bool has_background = passed & 8;
-  if (has_background) {
+  if (passed & 8) {
     if (background->length < 1 || background->length > background_bytes_max) {
       error(err::illegal_function_call);
       return;
@@ -168,7 +168,7 @@ void sub_paint(float x, float y, kxs* tile, uint32_t border, kxs* background, in
     const uint8_t pixel = data[uint64_t(py) * width + px];
     if (pixel == border_byte) return true;
     const uint8_t want = pattern.at(px, py) & mask;
-    return pixel == want && !(has_background && want == (paintable.at(px, 0) & mask));
+    return pixel == want && want != (paintable.at(px, 0) & mask);
   };
   if (stops(p.x, p.y)) return;
   kx::flood_fill(width, viewport_of(*image), p.x, p.y, stops,
