@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <string>
 
+#include "compiled_statement.h"
+
 #include "base/clock.h"
 #include "files/launch_info.h"
 #include "frame/shutdown.h"
@@ -26,17 +28,6 @@
 #include "values/string_release.h"
 
 namespace {
-
-template <typename Statement>
-void statement(uint32_t line, Statement run) {
-  do {
-    const uint32_t mark = kxs_tmp_list_nexti;
-    run();
-    kxs_cleanup(mark, 0);
-    if (!kxevent) break;
-    evnt(line);
-  } while (r);
-}
 
 void KXMAIN(void*) {
   const int32_t mode = std::stoi(func_command_str);

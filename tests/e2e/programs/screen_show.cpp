@@ -28,6 +28,8 @@
 #include <cstdio>
 #include <string>
 
+#include "compiled_statement.h"
+
 #include "base/clock.h"
 #include "files/console_switches.h"
 #include "files/launch_info.h"
@@ -50,19 +52,6 @@
 #include "values/string_release.h"
 
 namespace {
-
-// One statement as the compiler emits it: the call, the temporaries swept,
-// then the check, repeated while the check asks for it.
-template <typename Statement>
-void statement(uint32_t line, Statement run) {
-  do {
-    const uint32_t mark = kxs_tmp_list_nexti;
-    run();
-    kxs_cleanup(mark, 0);
-    if (!kxevent) break;
-    evnt(line);
-  } while (r);
-}
 
 void print_line(uint32_t line, const char* text, uint8_t end_line = 1) {
   statement(line, [&] { kxs_print(kxs_new_txt(text), end_line); });
