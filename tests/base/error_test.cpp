@@ -56,6 +56,7 @@ TEST_F(ErrorRaise, CriticalNumbersShowTheirBoxAndExitWithStatusZero) {
       {502, "Critical Error #2", "Out of memory"},
       {512, "Critical Error #12", "Out of memory"},
       {518, "Critical Error #18", "Out of memory"},
+      {519, "Critical Error #19", "Out of memory"},
   };
   for (const auto& c : cases) {
     recording_box box;
@@ -77,7 +78,7 @@ TEST_F(ErrorRaise, CriticalNumbersShowTheirBoxAndExitWithStatusZero) {
 }
 
 TEST(ErrorTable, CriticalLookupCoversExactlyTheCriticalNumbers) {
-  for (int32_t n : {1, 5, 20, 53, 76, 258, 262, 269, 272, 300, 315, 501, 519}) {
+  for (int32_t n : {1, 5, 20, 53, 76, 258, 262, 269, 272, 300, 315, 501, 520}) {
     EXPECT_FALSE(critical_error_lookup(n, nullptr)) << n;
   }
   critical_error_info info;

@@ -3,6 +3,7 @@
 // then the statement check, repeated while the check asks for it.
 #include <cstdint>
 
+#include "base/flags.h"
 #include "frame/statement_check.h"
 #include "values/string_lists.h"
 #include "values/string_release.h"

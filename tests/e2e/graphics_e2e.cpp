@@ -1,0 +1,97 @@
+// The graphics gallery drawn in every graphics screen mode, read back from
+// the window and compared pixel for pixel with pictures computed here.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <utility>
+
+#include "e2e_support.h"
+#include "screen_reader.h"
+
+namespace {
+
+using namespace e2e;
+namespace sr = kx::screen_reader;
+using pixel_set = std::set<std::pair<int, int>>;
+
+// The gallery as its statements define it, each shape by its formula.
+pixel_set gallery() {
+  pixel_set s;
+  auto row = [&](int x1, int x2, int y) {
+    for (int x = x1; x <= x2; ++x) s.insert({x, y});
+  };
+  auto column = [&](int x, int y1, int y2) {
+    for (int y = y1; y <= y2; ++y) s.insert({x, y});
+  };
+  auto frame = [&](int x1, int y1, int x2, int y2) {
+    row(x1, x2, y1), row(x1, x2, y2), column(x1, y1, y2), column(x2, y1, y2);
+  };
+  row(10, 100, 10);
+  for (int i = 0; i <= 50; ++i) s.insert({10 + i, 20 + i});
+  frame(120, 10, 170, 40);
+  for (int y = 10; y <= 40; ++y) row(180, 220, y);
+  for (int x = 10; x <= 100; ++x) {
+    if ((x - 10) % 8 < 4) s.insert({x, 90});  // &HF0F0: four on, four off
+  }
+  frame(120, 60, 140, 80);
+  for (int y = 60; y <= 80; ++y) row(150, 170, y);
+  return s;
+}
+
+struct mode_size {
+  const char* mode;
+  int width, height;
+};
+
+class Graphics : public ::testing::TestWithParam<mode_size> {
+ protected:
+  void SetUp() override { ASSERT_TRUE(server_.ok()) << "Xvfb did not start"; }
+  xvfb server_;
+};
+
+TEST_P(Graphics, GalleryMatchesItsFormulas) {
+  const mode_size m = GetParam();
+  process program(program_path("graphics_gallery"), {m.mode});
+  const auto window = wait_for_window("Untitled", 20s);
+  ASSERT_TRUE(window) << program.errors();
+  move_to_origin(*window);
+  ASSERT_TRUE(eventually([&] { return program.output().find("ready") != std::string::npos; }, 20s))
+      << program.output() << program.errors();
+  const pixel_set want = gallery();
+  std::string report;
+  const bool same = eventually(
+      [&] {
+        const auto shot = capture_window(*window);
+        if (!shot || shot->width % m.width || shot->height % m.height) return false;
+        const int sx = shot->width / m.width, sy = shot->height / m.height;
+        int wrong = 0;
+        report.clear();
+        for (int y = 0; y < 100; ++y) {
+          for (int x = 0; x < 230; ++x) {
+            const sr::Rgb c = shot->at(x * sx + sx / 2, y * sy + sy / 2);
+            const bool lit = c.r || c.g || c.b;
+            if (lit != want.count({x, y}) && ++wrong <= 5) {
+              report += "(" + std::to_string(x) + "," + std::to_string(y) + ") ";
+            }
+          }
+        }
+        report += std::to_string(wrong) + " wrong";
+        return wrong == 0;
+      },
+      20s);
+  EXPECT_TRUE(same) << m.mode << ": " << report;
+  type_keys(*window, {"space"});
+  EXPECT_EQ(program.wait_exit(10s), 0) << program.errors();
+  EXPECT_FALSE(has_sanitizer_report(program.errors())) << program.errors();
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryGraphicsMode, Graphics,
+                         ::testing::Values(mode_size{"1", 320, 200}, mode_size{"2", 640, 200},
+                                           mode_size{"7", 320, 200}, mode_size{"8", 640, 200},
+                                           mode_size{"9", 640, 350}, mode_size{"10", 640, 350},
+                                           mode_size{"11", 640, 480}, mode_size{"12", 640, 480},
+                                           mode_size{"13", 320, 200}, mode_size{"32", 320, 200}),
+                         [](const auto& info) { return std::string("mode_") + info.param.mode; });
+
+}  // namespace
