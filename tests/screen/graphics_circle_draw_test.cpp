@@ -175,7 +175,7 @@ TEST_F(Draw, VariablesSubstringsAndErrors) {
   EXPECT_EQ(take_error(), 6u);
   // Each of these stops with error 5 and leaves the cursor alone.
   sub_pset(30, 30, 1, 2);
-  for (const std::string bad : std::vector<std::string>{"Q", "R5M", "T", "TB5", "S-1", "A4", "C1.5", "P1", "M10", "U-", "U5.",
+  for (const std::string& bad : std::vector<std::string>{"Q", "R5M", "T", "TB5", "S-1", "A4", "C1.5", "P1", "M10", "U-", "U5.",
                                 std::string("X") + char(4) + "ab", "X\x03", "U=\x63"}) {
     draw(bad);
     EXPECT_EQ(take_error(), 5u) << bad;
