@@ -1,5 +1,6 @@
 #include "frame/startup.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -78,6 +79,13 @@ int kx_main(int argc, char** argv, const kx_program& program) {
   screen_icons_init();
   devices_init();
 
+  // From here on other threads use the runtime's static objects. Whatever
+  // calls exit() after this (a library, the C runtime) ends the process here,
+  // before the destructors of those objects run underneath the threads.
+  on_exit([](int status, void*) {
+    std::fflush(nullptr);
+    std::_Exit(status);
+  }, nullptr);
   start_application_thread();
   start_timer_thread();
   lock_display_required = 1;

@@ -4,7 +4,12 @@
 #include <GL/freeglut.h>
 #include <GL/glx.h>
 
+#include <X11/Xlib.h>
+
+#include <cerrno>
 #include <cmath>
+#include <cstdarg>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -80,6 +85,41 @@ void GLUT_IDLEFUNC() {
   x11_wait_for_events(static_cast<uint32_t>(period_ms));
 }
 
+// The toolkit's fatal errors (no display, a display that refuses the
+// connection) would end the process with exit(1) while the runtime's threads
+// run, and the static destructors would free memory under them. The reason
+// goes to standard error as one line and the process ends at once.
+void toolkit_fatal_error(const char* format, va_list arguments) {
+  char text[512];
+  std::vsnprintf(text, sizeof text, format, arguments);
+  std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, text);
+  std::fflush(nullptr);
+  std::_Exit(1);
+}
+
+void toolkit_warning(const char* format, va_list arguments) {
+  char text[512];
+  std::vsnprintf(text, sizeof text, format, arguments);
+  std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, text);
+}
+
+// Xlib calls this when the display goes away (the X server ended) and ends
+// the process itself if it returns. The program is asked to end through the
+// orderly path, so every file is flushed and closed, with status 1; this
+// thread never returns to Xlib. Should the orderly path not finish (the
+// program is stuck outside the runtime), the process ends anyway.
+constexpr int64_t lost_display_grace_ms = 5000;
+
+int display_connection_lost(Display*) {
+  std::fprintf(stderr, "%s: the connection to the display was lost\n", program_invocation_short_name);
+  exit_code = 1;
+  close_program = 1;
+  kxevent = 1;
+  const int64_t start = GetTicks();
+  while (GetTicks() - start < lost_display_grace_ms) Sleep(16);
+  kx_exit_process(1);
+}
+
 }  // namespace
 
 void platform_init() {
@@ -88,10 +128,17 @@ void platform_init() {
 }
 
 int run_window(int& argc, char** argv) {
+  glutInitErrorFunc(toolkit_fatal_error);
+  glutInitWarningFunc(toolkit_warning);
+  XSetIOErrorHandler(display_connection_lost);
   glutInit(&argc, argv);
   glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGBA | GLUT_DEPTH);
   glutInitWindowSize(initial_width, initial_height);
-  if (!glutGet(GLUT_DISPLAY_MODE_POSSIBLE)) kx_exit_process(1);
+  if (!glutGet(GLUT_DISPLAY_MODE_POSSIBLE)) {
+    std::fprintf(stderr, "%s: the display offers no double-buffered RGBA mode with a depth buffer\n",
+                 program_invocation_short_name);
+    kx_exit_process(1);
+  }
   // A title set before now was stored; taking the request here keeps the
   // idle callback from setting the same title again.
   std::string ignored;

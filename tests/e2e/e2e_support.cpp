@@ -116,9 +116,17 @@ process::process(const std::string& path, const std::vector<std::string>& args, 
   err_path_ = temp_file("kx_e2e_err");
   std::vector<std::string> argv{path};
   argv.insert(argv.end(), args.begin(), args.end());
+  // An entry NAME=value replaces the variable, a bare NAME removes it.
+  const auto name_of = [](const std::string& entry) { return entry.substr(0, entry.find('=')); };
   std::vector<std::string> env;
-  for (char** e = environ; *e; ++e) env.emplace_back(*e);
-  env.insert(env.end(), extra_env.begin(), extra_env.end());
+  for (char** e = environ; *e; ++e) {
+    const std::string entry = *e;
+    const bool replaced = std::any_of(extra_env.begin(), extra_env.end(),
+                                      [&](const std::string& x) { return name_of(x) == name_of(entry); });
+    if (!replaced) env.push_back(entry);
+  }
+  for (const auto& x : extra_env)
+    if (x.find('=') != std::string::npos) env.push_back(x);
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);

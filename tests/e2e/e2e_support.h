@@ -59,7 +59,7 @@ class xvfb {
 class process {
  public:
   process(const std::string& path, const std::vector<std::string>& args, const std::string& cwd = "",
-          const std::vector<std::string>& extra_env = {});
+          const std::vector<std::string>& extra_env = {});  // NAME=value sets, a bare NAME unsets
   ~process();
   process(const process&) = delete;
   process& operator=(const process&) = delete;

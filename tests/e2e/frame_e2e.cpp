@@ -2,7 +2,11 @@
 // working directory, message boxes and exit statuses.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
 #include <unistd.h>
 
 #include "e2e_support.h"
@@ -89,6 +93,29 @@ TEST_F(Frame, ProgramPollingExitSeesTheCloseRequestInstead) {
   EXPECT_EQ(program.wait_exit(10s), 0);
   EXPECT_EQ(program.output(), "polling\nexit request 1\nthen 0\n");
   expect_clean(program);
+}
+
+// Without a display (none named, or one that refuses the connection) the
+// program ends with status 1 and says why in one line, every time: the
+// runtime's threads are already running when the toolkit gives up, and no
+// exit path may run the static destructors underneath them.
+TEST(FrameWithoutDisplay, EveryStartEndsWithStatusOneAndOneLine) {
+  constexpr int starts = 50, side_by_side = 10;
+  for (int batch = 0; batch < starts / side_by_side; ++batch) {
+    std::vector<std::unique_ptr<process>> programs;
+    for (int i = 0; i < side_by_side; ++i) {
+      const std::string display = i % 2 ? "DISPLAY=:9998" : "DISPLAY";
+      programs.push_back(std::make_unique<process>(halcyonix_path(), std::vector<std::string>{}, "",
+                                                   std::vector<std::string>{display, "XAUTHORITY=/dev/null"}));
+      ASSERT_TRUE(programs.back()->started());
+    }
+    for (auto& p : programs) {
+      EXPECT_EQ(p->wait_exit(60s), 1) << p->errors();
+      const std::string errors = p->errors();
+      EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
+      EXPECT_NE(errors.find("display"), std::string::npos) << errors;
+    }
+  }
 }
 
 }  // namespace
