@@ -1,7 +1,9 @@
 #include "base/message_box.h"
 
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -60,21 +62,91 @@ class box_texts {
   char* body_ = nullptr;
 };
 
+// What xmessage wrote on its standard error, passed on to ours; kept on the
+// stack, since a box may report that the heap is exhausted.
+class child_errors {
+ public:
+  child_errors() {
+    if (pipe2(fds_, O_CLOEXEC) != 0) fds_[0] = fds_[1] = -1;
+  }
+  ~child_errors() {
+    for (int fd : fds_)
+      if (fd >= 0) close(fd);
+  }
+  child_errors(const child_errors&) = delete;
+  child_errors& operator=(const child_errors&) = delete;
+  // The child's end, or -1 when there is no pipe.
+  int write_end() const { return fds_[1]; }
+  // Reads until the child closes its end; call after the spawn.
+  void collect() {
+    if (fds_[1] >= 0) {
+      close(fds_[1]);
+      fds_[1] = -1;
+    }
+    if (fds_[0] < 0) return;
+    char chunk[256];
+    for (;;) {
+      const ssize_t got = read(fds_[0], chunk, sizeof chunk);
+      if (got < 0 && errno == EINTR) continue;
+      if (got <= 0) break;
+      ssize_t written = 0;
+      while (written < got) {
+        const ssize_t w = write(STDERR_FILENO, chunk + written, static_cast<size_t>(got - written));
+        if (w <= 0) break;
+        written += w;
+      }
+      const size_t keep = std::min(sizeof kept_ - 1 - kept_size_, static_cast<size_t>(got));
+      std::copy(chunk, chunk + keep, kept_ + kept_size_);
+      kept_size_ += keep;
+    }
+  }
+  std::string_view text() const { return {kept_, kept_size_}; }
+
+ private:
+  int fds_[2] = {-1, -1};
+  char kept_[512] = {};
+  size_t kept_size_ = 0;
+};
+
+// xmessage could not show its box when it reports a failure of its own: the
+// toolkit's errors (no display, no window) end it with status 1, the same
+// status as a box answered with the button of value 1, but with an "Error"
+// on its standard error.
+bool box_failed(int status, std::string_view errors) {
+  return status == 1 && errors.find("Error") != std::string_view::npos;
+}
+
 // Runs xmessage with the arguments as given (no shell is involved, so
 // quotes, $(...) and backquotes in the texts stay plain text) and returns
-// its exit status, or -1 when it could not be started or did not exit.
-// The text is shown followed by the padding.
+// its exit status, or -1 when it could not be started, did not exit, or could
+// not show the box. The text is shown followed by the padding. A box that
+// could not be shown is written to standard error, so that no report is
+// ever lost in silence.
 int run_xmessage(std::string_view text, std::string_view caption, std::string_view buttons) noexcept try {
   box_texts texts(caption, buttons, text);
   char* argv[] = {const_cast<char*>("xmessage"), const_cast<char*>("-center"), const_cast<char*>("-title"),
                   texts.title(), const_cast<char*>("-buttons"), texts.buttons(), texts.body(), nullptr};
+  const auto not_shown = [&] {
+    std::fprintf(stderr, "%.*s: %.*s\n", static_cast<int>(caption.size()), caption.data(),
+                 static_cast<int>(text.size()), text.data());
+    std::fflush(stderr);
+    return -1;
+  };
+  child_errors errors;
+  posix_spawn_file_actions_t actions;
+  const bool capture = errors.write_end() >= 0 && posix_spawn_file_actions_init(&actions) == 0;
+  if (capture) posix_spawn_file_actions_adddup2(&actions, errors.write_end(), STDERR_FILENO);
   pid_t pid = 0;
-  if (posix_spawnp(&pid, "xmessage", nullptr, nullptr, argv, environ) != 0) return -1;
+  const int spawned = posix_spawnp(&pid, "xmessage", capture ? &actions : nullptr, nullptr, argv, environ);
+  if (capture) posix_spawn_file_actions_destroy(&actions);
+  if (spawned != 0) return not_shown();
+  errors.collect();
   int status = 0;
   while (waitpid(pid, &status, 0) < 0) {
-    if (errno != EINTR) return -1;
+    if (errno != EINTR) return not_shown();
   }
-  if (!WIFEXITED(status)) return -1;
+  if (!WIFEXITED(status)) return not_shown();
+  if (box_failed(WEXITSTATUS(status), errors.text())) return not_shown();
   return WEXITSTATUS(status);
 } catch (const std::bad_alloc&) {
   return -1;  // a box too long for the stack, with the heap exhausted

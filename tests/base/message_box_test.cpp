@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "base/error.h"
 #include "base/recording_box.h"
 
 namespace {
@@ -69,10 +70,37 @@ TEST(MessageBox, MissingProgramCountsAsNoOrOk) {
   const auto empty = std::filesystem::temp_directory_path() / ("kx_nopath_" + std::to_string(getpid()));
   std::filesystem::create_directories(empty);
   setenv("PATH", empty.c_str(), 1);
+  // A box that cannot be shown is never silent: its caption and text go to
+  // standard error.
+  testing::internal::CaptureStderr();
   EXPECT_EQ(MessageBox(0, "t", "c", MB_YESNO), IDNO);
-  EXPECT_EQ(MessageBox(0, "t", "c", MB_OK), IDOK);
+  EXPECT_EQ(MessageBox(0, "Out of memory", "Critical Error #4", MB_OK), IDOK);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "c: t\nCritical Error #4: Out of memory\n");
+  // A critical error ends the process with status 0 all the same, and says
+  // what happened.
+  EXPECT_EXIT(error(err::out_of_memory_string_data), ::testing::ExitedWithCode(0),
+              "Critical Error #[0-9]+: Out of memory");
   setenv("PATH", saved.c_str(), 1);
   std::filesystem::remove_all(empty);
+}
+
+// The real xmessage without a display to show its box on: the box counts as
+// No or OK, as a missing program does, and its texts reach standard error
+// after xmessage's own complaint.
+TEST(MessageBox, BoxThatCannotOpenItsWindowIsWrittenToStandardError) {
+  const char* old = std::getenv("DISPLAY");
+  const std::string saved = old ? old : "";
+  setenv("DISPLAY", ":9997", 1);
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(MessageBox(0, "text of the box", "caption", MB_YESNO), IDNO);
+  const std::string errors = testing::internal::GetCapturedStderr();
+  if (old) {
+    setenv("DISPLAY", saved.c_str(), 1);
+  } else {
+    unsetenv("DISPLAY");
+  }
+  EXPECT_NE(errors.find("Error"), std::string::npos) << errors;
+  EXPECT_NE(errors.find("caption: text of the box\n"), std::string::npos) << errors;
 }
 
 TEST(MessageBox, AlertShowsNumbersInDecimalUnderTheAlertCaption) {
