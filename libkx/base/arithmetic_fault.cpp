@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "base/error.h"
+#include "base/termination_signals.h"
 
 namespace {
 
@@ -16,7 +17,14 @@ namespace {
 
 }  // namespace
 
-void division_by_zero_handler(int, siginfo_t*, void* context) {
+void division_by_zero_handler(int signal, siginfo_t* info, void* context) {
+  // Only a fault raised by an instruction is a division by zero; SIGFPE sent
+  // by another process (kill, sigqueue) asks the program to end, as SIGTERM
+  // does.
+  if (info && info->si_code <= 0) {
+    kx::request_termination(signal);
+    return;
+  }
   auto* interrupted = static_cast<ucontext_t*>(context);
   auto& registers = interrupted->uc_mcontext.gregs;
   // Leave the red zone below the stack pointer alone and enter the function

@@ -8,6 +8,7 @@
 #include "base/clock.h"
 #include "base/flags.h"
 #include "base/hooks.h"
+#include "base/termination_signals.h"
 #include "files/files_startup.h"
 #include "files/launch_info.h"
 #include "frame/shutdown.h"
@@ -86,6 +87,7 @@ int kx_main(int argc, char** argv, const kx_program& program) {
     std::fflush(nullptr);
     std::_Exit(status);
   }, nullptr);
+  install_termination_handlers();
   start_application_thread();
   start_timer_thread();
   lock_display_required = 1;

@@ -3,6 +3,7 @@
 // answered No. INPUT$ without a file number waits for keys typed into the
 // window.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -133,6 +134,53 @@ TEST_F(Files, AnUntrappedErrorAnsweredNoStoresEveryByte) {
   EXPECT_EQ(program.output(), "failing\n");
   expect_every_byte();
   expect_clean(program);
+}
+
+// SIGTERM, SIGINT, SIGHUP and a SIGFPE sent by another process end a
+// program that is writing a file through the orderly path: every line that
+// reached the file is whole, numbered without a gap, and the status is 128
+// plus the signal's number.
+TEST_F(Files, TerminationSignalsLeaveEveryWrittenLineWhole) {
+  const auto lines_file = folder_ / "lines.txt";
+  for (int signal : {SIGTERM, SIGINT, SIGHUP, SIGFPE}) {
+    std::filesystem::remove(lines_file);
+    process program(program_path("signal_writer"), {"write", folder_.string()});
+    ASSERT_TRUE(program.started());
+    ASSERT_TRUE(eventually(
+        [&] {
+          std::error_code ec;
+          return program.output() == "writing\n" && std::filesystem::file_size(lines_file, ec) > 100000 && !ec;
+        },
+        30s))
+        << "signal " << signal << ": " << program.output() << program.errors();
+    ::kill(program.pid(), signal);
+    EXPECT_EQ(program.wait_exit(20s), 128 + signal) << program.errors();
+    const std::string written = read(lines_file);
+    ASSERT_FALSE(written.empty());
+    EXPECT_EQ(written.substr(written.size() - 2), "\r\n") << "signal " << signal;
+    size_t at = 0;
+    int expected = 0;
+    while (at < written.size()) {
+      const size_t end = written.find("\r\n", at);
+      ASSERT_NE(end, std::string::npos);
+      ASSERT_EQ(written.substr(at, end - at), "line " + std::to_string(++expected)) << "signal " << signal;
+      at = end + 2;
+    }
+    EXPECT_GT(expected, 1000);
+    expect_clean(program);
+  }
+}
+
+// A program that never reaches a statement check cannot take the orderly
+// path; a second signal of the same kind ends it at once.
+TEST_F(Files, ASecondSignalEndsAProgramThatCannotStop) {
+  process program(program_path("signal_writer"), {"stuck", folder_.string()});
+  ASSERT_TRUE(program.started());
+  ASSERT_TRUE(eventually([&] { return program.output() == "stuck\n"; }, 30s)) << program.errors();
+  ::kill(program.pid(), SIGTERM);
+  EXPECT_FALSE(program.wait_exit(1s));  // waiting for the program to stop
+  ::kill(program.pid(), SIGTERM);
+  EXPECT_EQ(program.wait_exit(10s), 128 + SIGTERM);
 }
 
 }  // namespace

@@ -1,0 +1,18 @@
+#pragma once
+// SIGTERM, SIGINT and SIGHUP end the program the way the window's close
+// button does for a program that does not poll _EXIT: through the orderly
+// exit path, which flushes and closes every open file, with status 128 plus
+// the signal's number. A second signal of the same kind while that path is
+// still under way (the program is stuck outside the runtime) ends the
+// process at once, with the same status.
+
+// Installs the handlers; called once at start-up.
+void install_termination_handlers();
+
+namespace kx {
+
+// Asks for the orderly exit on behalf of a signal. Async-signal-safe: it
+// only stores to lock-free atomics, or ends the process with _exit.
+void request_termination(int signal);
+
+}  // namespace kx
