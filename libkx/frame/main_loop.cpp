@@ -64,9 +64,11 @@ void MAIN_LOOP() {
       continue;
     }
     if (shell != 0) {
-      // A child process has just started: one last frame, then idle.
-      shell_call_in_progress = -1;
-      compose_frame();
+      // A child process has just started: one last frame, then idle. Only a
+      // SHELL still running is moved to idling; one that ended meanwhile has
+      // set 0 and keeps it, so the screen goes on updating.
+      int32_t running = shell;
+      if (shell_call_in_progress.compare_exchange_strong(running, -1)) compose_frame();
     } else {
       Sleep(pass_sleep_ms);
       vertical_retrace_happened = 1;
