@@ -13,8 +13,20 @@ inline char** func_command_array = nullptr;  // argv
 inline int32_t environ_count = 0;
 
 // Records the launch directory, then makes the directory that holds the
-// executable the working directory.
-void launch_set_directories();
+// executable the working directory, however long its path. The executable
+// is found through the kernel's link, or, when its path is longer than the
+// kernel reports, through the name it was started by (argv[0]). When its
+// folder cannot be entered, a line on standard error says so and the
+// program carries on in the launch directory.
+void launch_set_directories(const char* program_name = nullptr);
+
+namespace kx {
+// The executable's path as above, or "" when it cannot be found.
+std::string executable_path(const char* program_name);
+// chdir that also enters paths longer than the system's limit, one
+// component at a time. Returns 0 or the errno of the step that failed.
+int change_directory_stepwise(const std::string& path);
+}  // namespace kx
 
 // Records the command line.
 void launch_set_command_line(int argc, char** argv);

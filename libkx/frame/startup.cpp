@@ -71,7 +71,7 @@ int kx_main(int argc, char** argv, const kx_program& program) {
   screen_images_init();
   mem_init();
   kxs_init();
-  launch_set_directories();
+  launch_set_directories(argc > 0 ? argv[0] : nullptr);
   launch_set_command_line(argc, argv);
   set_time_bases();
   keyboard_init();

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <vector>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "e2e_support.h"
@@ -54,6 +55,36 @@ TEST_F(Frame, WorkingDirectoryIsTheExecutablesDirectory) {
   EXPECT_EQ(program.output(), expected);
   expect_clean(program);
   std::filesystem::remove_all(launch);
+}
+
+// Started from a folder whose path is longer than the system's limit (the
+// kernel then cannot report the executable's path), the program still finds
+// and enters its own folder, through the name it was started by.
+TEST_F(Frame, WorkingDirectoryIsFoundPastThePathLengthLimit) {
+  namespace fs = std::filesystem;
+  const fs::path here = fs::current_path();
+  const std::string top = fs::temp_directory_path() / ("kx_deep_" + std::to_string(getpid()));
+  fs::remove_all(top);
+  fs::create_directories(top);
+  // Built and entered a step at a time, as no single call takes the path.
+  ASSERT_EQ(chdir(top.c_str()), 0);
+  std::string deep = top;
+  for (int i = 0; i < 24; ++i) {
+    const std::string part = "level" + std::string(200, 'x') + std::to_string(i);
+    ASSERT_EQ(mkdir(part.c_str(), 0755), 0);
+    ASSERT_EQ(chdir(part.c_str()), 0);
+    deep += "/" + part;
+  }
+  ASSERT_GT(deep.size(), 4096u);
+  fs::create_directory("sub");
+  fs::copy_file(program_path("where_am_i"), "sub/where_am_i");
+  process program("sub/where_am_i", {"a"});
+  ASSERT_EQ(chdir(here.c_str()), 0);
+  ASSERT_TRUE(program.started());
+  ASSERT_EQ(program.wait_exit(30s), 0) << program.errors();
+  EXPECT_EQ(program.output(), "cwd=" + deep + "/sub\nstart=" + deep + "\ncommand=[a]\ncount=2\n");
+  expect_clean(program);
+  run_tool({"rm", "-rf", top});
 }
 
 TEST_F(Frame, CriticalErrorShowsABoxThenExitsWithStatusZero) {

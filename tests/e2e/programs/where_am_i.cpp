@@ -11,7 +11,7 @@
 namespace {
 
 void KXMAIN(void*) {
-  char cwd[4096] = {};
+  static char cwd[65536] = {};
   if (!getcwd(cwd, sizeof cwd)) cwd[0] = '\0';
   std::printf("cwd=%s\nstart=%s\ncommand=[%s]\ncount=%d\n", cwd, startDir.c_str(), func_command_str.c_str(),
               func_command_count);
