@@ -6,6 +6,7 @@
 #include "files/file_errors.h"
 #include "files/file_handles.h"
 #include "screen/text/print.h"
+#include "values/string_create.h"
 #include "values/string_descriptor.h"
 
 namespace {
@@ -83,4 +84,31 @@ void sub_file_print(int32_t n, kxs* text, int32_t extra_space, int32_t tab, int3
     }
     record.column = 1;
   }
+}
+
+namespace {
+
+// The open sequential output channel n, or null.
+const gfs_file_struct* output_channel(int32_t n) {
+  if (n < 0) return nullptr;
+  const int32_t h = kx::handle_of_number(n);
+  return h < 0 ? nullptr : &gfs_file[static_cast<size_t>(h)];
+}
+
+}  // namespace
+
+kxs* func_tab_file(int32_t n, int32_t file_number) {
+  if (new_error) return kxs_new(0, 1);
+  const gfs_file_struct* record = output_channel(file_number);
+  if (!record) return kxs_new(0, 1);
+  if (record->is_screen) return func_tab(n);
+  return kx::tab_text(n, static_cast<int32_t>(record->column), 0, true);
+}
+
+kxs* func_spc_file(int32_t n, int32_t file_number) {
+  if (new_error) return kxs_new(0, 1);
+  const gfs_file_struct* record = output_channel(file_number);
+  if (!record) return kxs_new(0, 1);
+  if (record->is_screen) return func_spc(n);
+  return kx::spc_text(n, static_cast<int32_t>(record->column), 0, true);
 }

@@ -74,6 +74,30 @@ TEST_F(SequentialFiles, PrintWritesCrLfLinesAndFourteenColumnZones) {
   EXPECT_EQ(take_error(), 0u);
 }
 
+// TAB and SPC in PRINT # count from the file's column, with no line width:
+// PRINT #1, "ab"; TAB(10); "x"; SPC(3); "y"; TAB(2); "z"; TAB(100); SPC(100); "w"
+TEST_F(SequentialFiles, TabAndSpcMeasureAgainstTheFilesColumn) {
+  open("tab.txt", OUTPUT, 1);
+  const auto item = [&](kxs* text, int32_t newline = 0) { sub_file_print(1, text, 0, 0, newline); };
+  item(s("ab"));
+  item(func_tab_file(10, 1));
+  item(s("x"));
+  item(func_spc_file(3, 1));
+  item(s("y"));
+  item(func_tab_file(2, 1));  // behind the column: a new line, then one blank
+  item(s("z"), 1);
+  item(func_tab_file(100, 1));  // no line width: nothing is taken modulo 80
+  item(func_spc_file(100, 1));
+  item(s("w"), 1);
+  EXPECT_EQ(take_error(), 0u);
+  // A channel that is not open gives nothing; PRINT # then reports it.
+  EXPECT_EQ(func_tab_file(5, 9)->length, 0);
+  EXPECT_EQ(take_error(), 0u);
+  sub_close(1, 1);
+  EXPECT_EQ(read_file("tab.txt"),
+            "ab       x   y\r\n z\r\n" + std::string(99, ' ') + std::string(100, ' ') + "w\r\n");
+}
+
 TEST_F(SequentialFiles, AppendAddsAtTheEndAndOutputTruncates) {
   write_file("log", "old\r\n");
   open("log", APPEND, 1);

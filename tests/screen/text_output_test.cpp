@@ -252,6 +252,22 @@ TEST_F(TextOutput, LprintWrapsAtThePrinterWidth) {
 // CLEAR frees the program's images but not the printer page, so a later
 // image never shares its record and LPRINT never draws into it; a page whose
 // image table was reset is made anew.
+// TAB and SPC in LPRINT measure against the printer's column and line
+// width, whatever the screen's cursor does.
+TEST_F(TextOutput, LprintTabAndSpcMeasureAgainstThePrinter) {
+  kxg_sub_locate(1, 50, 0, 0, 0, 3);
+  const uint32_t mark = kxs_tmp_list_nexti;
+  kxs_lprint(kxs_new_txt("ab"), 0);
+  EXPECT_EQ(text_of(func_tab_lprint(10)), std::string(7, ' '));
+  EXPECT_EQ(text_of(func_tab(10)), "\r" + std::string(9, ' '));  // the screen's column 50 is past 10
+  kxsub_width(kx_width_lprint, 20, 0, 1);
+  EXPECT_EQ(text_of(func_spc_lprint(25)), std::string(5, ' '));  // modulo the printer's 20 columns
+  EXPECT_EQ(text_of(func_spc_lprint(19)), "\r" + std::string(1, ' '));  // past the 18 left on the line
+  kxs_cleanup(mark, 0);
+  kxsub_width(kx_width_lprint, 80, 0, 1);
+  EXPECT_EQ(new_error.load(), 0u);
+}
+
 TEST_F(TextOutput, LprintKeepsItsOwnPageThroughClear) {
   const auto lprint_text = [](const char* text) {
     const uint32_t mark = kxs_tmp_list_nexti;

@@ -10,6 +10,7 @@
 #include "screen/images/screen_modes.h"
 #include "screen/text/cls.h"
 #include "screen/text/print.h"
+#include "values/string_create.h"
 #include "values/string_descriptor.h"
 
 int32_t lpos = 1;
@@ -91,6 +92,27 @@ int32_t func_lpos(int32_t n) {
     return 0;
   }
   return lpos;
+}
+
+namespace {
+
+// The printer line's width in characters: WIDTH LPRINT, at most the page's.
+int32_t printer_columns() {
+  std::lock_guard<std::mutex> hold(printer_page_mutex);
+  const int32_t page_columns = current_printer_page() ? kx::text_columns(*printer_page) : page_width / 8;
+  return width_lprint < page_columns ? width_lprint : page_columns;
+}
+
+}  // namespace
+
+kxs* func_tab_lprint(int32_t n) {
+  if (new_error.load()) return kxs_new(0, 1);
+  return kx::tab_text(n, lpos, printer_columns(), false);
+}
+
+kxs* func_spc_lprint(int32_t n) {
+  if (new_error.load()) return kxs_new(0, 1);
+  return kx::spc_text(n, lpos, printer_columns(), false);
 }
 
 void kx::printer_page_flush_idle() {

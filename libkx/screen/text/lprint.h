@@ -13,6 +13,10 @@ extern int32_t lpos;
 void kxs_lprint(kxs* s, uint8_t newline);
 // LPOS(n): n 0-3.
 int32_t func_lpos(int32_t n);
+// TAB(n) and SPC(n) as items of LPRINT: measured against the printer's
+// column and line width, never the screen's.
+kxs* func_tab_lprint(int32_t n);
+kxs* func_spc_lprint(int32_t n);
 
 namespace kx {
 // The page goes out and is cleared to white; the caller holds the page.
