@@ -165,11 +165,7 @@ void sub_name(kxs* old_name, kxs* new_name) {
     case EBUSY:
       error(err::path_file_access_error);
       break;
-    case ENOENT:
-    case ENOTDIR:
-      error(err::path_not_found);  // the new name's folder does not exist
-      break;
-    default:
+    default:  // among them a new name whose folder does not exist
       error(err::illegal_function_call);
   }
 }

@@ -44,20 +44,24 @@ gfs_file_struct* kx::readable_input(int32_t n, int32_t* handle) {
   return &record;
 }
 
-int32_t file_input_chr(int32_t h) {
+namespace {
+
+// The next character as file_input_chr gives it, without raising anything:
+// a failure leaves the handle layer's result code in *failure.
+int32_t next_character(int32_t h, int32_t* failure) {
   if (!gfs_validhandle(h)) {
-    kx::raise_data_error(gfs_bad_handle);
+    *failure = gfs_bad_handle;
     return read_failed;
   }
   gfs_file_struct& record = record_of(h);
   if (!record.can_read || !record.stream) {
-    kx::raise_data_error(gfs_access_denied);
+    *failure = gfs_access_denied;
     return read_failed;
   }
   int64_t available = 0;
   const uint8_t* bytes = record.stream->peek(record.position, &available);
   if (available < 0) {
-    kx::raise_data_error(kx::stream_failure_code(record.stream->last_error()));
+    *failure = kx::stream_failure_code(record.stream->last_error());
     return read_failed;
   }
   if (available == 0) {
@@ -71,6 +75,15 @@ int32_t file_input_chr(int32_t h) {
   }
   record.position += 1;
   record.eof_flag_passed = 0;
+  return c;
+}
+
+}  // namespace
+
+int32_t file_input_chr(int32_t h) {
+  int32_t failure = gfs_ok;
+  const int32_t c = next_character(h, &failure);
+  if (c == read_failed) kx::raise_data_error(failure);
   return c;
 }
 
@@ -295,16 +308,19 @@ kxs* input_from_file(int32_t count, int32_t n) {
   }
   std::string bytes;
   bytes.reserve(static_cast<size_t>(count));
+  // A read that fails part-way is a path or file access error, whatever
+  // the system said.
+  int32_t failure = gfs_ok;
   for (int32_t i = 0; i < count; ++i) {
-    const int32_t c = file_input_chr(h);
+    const int32_t c = next_character(h, &failure);
     if (c < 0) {
-      if (c == end_of_file) error(err::input_past_end_of_file);
+      error(c == end_of_file ? err::input_past_end_of_file : err::path_file_access_error);
       return empty_result();
     }
     bytes += static_cast<char>(c);
     // Look one byte ahead so that EOF turns true as soon as the last byte
     // has been taken.
-    if (!record.eof_flag_passed && file_input_chr(h) >= 0) put_back(h);
+    if (!record.eof_flag_passed && next_character(h, &failure) >= 0) put_back(h);
   }
   kxs* s = kxs_new(count, 1);
   std::memcpy(s->chars, bytes.data(), static_cast<size_t>(count));

@@ -38,10 +38,7 @@ int open_flags(int32_t access, int32_t how, bool append) {
     default:
       return -1;
   }
-  if (how == 2) {
-    if (access == 1) return -1;
-    return flags | O_CREAT | O_TRUNC;
-  }
+  if (how == 2) return flags | O_CREAT | O_TRUNC;
   // A missing file is created; an existing one is never truncated here.
   if (how != 0) flags |= O_CREAT;
   if (append) flags |= O_APPEND;
@@ -99,6 +96,10 @@ int32_t gfs_open_name(std::string_view name, int32_t access, int32_t restriction
   }
   // A zero byte would end the name early and open some other file.
   if (name.empty() || name.find('\0') != std::string_view::npos) return gfs_bad_name;
+  // Truncation with read access only (OUTPUT ACCESS READ) is no stream mode:
+  // the open fails as any unopenable name does, before anything is created
+  // or truncated.
+  if (how == 2 && access == 1) return gfs_bad_name;
   const int flags = open_flags(access, how, append);
   if (flags < 0) return gfs_bad_mode;
 

@@ -1,5 +1,7 @@
 // Sequential files: OPEN modes, PRINT # with print zones, INPUT # items,
 // LINE INPUT #, INPUT$, and EOF/LOF/LOC/SEEK for INPUT, OUTPUT and APPEND.
+#include <fstream>
+
 #include "file_fixture.h"
 #include "files/file_input.h"
 #include "files/file_position.h"
@@ -28,10 +30,15 @@ TEST_F(SequentialFiles, OpenModesAndTheirErrors) {
   EXPECT_EQ(take_error(), 5u);
   open("y", RANDOM, 2, -2, 1);
   EXPECT_EQ(take_error(), 5u);
-  // OUTPUT ACCESS READ has no stream mode: refused, nothing created.
+  // OUTPUT ACCESS READ has no stream mode: refused as a bad file name,
+  // nothing created, an existing file left whole.
   sub_open(s("y"), OUTPUT, 2, 0, 2, 0, 0);
-  EXPECT_EQ(take_error(), 54u);
+  EXPECT_EQ(take_error(), 64u);
   EXPECT_FALSE(std::filesystem::exists("y"));
+  { std::ofstream("kept.txt") << "kept"; }
+  sub_open(s("kept.txt"), OUTPUT, 2, 0, 2, 0, 0);
+  EXPECT_EQ(take_error(), 64u);
+  EXPECT_EQ(read_file("kept.txt"), "kept");
   // The short form: OPEN "I", #2, "x" is OPEN "x" FOR INPUT AS #2.
   sub_open_shortform(s("i"), 2, s("x"), 0, 0);
   EXPECT_EQ(take_error(), 0u);
@@ -180,6 +187,19 @@ TEST_F(SequentialFiles, InputDollarFromFilesTurnsEofTrueAtTheLastByte) {
   open("out", OUTPUT, 3);
   kxs_set(v, func_input(1, 3, 1));
   EXPECT_EQ(take_error(), 62u);
+}
+
+// A read that fails (not the end of the file) is error 75, whatever the
+// system's reason: the process's own memory file opens (its length is 0, so
+// nothing is read ahead) and then fails every read at its unmapped first
+// byte.
+TEST_F(SequentialFiles, InputDollarThatCannotReadIsAPathFileAccessError) {
+  open("/proc/self/mem", INPUT, 1);
+  ASSERT_EQ(take_error(), 0u);
+  kxs* v = kxs_new(0, 0);
+  kxs_set(v, func_input(3, 1, 1));
+  EXPECT_EQ(take_error(), 75u);
+  EXPECT_EQ(text_of(v), "");
 }
 
 TEST_F(SequentialFiles, PositionFunctionsInSequentialModes) {
