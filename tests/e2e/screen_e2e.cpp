@@ -2,6 +2,8 @@
 // back from screenshots of the real window in a private X server.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
 #include <set>
 #include <sstream>
 #include <string>
@@ -386,9 +388,12 @@ TEST_F(Screen, ScreenHideAndShowUnmapAndMapTheWindow) {
   ASSERT_TRUE(window) << program.output() << program.errors();
   const auto map_state = [&] { return run_tool({"xwininfo", "-id", std::to_string(*window)}); };
   ASSERT_TRUE(eventually([&] { return program.output().find("hidden") != std::string::npos; }, 10s));
-  EXPECT_TRUE(eventually([&] { return map_state().find("IsUnMapped") != std::string::npos; }, 1500ms)) << map_state();
+  EXPECT_TRUE(eventually([&] { return map_state().find("IsUnMapped") != std::string::npos; }, 20s)) << map_state();
+  const std::string seen = "/tmp/kx_show_" + std::to_string(program.pid());
+  { std::ofstream(seen) << "unmapped"; }
   ASSERT_TRUE(eventually([&] { return program.output().find("shown") != std::string::npos; }, 10s));
-  EXPECT_TRUE(eventually([&] { return map_state().find("IsViewable") != std::string::npos; }, 5s)) << map_state();
+  EXPECT_TRUE(eventually([&] { return map_state().find("IsViewable") != std::string::npos; }, 20s)) << map_state();
+  std::remove(seen.c_str());
   type_keys(*window, {"space"});
   EXPECT_EQ(program.wait_exit(10s), 0) << program.output() << program.errors();
   EXPECT_FALSE(has_sanitizer_report(program.errors())) << program.errors();

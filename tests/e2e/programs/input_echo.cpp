@@ -17,6 +17,7 @@
 #include "frame/startup.h"
 #include "frame/statement_check.h"
 #include "input/inkey.h"
+#include "input/key_rings.h"
 #include "input/lock_keys.h"
 #include "values/string_release.h"
 
@@ -26,8 +27,10 @@ void KXMAIN(void*) {
   std::printf("ready\n");
   std::fflush(stdout);
   if (func_command_str == "hold") {
-    while (!inkey_waiting()) Sleep(10);
-    Sleep(3000);  // the test types everything meanwhile
+    // Reads nothing until the test's 30 keys have all gone down and up (60
+    // _KEYHIT entries), a minute at most, however slowly they arrive.
+    const int64_t start = GetTicks();
+    while (keyhit.size() < 60 && GetTicks() - start < 60000) Sleep(10);
   }
   std::string locks, held;
   for (;;) {

@@ -17,14 +17,16 @@
 //              (100, 100)-(163, 163) of the window, and a red triangle
 //              (300, 100), (363, 100), (300, 163); all between two _DISPLAYs
 //   hide       _TITLE "Hide Me": waits for the window: _SCREENHIDE, prints
-//              "hidden", 2 seconds later _SCREENSHOW, prints "shown", then
-//              the key wait
+//              "hidden", _SCREENSHOW once the test has made /tmp/kx_show_<pid>,
+//              prints "shown", then the key wait
 //   queries    built with the resizable-window option: prints
 //              "exists <_SCREENEXISTS> desktop <_DESKTOPWIDTH>x<_DESKTOPHEIGHT>",
 //              waits for _RESIZE to another size than 640 x 400, prints "resized <_RESIZEWIDTH>x<_RESIZEHEIGHT>
 //              scaled <_SCALEDWIDTH>x<_SCALEDHEIGHT> again <_RESIZE>", then
 //              _SCREENICON and "icon <_SCREENICON>", then the key wait
 // Each prints "ready" on standard output once its screen is drawn.
+#include <unistd.h>
+
 #include <cstdio>
 #include <string>
 
@@ -154,7 +156,11 @@ void KXMAIN(void*) {
     statement(2, [] { sub__screenhide(); });
     std::printf("hidden\n");
     std::fflush(stdout);
-    Sleep(2000);
+    // Hidden until the test has seen the window unmapped and says so by
+    // making the file /tmp/kx_show_<pid> (a minute at most).
+    const std::string seen = "/tmp/kx_show_" + std::to_string(getpid());
+    const int64_t hidden_at = GetTicks();
+    while (access(seen.c_str(), F_OK) != 0 && GetTicks() - hidden_at < 60000) Sleep(10);
     statement(3, [] { sub__screenshow(); });
     std::printf("shown\n");
     std::fflush(stdout);
