@@ -32,7 +32,10 @@ mem_lock* new_lock_of_type(int32_t type) {
 // id (0) never equals the id such a value records.
 mem_lock never_valid_lock{};
 
-// Refused reads share one scratch buffer that only ever grows.
+// Refused reads share one scratch buffer that only ever grows. It starts
+// large enough for every value _MEMGET reads by type, so that refused reads
+// of those all get the same address.
+constexpr uint64_t scratch_least_bytes = 64;
 kx::growable_array<uint8_t>& scratch() {
   static kx::growable_array<uint8_t> buffer;
   return buffer;
@@ -105,7 +108,8 @@ void* mem_get_refused(const mem_block& m, intptr_t offset, intptr_t size) {
   else if (!mem_range_inside(m, offset, size))
     error(err::memory_region_out_of_range);
   const uint64_t bytes = size > 0 ? static_cast<uint64_t>(size) : 1;
-  if (!scratch().resize(bytes)) out_of_memory(err::out_of_memory_memget);
+  if (!scratch().resize(bytes > scratch_least_bytes ? bytes : scratch_least_bytes))
+    out_of_memory(err::out_of_memory_memget);
   // Earlier refused reads may have been written through: zero it again.
   std::memset(scratch().data(), 0, static_cast<size_t>(bytes));
   return scratch().data();
