@@ -16,6 +16,7 @@
 #include "base/window_wake.h"
 #include "platform/gl_render.h"
 #include "platform/glut_keyboard.h"
+#include "platform/glut_mouse.h"
 #include "platform/present.h"
 #include "platform/x11_events.h"
 #include "screen/compose/presentation_state.h"
@@ -49,6 +50,7 @@ void apply_window_requests() {
     }
     window_hidden = hide;
   }
+  apply_mouse_requests();
 }
 
 // The toolkit's idle callback: grants the X11 lock when the application
@@ -101,6 +103,10 @@ int run_window(int& argc, char** argv) {
   // close request is never the toolkit's to act on; should one reach it
   // anyway, the toolkit keeps running and reports it as a close request.
   install_x11_event_hooks(glXGetCurrentDisplay());
+  // The toolkit draws straight into its window: the drawable is the window
+  // that owns the clipboard and receives its replies.
+  X11_display = glXGetCurrentDisplay();
+  X11_window = glXGetCurrentDrawable();
   glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_CONTINUE_EXECUTION);
   glutCloseFunc([] { tarn_custom_event(1); });
   desktop_width = glutGet(GLUT_SCREEN_WIDTH);
@@ -116,6 +122,7 @@ int run_window(int& argc, char** argv) {
   glutDisplayFunc(GLUT_DISPLAY_REQUEST);
   glutIdleFunc(GLUT_IDLEFUNC);
   register_keyboard_callbacks();
+  register_mouse_callbacks();
   glutReshapeFunc(GLUT_RESHAPE_FUNC);
   glutMainLoop();
   return 0;
