@@ -4,7 +4,7 @@
 #include <string>
 
 #include "platform/clipboard.h"
-#include "values/codepage437.h"
+#include "values/unicode_map.h"
 
 namespace {
 
@@ -30,8 +30,9 @@ void put_utf8(uint32_t code, std::string& out) {
 // text with line ends and tabs must come through as it was.
 char cp437_byte(uint32_t code) {
   if (code < 0x20 || code == 0x7F) return static_cast<char>(code);
-  if (const uint8_t c = unicode_to_cp437(code)) return static_cast<char>(c);
-  return code == 0x20 ? ' ' : '?';
+  if (code == 0x20) return ' ';
+  const int32_t position = kx::mapped_position(code);
+  return position > 0 ? static_cast<char>(position) : '?';
 }
 
 }  // namespace
@@ -45,7 +46,7 @@ std::string kx::cp437_to_utf8(const std::string& text) {
     if (c < 0x20 || c == 0x7F) {
       out += static_cast<char>(c);
     } else {
-      put_utf8(codepage437_to_unicode16[c], out);
+      put_utf8(kx::mapped_unicode(c), out);
     }
   }
   return out;
