@@ -1,5 +1,6 @@
 #include "platform/clipboard.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <mutex>
@@ -34,9 +35,27 @@ bool atoms_ready = false;
 std::mutex owned_lock;
 std::string owned_text;
 
-// Selection requests seen at stage 1, answered at stage 2.
+// Selection requests and the requestors' property deletions seen at
+// stage 1, answered at stage 2.
 std::mutex requests_lock;
 std::vector<XSelectionRequestEvent> waiting_requests;
+std::vector<XPropertyEvent> waiting_deletions;
+
+// Texts larger than this go in pieces of this size (the INCR protocol), so
+// no reply exceeds what any server takes in one request.
+constexpr size_t incr_piece_bytes = 256 * 1024;
+
+// A text being sent in pieces: each deletion of the property by the
+// requestor asks for the next piece, and an empty piece ends it.
+struct outgoing_transfer {
+  Window requestor;
+  Atom property;
+  Atom type;
+  std::string data;
+  size_t sent = 0;
+  bool finished = false;
+};
+std::vector<outgoing_transfer> transfers;  // window thread only
 
 Display* display() { return static_cast<Display*>(X11_display.load()); }
 Window window() { return static_cast<Window>(X11_window.load()); }
@@ -77,13 +96,6 @@ class x_error_trap {
   Display* display_;
   int (*previous_)(Display*, XErrorEvent*);
 };
-
-// The largest property this connection can set in one request, in bytes.
-size_t max_property_bytes(Display* d) {
-  long units = XExtendedMaxRequestSize(d);
-  if (units == 0) units = XMaxRequestSize(d);
-  return static_cast<size_t>(units) * 4 - 1024;  // room for the request's own header
-}
 
 // The owned text as the requested target, or false for a target not offered.
 bool text_as(Display* d, Atom target, std::string* data, Atom* type) {
@@ -134,9 +146,17 @@ void answer(Display* d, const XSelectionRequestEvent& request) {
     const Atom offered[3] = {XA_STRING, atoms.utf8string, atoms.compoundtext};
     XChangeProperty(d, request.requestor, reply.property, XA_ATOM, 32, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(offered), 3);
-  } else if (text_as(d, request.target, &data, &type) && data.size() <= max_property_bytes(d)) {
+  } else if (text_as(d, request.target, &data, &type) && data.size() <= incr_piece_bytes) {
     XChangeProperty(d, request.requestor, reply.property, type, 8, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(data.data()), static_cast<int>(data.size()));
+  } else if (!data.empty() && request.property != None) {
+    // Announced with its size; the pieces follow as the requestor deletes
+    // the property.
+    XSelectInput(d, request.requestor, PropertyChangeMask);
+    const long size = static_cast<long>(data.size());
+    XChangeProperty(d, request.requestor, reply.property, atoms.incr, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(&size), 1);
+    transfers.push_back({request.requestor, reply.property, type, std::move(data)});
   } else {
     reply.property = None;  // a target not offered, or text too large for one request
   }
@@ -145,6 +165,27 @@ void answer(Display* d, const XSelectionRequestEvent& request) {
   XEvent event{};
   event.xselection = reply;
   XSendEvent(d, request.requestor, False, NoEventMask, &event);
+}
+
+// The requestor took a piece of an INCR transfer: the next one goes, or the
+// empty piece that ends it. A requestor that is gone ends its transfer.
+void send_next_piece(Display* d, const XPropertyEvent& deleted) {
+  for (outgoing_transfer& t : transfers) {
+    if (t.finished || t.requestor != deleted.window || t.property != deleted.atom) continue;
+    const size_t n = std::min(incr_piece_bytes, t.data.size() - t.sent);
+    x_error_trap trap(d);
+    XChangeProperty(d, t.requestor, t.property, t.type, 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(t.data.data() + t.sent), static_cast<int>(n));
+    t.sent += n;
+    if (n == 0) {
+      t.finished = true;
+      XSelectInput(d, t.requestor, NoEventMask);
+    }
+    XSync(d, False);
+    if (trapped_error.load()) t.finished = true;
+    break;
+  }
+  std::erase_if(transfers, [](const outgoing_transfer& t) { return t.finished; });
 }
 
 // Reads a whole property of the program's window and deletes it; false
@@ -249,20 +290,27 @@ int32_t kx::x11filter(void* x_event) {
   if (event->type == SelectionRequest) {
     std::lock_guard guard(requests_lock);
     waiting_requests.push_back(event->xselectionrequest);
+  } else if (event->type == PropertyNotify && event->xproperty.state == PropertyDelete &&
+             event->xproperty.window != window()) {
+    std::lock_guard guard(requests_lock);
+    waiting_deletions.push_back(event->xproperty);
   }
   return 1;
 }
 
 void kx::answer_selection_requests() {
   std::vector<XSelectionRequestEvent> requests;
+  std::vector<XPropertyEvent> deletions;
   {
     std::lock_guard guard(requests_lock);
     requests.swap(waiting_requests);
+    deletions.swap(waiting_deletions);
   }
   Display* d = display();
-  if (!d || requests.empty()) return;
+  if (!d || (requests.empty() && deletions.empty())) return;
   intern_atoms(d);
   for (const XSelectionRequestEvent& request : requests) answer(d, request);
+  for (const XPropertyEvent& deleted : deletions) send_next_piece(d, deleted);
 }
 
 void sub__clipboard(kxs* text) {

@@ -198,6 +198,20 @@ TEST_F(Mouse, ClipboardTextReachesXclipAsUtf8) {
   ASSERT_NO_FATAL_FAILURE(quit());
 }
 
+// A text too large for one reply goes in pieces.
+TEST_F(Mouse, ALargeClipboardTextReachesXclipWhole) {
+  ASSERT_NO_FATAL_FAILURE(launch("copybig"));
+  std::string expected;
+  for (int i = 0; i < 300000; ++i) expected += "a\u2500";
+  std::string got;
+  EXPECT_TRUE(eventually([&] {
+    got = run_tool({"sh", "-c", "timeout 10 xclip -o -selection clipboard"});
+    return got.size() == expected.size();
+  }, 20s)) << got.size();
+  EXPECT_TRUE(got == expected);
+  ASSERT_NO_FATAL_FAILURE(quit());
+}
+
 TEST_F(Mouse, ClipboardTextFromXclipIsReadAsCodePage437) {
   ASSERT_NO_FATAL_FAILURE(launch("paste"));
   auto paste = [&](size_t index) {

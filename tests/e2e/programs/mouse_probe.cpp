@@ -3,7 +3,9 @@
 //   text | graphics | stretched   print "m x y left right middle wheel" for
 //                                  every mouse message (SCREEN 0, SCREEN 12,
 //                                  or SCREEN 0 scaled into a resized window);
-//   copy                           put a text on the clipboard, print "copied";
+//   copy                           put a text on the clipboard;
+//   copybig                        put 600,000 bytes ("a" and a box line
+//                                  character, alternately) on the clipboard;
 //   paste                          on each "p" key print the pasted text's
 //                                  length, byte sum, first bytes and time.
 // "w" moves the pointer with _MOUSEMOVE: to column 1, row 1 on a text
@@ -74,6 +76,13 @@ void KXMAIN(void*) {
     static const char text[] = "\xC9\xCD\xBB caf\x82 na\x8B" "ve \xE0=1 \x81" "ber\r\nline 2";
     const uint32_t mark = kxs_tmp_list_nexti;
     sub__clipboard(kxs_new_txt(text));
+    kxs_cleanup(mark, 0);
+  }
+  if (mode == "copybig") {
+    std::string text;
+    for (int i = 0; i < 300000; ++i) text += "a\xC4";
+    const uint32_t mark = kxs_tmp_list_nexti;
+    sub__clipboard(kxs_new_txt(text.c_str()));
     kxs_cleanup(mark, 0);
   }
   std::printf("ready\n");
