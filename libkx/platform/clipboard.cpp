@@ -229,44 +229,48 @@ bool wait_for_event(Display* d, int type, XEvent* event, int ms, Atom property =
 constexpr int notify_timeout_ms = 10000;
 constexpr int incr_chunk_timeout_ms = 2000;
 
-// The text of an INCR transfer: each deletion of the property asks the
-// owner for the next piece, and an empty piece ends it.
+// The text of an INCR transfer, whose first piece the deletion of the INCR
+// property has asked for: each deletion asks the owner for the next piece,
+// and an empty piece ends it.
 bool read_incremental(Display* d, std::string* out, Atom* type) {
+  for (;;) {
+    XEvent event;
+    if (!wait_for_event(d, PropertyNotify, &event, incr_chunk_timeout_ms, atoms.clipboard)) return false;
+    std::string piece;
+    if (!read_property(d, atoms.clipboard, &piece, type)) return false;
+    XFlush(d);
+    if (piece.empty()) return true;
+    out->append(piece);
+  }
+}
+
+std::string paste_foreign(Display* d) {
+  // Property changes on the window tell when an INCR transfer's pieces come;
+  // the toolkit's own event mask is restored afterwards.
   XWindowAttributes attributes{};
   XGetWindowAttributes(d, window(), &attributes);
   XSelectInput(d, window(), attributes.your_event_mask | PropertyChangeMask);
   XDeleteProperty(d, window(), atoms.clipboard);
-  XFlush(d);
-  bool complete = false;
-  for (;;) {
-    XEvent event;
-    if (!wait_for_event(d, PropertyNotify, &event, incr_chunk_timeout_ms, atoms.clipboard)) break;
-    std::string piece;
-    if (!read_property(d, atoms.clipboard, &piece, type)) break;
-    XFlush(d);
-    if (piece.empty()) {
-      complete = true;
-      break;
-    }
-    out->append(piece);
-  }
-  XSelectInput(d, window(), attributes.your_event_mask);
-  return complete;
-}
-
-std::string paste_foreign(Display* d) {
   XConvertSelection(d, atoms.clipboard, atoms.utf8string, atoms.clipboard, window(), CurrentTime);
   XFlush(d);
-  XEvent event;
-  if (!wait_for_event(d, SelectionNotify, &event, notify_timeout_ms)) return {};
-  if (event.xselection.property != atoms.clipboard) return {};
   std::string data;
   Atom type = None;
-  if (!read_property(d, atoms.clipboard, &data, &type)) return {};
-  if (type == atoms.incr) {
-    data.clear();
-    if (!read_incremental(d, &data, &type)) return {};
+  bool ok = false;
+  XEvent event;
+  if (wait_for_event(d, SelectionNotify, &event, notify_timeout_ms) && event.xselection.property == atoms.clipboard) {
+    // The changes so far were the owner writing the reply; only those after
+    // the reply is taken belong to a transfer in pieces.
+    while (XCheckTypedWindowEvent(d, window(), PropertyNotify, &event)) {
+    }
+    ok = read_property(d, atoms.clipboard, &data, &type);
+    if (ok && type == atoms.incr) {
+      data.clear();
+      ok = read_incremental(d, &data, &type);
+    }
   }
+  XSelectInput(d, window(), attributes.your_event_mask);
+  XFlush(d);
+  if (!ok) return {};
   if (const size_t zero = data.find('\0'); zero != std::string::npos) data.resize(zero);
   return type == XA_STRING ? kx::latin1_to_cp437(data) : kx::utf8_to_cp437(data);
 }
