@@ -19,14 +19,10 @@
 namespace {
 
 using namespace std::chrono_literals;
+using e2e::monotonic_us;
+using e2e::percentile;
 
 constexpr int move_count = 1000;
-
-long long monotonic_us() {
-  return std::chrono::duration_cast<std::chrono::microseconds>(
-             std::chrono::steady_clock::now().time_since_epoch())
-      .count();
-}
 
 struct seen_move {
   int x;
@@ -44,12 +40,6 @@ std::vector<seen_move> moves(const std::string& output) {
   return out;
 }
 
-double percentile(std::vector<double> values, double p) {
-  std::sort(values.begin(), values.end());
-  const auto index = static_cast<size_t>(p * static_cast<double>(values.size() - 1) + 0.5);
-  return values[std::min(index, values.size() - 1)];
-}
-
 void BM_MouseMoveToMousex(benchmark::State& state) {
   e2e::xvfb server;
   if (!server.ok()) {
@@ -57,8 +47,8 @@ void BM_MouseMoveToMousex(benchmark::State& state) {
     return;
   }
   e2e::process program(e2e::program_path("mouse_latency"), {});
-  const auto window = e2e::wait_for_window("Untitled", 20s);
-  if (!window || !e2e::eventually([&] { return program.output().find("ready") != std::string::npos; }, 10s)) {
+  const auto window = e2e::wait_until_ready(program);
+  if (!window) {
     state.SkipWithError("no window");
     return;
   }

@@ -59,6 +59,21 @@ mouse_message_queue* queue_for_read(int32_t q, int32_t given) {
   return queue;
 }
 
+// The pipe a statement names: 258 for a handle that is no queue, 5 for the
+// default queue, which is no pipe. Caller holds queue_lock.
+mouse_message_queue* pipe_named(int32_t q) {
+  mouse_message_queue* queue = find(q);
+  if (!queue) {
+    error(err::invalid_handle);
+    return nullptr;
+  }
+  if (q == mouse_message_queue_default) {
+    error(err::illegal_function_call);
+    return nullptr;
+  }
+  return queue;
+}
+
 // A snapshot on the mouse device for a button change.
 void device_button(int32_t button, bool down) {
   if (button <= 3) {
@@ -211,14 +226,11 @@ int32_t func__mousepipeopen() {
 void sub__mouseinputpipe(int32_t q) {
   if (new_error.load()) return;
   std::lock_guard guard(queue_lock);
-  mouse_message_queue* queue = find(q);
-  if (!queue) {
-    error(err::invalid_handle);
-    return;
-  }
+  mouse_message_queue* queue = pipe_named(q);
+  if (!queue) return;
   mouse_message_queue* parent = find(queue->parent);
-  if (q == mouse_message_queue_default || !parent) {
-    error(err::illegal_function_call);
+  if (!parent) {
+    error(err::illegal_function_call);  // closed
     return;
   }
   const mouse_message passed = queue->messages[static_cast<size_t>(queue->current)];
@@ -232,15 +244,8 @@ void sub__mouseinputpipe(int32_t q) {
 void sub__mousepipeclose(int32_t q) {
   if (new_error.load()) return;
   std::lock_guard guard(queue_lock);
-  mouse_message_queue* queue = find(q);
-  if (!queue) {
-    error(err::invalid_handle);
-    return;
-  }
-  if (q == mouse_message_queue_default) {
-    error(err::illegal_function_call);
-    return;
-  }
+  mouse_message_queue* queue = pipe_named(q);
+  if (!queue) return;
   if (queue->parent == 0 && queue->child == 0 && first_queue != q) return;  // closed before
   mouse_message_queue* parent = find(queue->parent);
   mouse_message_queue* child = find(queue->child);

@@ -23,10 +23,9 @@ class Mouse : public ::testing::Test {
   void launch(const std::string& mode) {
     program_ = std::make_unique<process>(program_path("mouse_probe"), std::vector<std::string>{mode});
     ASSERT_TRUE(program_->started());
-    const auto window = wait_for_window("Untitled", 20s);
+    const auto window = wait_until_ready(*program_);
     ASSERT_TRUE(window) << program_->errors();
     window_ = *window;
-    ASSERT_TRUE(eventually([&] { return program_->output().find("ready") != std::string::npos; }, 10s));
     move_to_origin(window_);
   }
   std::vector<std::string> messages() const { return lines("m "); }

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <thread>
+#include <utility>
 
 #include "input/devices.h"
 #include "input/mouse_position.h"
@@ -33,6 +34,12 @@ class mouse : public fresh_screen {
   static void take_all() {
     while (take()) {
     }
+  }
+  // _MOUSEX and _MOUSEY once the pointer is at window pixel (x, y).
+  static std::pair<float, float> pointer_at(int32_t x, int32_t y) {
+    kx::mouse_position_event(x, y);
+    take_all();
+    return {func__mousex(0, 0), func__mousey(0, 0)};
   }
 };
 
@@ -89,17 +96,11 @@ TEST_F(mouse, a_full_ring_drops_its_oldest_messages) {
 }
 
 TEST_F(mouse, positions_read_as_cells_on_text_pages_and_pixels_on_graphics_pages) {
-  kx::mouse_position_event(12, 40);
-  take_all();
-  EXPECT_EQ(func__mousex(0, 0), 2.0f);
-  EXPECT_EQ(func__mousey(0, 0), 3.0f);
+  EXPECT_EQ(pointer_at(12, 40), std::make_pair(2.0f, 3.0f));
   // A window stretched to twice the size: the window pixel halves.
   environment_2d__screen_x_scale = 2.0;
   environment_2d__screen_y_scale = 2.0;
-  kx::mouse_position_event(1279, 799);
-  take_all();
-  EXPECT_EQ(func__mousex(0, 0), 80.0f);
-  EXPECT_EQ(func__mousey(0, 0), 25.0f);
+  EXPECT_EQ(pointer_at(1279, 799), std::make_pair(80.0f, 25.0f));
   EXPECT_EQ(kx::window_to_picture(-5, 0, 1.0, 640, 640), 0);
   EXPECT_EQ(kx::window_to_picture(700, 0, 1.0, 640, 320), 319);
   EXPECT_EQ(kx::window_to_picture(105, 100, 0.5, 640, 640), 10);
@@ -109,10 +110,7 @@ TEST_F(mouse, positions_read_as_cells_on_text_pages_and_pixels_on_graphics_pages
   environment_2d__screen_height = 480;
   environment_2d__screen_x_scale = 1.0;
   environment_2d__screen_y_scale = 1.0;
-  kx::mouse_position_event(321, 477);
-  take_all();
-  EXPECT_EQ(func__mousex(0, 0), 321.0f);
-  EXPECT_EQ(func__mousey(0, 0), 477.0f);
+  EXPECT_EQ(pointer_at(321, 477), std::make_pair(321.0f, 477.0f));
 }
 
 TEST_F(mouse, pipes_take_new_messages_and_hand_them_down) {

@@ -5,9 +5,9 @@
 //   WEND: LOOP UNTIL INKEY$ = CHR$(27)
 // The mouse-latency benchmark compares these times with its send times.
 #include <cstdio>
-#include <ctime>
 
 #include "frame/shutdown.h"
+#include "monotonic_us.h"
 #include "frame/startup.h"
 #include "frame/statement_check.h"
 #include "input/inkey.h"
@@ -17,12 +17,6 @@
 #include "values/string_release.h"
 
 namespace {
-
-long long monotonic_us() {
-  timespec now{};
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  return static_cast<long long>(now.tv_sec) * 1'000'000 + now.tv_nsec / 1000;
-}
 
 void KXMAIN(void*) {
   kxg_screen(12, 0, 0, 0, 1);
