@@ -113,6 +113,55 @@ TEST_F(mouse, positions_read_as_cells_on_text_pages_and_pixels_on_graphics_pages
   EXPECT_EQ(pointer_at(321, 477), std::make_pair(321.0f, 477.0f));
 }
 
+TEST_F(mouse, a_relative_movement_gives_a_moving_and_a_still_message) {
+  pointer_at(30, 40);
+  kx::mouse_relative_event(-3, 7);
+  ASSERT_EQ(take(), -1);
+  EXPECT_EQ(func__mousemovementx(0, 0), -3.0f);
+  EXPECT_EQ(func__mousemovementy(0, 0), 7.0f);
+  EXPECT_EQ(func__mousex(0, 0), 4.0f);  // at the previous position
+  ASSERT_EQ(take(), -1);
+  EXPECT_EQ(func__mousemovementx(0, 0), 0.0f);
+  EXPECT_EQ(func__mousemovementy(0, 0), 0.0f);
+}
+
+// The window thread carries out pointer moves and cursor changes; the
+// statements check their arguments and leave it the request.
+TEST_F(mouse, mousemove_and_cursor_statements_leave_requests_for_the_window) {
+  window_exists = 1;
+  int32_t x = 0, y = 0, cursor = 0;
+  sub__mousemove(0, 0);
+  EXPECT_EQ(take_error(), uint32_t{err::illegal_function_call});
+  sub__mousemove(81, 1);
+  EXPECT_EQ(take_error(), uint32_t{err::illegal_function_call});
+  EXPECT_FALSE(kx::take_mouse_warp_request(&x, &y));
+  sub__mousemove(1, 1);
+  ASSERT_TRUE(kx::take_mouse_warp_request(&x, &y));
+  EXPECT_EQ(std::make_pair(x, y), std::make_pair(4, 8));
+  // Stretched twice, with the picture 10 pixels from the window's edge.
+  environment_2d__screen_x_scale = 2.0;
+  environment_2d__screen_y_scale = 2.0;
+  environment_2d__screen_x1 = 10;
+  sub__mousemove(80.5f, 25.5f);
+  ASSERT_TRUE(kx::take_mouse_warp_request(&x, &y));
+  EXPECT_EQ(std::make_pair(x, y), std::make_pair(10 + 2 * 639, 2 * 399));
+
+  sub__mouseshow(kxs_new_txt("crossHair"), 1);
+  ASSERT_TRUE(kx::take_cursor_request(&cursor));
+  EXPECT_EQ(cursor, 9);
+  sub__mousehide();
+  ASSERT_TRUE(kx::take_cursor_request(&cursor));
+  EXPECT_EQ(cursor, cursor_none);
+  sub__mouseshow(nullptr, 0);  // the style chosen last
+  ASSERT_TRUE(kx::take_cursor_request(&cursor));
+  EXPECT_EQ(cursor, 9);
+  sub__mouseshow(kxs_new_txt("POINTER"), 1);
+  EXPECT_EQ(take_error(), uint32_t{err::illegal_function_call});
+  EXPECT_FALSE(kx::take_cursor_request(&cursor));
+  mouse_cursor_style = cursor_default;
+  window_exists = 0;
+}
+
 TEST_F(mouse, pipes_take_new_messages_and_hand_them_down) {
   const int32_t pipe = func__mousepipeopen();
   ASSERT_GT(pipe, mouse_message_queue_default);
