@@ -106,7 +106,7 @@ TEST_F(Mouse, PixelsOnAGraphicsScreenAndCellsInAStretchedWindow) {
   ASSERT_NO_FATAL_FAILURE(quit());
 }
 
-TEST_F(Mouse, MousemoveWarpsTheXPointer) {
+TEST_F(Mouse, MousemoveWarpsTheXPointerAndScreenmoveCentresTheWindow) {
   auto location = [] {
     const std::string shell = run_tool({"xdotool", "getmouselocation", "--shell"});
     std::istringstream in(shell);
@@ -128,6 +128,17 @@ TEST_F(Mouse, MousemoveWarpsTheXPointer) {
   warp();
   EXPECT_TRUE(eventually([&] { return location() == "4 8"; }, 10s)) << location();
   EXPECT_TRUE(eventually([&] { return last_message() == "1 1 0 0 0 0"; }, 10s)) << program_->output();
+
+  // _SCREENMOVE _MIDDLE centres the window on the desktop.
+  std::istringstream desktop(run_tool({"xdotool", "getdisplaygeometry"}));
+  int desktop_w = 0, desktop_h = 0;
+  desktop >> desktop_w >> desktop_h;
+  run_tool({"xdotool", "windowfocus", "--sync", std::to_string(window_)});
+  run_tool({"xdotool", "key", "c"});
+  EXPECT_TRUE(eventually([&] {
+    const auto g = window_geometry(window_);
+    return g && g->x == (desktop_w - 640) / 2 && g->y == (desktop_h - 400) / 2;
+  }, 10s)) << desktop_w << "x" << desktop_h;
   ASSERT_NO_FATAL_FAILURE(quit());
 
   ASSERT_NO_FATAL_FAILURE(launch("graphics"));

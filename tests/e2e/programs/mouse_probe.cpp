@@ -9,7 +9,8 @@
 //   paste                          on each "p" key print the pasted text's
 //                                  length, byte sum, first bytes and time.
 // "w" moves the pointer with _MOUSEMOVE: to column 1, row 1 on a text
-// screen, to pixel (100, 50) on a graphics screen. "q" ends the program.
+// screen, to pixel (100, 50) on a graphics screen. "c" centres the window
+// on the desktop with _SCREENMOVE _MIDDLE. "q" ends the program.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -23,6 +24,7 @@
 #include "input/mouse_queues.h"
 #include "platform/clipboard.h"
 #include "screen/compose/presentation_statements.h"
+#include "screen/compose/window_statements.h"
 #include "screen/images/screen_modes.h"
 #include "values/string_create.h"
 #include "values/string_lists.h"
@@ -91,6 +93,7 @@ void KXMAIN(void*) {
     const std::string key = take_key();
     if (key == "q") break;
     if (key == "p") paste();
+    if (key == "c") sub__screenmove(0, 0, 1);
     if (key == "w") mode == "graphics" ? sub__mousemove(100, 50) : sub__mousemove(1, 1);
     report_messages();
     Sleep(1);
