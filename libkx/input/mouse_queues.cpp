@@ -1,5 +1,6 @@
 #include "input/mouse_queues.h"
 
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -25,6 +26,26 @@ struct mouse_message_queue {
 std::mutex queue_lock;
 std::vector<std::unique_ptr<mouse_message_queue>> queues;
 int32_t first_queue = 0;
+
+// Counts the changes to any queue, so that a program polling _MOUSEINPUT on
+// an empty queue does not take the lock on every pass (and keep the window
+// thread's appends waiting for it): it looks again only after a change.
+std::atomic<uint64_t> queue_changes{0};
+// The queue found empty last and the change count then (application thread).
+int32_t empty_queue = -1;
+uint64_t empty_since = 0;
+
+// Holds queue_lock for a change and counts it.
+class queue_change {
+ public:
+  queue_change() : guard_(queue_lock) {}
+  ~queue_change() { queue_changes.fetch_add(1, std::memory_order_release); }
+  queue_change(const queue_change&) = delete;
+  queue_change& operator=(const queue_change&) = delete;
+
+ private:
+  std::lock_guard<std::mutex> guard_;
+};
 
 int32_t next_index(int32_t i) { return i == mouse_queue_last_index ? 0 : i + 1; }
 
@@ -96,7 +117,7 @@ int32_t mouse_message_queue_first() {
 }
 
 void kx::mouse_queues_init() {
-  std::lock_guard guard(queue_lock);
+  queue_change change;
   queues.clear();
   mouse_message_queue_default = add_queue();
   first_queue = mouse_message_queue_default;
@@ -105,7 +126,7 @@ void kx::mouse_queues_init() {
 void kx::mouse_button_event(int32_t button, bool down) {
   if (button < 1 || button > 5) return;
   {
-    std::lock_guard guard(queue_lock);
+    queue_change change;
     if (mouse_message_queue* q = find(first_queue)) {
       mouse_message& m = append(*q);
       const uint32_t bit = 1u << (button - 1);
@@ -124,7 +145,7 @@ void kx::mouse_wheel_event(int32_t direction) {
 
 void kx::mouse_position_event(int32_t x, int32_t y) {
   {
-    std::lock_guard guard(queue_lock);
+    queue_change change;
     if (mouse_message_queue* q = find(first_queue)) {
       // Two messages, so a program that reads one message per loop pass
       // still sees the position when it reads in step with the events.
@@ -143,7 +164,7 @@ void kx::mouse_position_event(int32_t x, int32_t y) {
 }
 
 void kx::mouse_relative_event(int32_t dx, int32_t dy) {
-  std::lock_guard guard(queue_lock);
+  queue_change change;
   mouse_message_queue* q = find(first_queue);
   if (!q) return;
   mouse_message& m = append(*q);
@@ -170,9 +191,17 @@ int32_t kx::mouse_pending_messages(int32_t q) {
 
 int32_t func__mouseinput(int32_t q, int32_t given) {
   if (new_error.load()) return 0;
+  const int32_t handle = given ? q : mouse_message_queue_default;
+  const uint64_t changes = queue_changes.load(std::memory_order_acquire);
+  if (handle == empty_queue && changes == empty_since) return 0;
   std::lock_guard guard(queue_lock);
   mouse_message_queue* queue = queue_for_read(q, given);
-  if (!queue || queue->current == queue->last) return 0;
+  if (!queue) return 0;
+  if (queue->current == queue->last) {
+    empty_queue = handle;
+    empty_since = changes;
+    return 0;
+  }
   queue->current = next_index(queue->current);
   return -1;
 }
@@ -214,7 +243,7 @@ float func__mousemovementy(int32_t q, int32_t given) {
 
 int32_t func__mousepipeopen() {
   if (new_error.load()) return 0;
-  std::lock_guard guard(queue_lock);
+  queue_change change;
   const int32_t handle = add_queue();
   mouse_message_queue* q = find(handle);
   q->parent = first_queue;
@@ -225,7 +254,7 @@ int32_t func__mousepipeopen() {
 
 void sub__mouseinputpipe(int32_t q) {
   if (new_error.load()) return;
-  std::lock_guard guard(queue_lock);
+  queue_change change;
   mouse_message_queue* queue = pipe_named(q);
   if (!queue) return;
   mouse_message_queue* parent = find(queue->parent);
@@ -243,7 +272,7 @@ void sub__mouseinputpipe(int32_t q) {
 // what it holds.
 void sub__mousepipeclose(int32_t q) {
   if (new_error.load()) return;
-  std::lock_guard guard(queue_lock);
+  queue_change change;
   mouse_message_queue* queue = pipe_named(q);
   if (!queue) return;
   if (queue->parent == 0 && queue->child == 0 && first_queue != q) return;  // closed before
