@@ -19,14 +19,10 @@
 namespace {
 
 using namespace std::chrono_literals;
+using e2e::monotonic_us;
+using e2e::percentile;
 
 constexpr int key_count = 1000;
-
-long long monotonic_us() {
-  return std::chrono::duration_cast<std::chrono::microseconds>(
-             std::chrono::steady_clock::now().time_since_epoch())
-      .count();
-}
 
 // The "key CODE TIME" lines of the program's output, as times.
 std::vector<long long> key_times(const std::string& output) {
@@ -41,12 +37,6 @@ std::vector<long long> key_times(const std::string& output) {
   return times;
 }
 
-double percentile(std::vector<double> values, double p) {
-  std::sort(values.begin(), values.end());
-  const auto index = static_cast<size_t>(p * static_cast<double>(values.size() - 1) + 0.5);
-  return values[std::min(index, values.size() - 1)];
-}
-
 void BM_KeyEventToInkey(benchmark::State& state) {
   e2e::xvfb server;
   if (!server.ok()) {
@@ -54,8 +44,8 @@ void BM_KeyEventToInkey(benchmark::State& state) {
     return;
   }
   e2e::process program(e2e::program_path("input_latency"), {});
-  const auto window = e2e::wait_for_window("Untitled", 20s);
-  if (!window || !e2e::eventually([&] { return program.output().find("ready") != std::string::npos; }, 10s)) {
+  const auto window = e2e::wait_until_ready(program);
+  if (!window) {
     state.SkipWithError("no window");
     return;
   }

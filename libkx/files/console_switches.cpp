@@ -39,3 +39,8 @@ void sub__screenhide() {
 int32_t func__screenhide() { return screen_hide.load() ? -1 : 0; }
 
 void sub__consoletitle(kxs*) {}
+
+void sub__echo(kxs*) {
+  if (new_error) return;
+  if (func__console() == 0) return;  // no console image in this build
+}

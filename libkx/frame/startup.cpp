@@ -16,6 +16,7 @@
 #include "frame/threads.h"
 #include "frame/traps.h"
 #include "input/devices.h"
+#include "input/mouse_queues.h"
 #include "input/keyboard.h"
 #include "platform/window.h"
 #include "screen/screen_startup.h"
@@ -65,6 +66,7 @@ int kx_main(int argc, char** argv, const kx_program& program) {
   // own handle lists when it starts.
   platform_init();
   screen_renderer_init();
+  kx::mouse_queues_init();
   traps_init();
   files_init();
   screen_fonts_init();

@@ -235,8 +235,7 @@ void GLUT_DISPLAY_REQUEST() {
 
   const kx::placement p = kx::prepare_environment_2d(f->w, f->h, state.display_x, state.display_y, full_screen.load(),
                                                      resize_auto.load(), fullscreen_smooth.load());
-  environment_2d__screen_scaled_width = p.x2 - p.x1;
-  environment_2d__screen_scaled_height = p.y2 - p.y1;
+  kx::publish_placement(p, f->w, f->h);
   const bool whole_window_needed = expose || resized || state.resize_pending || full_screen_set.load() != -1;
   if (present_changed_rows(*f, p, whole_window_needed)) {
     finish_presentation(f, order);

@@ -21,10 +21,12 @@
 #include "base/window_wake.h"
 #include "platform/gl_render.h"
 #include "platform/glut_keyboard.h"
+#include "platform/glut_mouse.h"
 #include "platform/present.h"
 #include "platform/x11_events.h"
 #include "screen/compose/presentation_state.h"
 #include "screen/compose/presentation_statements.h"
+#include "screen/compose/window_statements.h"
 
 namespace {
 
@@ -53,6 +55,18 @@ void apply_window_requests() {
       glutShowWindow();
     }
     window_hidden = hide;
+  }
+  apply_mouse_requests();
+  kx::screenmove_request move;
+  if (kx::take_screenmove_request(&move)) {
+    if (move.middle) {
+      int screen_width = glutGet(GLUT_SCREEN_WIDTH);
+      for (int tries = 0; screen_width == -1 && tries < 100; ++tries) screen_width = glutGet(GLUT_SCREEN_WIDTH);
+      const int screen_height = glutGet(GLUT_SCREEN_HEIGHT);
+      move.x = (screen_width - glutGet(GLUT_WINDOW_WIDTH)) / 2;
+      move.y = (screen_height - glutGet(GLUT_WINDOW_HEIGHT)) / 2;
+    }
+    glutPositionWindow(move.x, move.y);
   }
 }
 
@@ -122,6 +136,18 @@ int display_connection_lost(Display*) {
 
 }  // namespace
 
+void reinit_glut_callbacks() {
+  glutDisplayFunc(GLUT_DISPLAY_REQUEST);
+  glutIdleFunc(GLUT_IDLEFUNC);
+  register_keyboard_callbacks();
+  register_mouse_callbacks();
+  glutReshapeFunc(GLUT_RESHAPE_FUNC);
+}
+
+void TARN_Window_Handle(unsigned long handle) { X11_window = handle; }
+
+bool TARN_Resizable() { return ScreenResize != 0; }
+
 void platform_init() {
   renderer_reset();
   kx::hooks.upload_texture = kx::upload_texture;
@@ -148,6 +174,10 @@ int run_window(int& argc, char** argv) {
   // close request is never the toolkit's to act on; should one reach it
   // anyway, the toolkit keeps running and reports it as a close request.
   install_x11_event_hooks(glXGetCurrentDisplay());
+  // The toolkit draws straight into its window: the drawable is the window
+  // that owns the clipboard and receives its replies.
+  X11_display = glXGetCurrentDisplay();
+  TARN_Window_Handle(glXGetCurrentDrawable());
   glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_CONTINUE_EXECUTION);
   glutCloseFunc([] { tarn_custom_event(1); });
   desktop_width = glutGet(GLUT_SCREEN_WIDTH);
@@ -160,10 +190,7 @@ int run_window(int& argc, char** argv) {
   }
   if (glewIsSupported("GL_EXT_framebuffer_object")) framebufferobjects_supported = 1;
 
-  glutDisplayFunc(GLUT_DISPLAY_REQUEST);
-  glutIdleFunc(GLUT_IDLEFUNC);
-  register_keyboard_callbacks();
-  glutReshapeFunc(GLUT_RESHAPE_FUNC);
+  reinit_glut_callbacks();
   glutMainLoop();
   return 0;
 }

@@ -11,3 +11,11 @@ void platform_init();
 // only if that loop ever returns. Ends the process with status 1 when the
 // display cannot give the double-buffered RGBA mode.
 int run_window(int& argc, char** argv);
+
+// Registers the toolkit callbacks of the current window: display, idle,
+// keyboard, mouse and reshape.
+void reinit_glut_callbacks();
+// The native window, stored for the clipboard and the X event hooks.
+void TARN_Window_Handle(unsigned long handle);
+// Whether the user may resize the window (the program's resize option).
+bool TARN_Resizable();

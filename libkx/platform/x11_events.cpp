@@ -10,6 +10,8 @@
 #include "input/key_codes.h"
 #include "input/keyboard.h"
 #include "input/lock_keys.h"
+#include "input/mouse_queues.h"
+#include "platform/clipboard.h"
 #include "platform/x11_keysyms.h"
 
 // Xlibint.h is needed for the wire-to-event hook; it defines min and max as
@@ -255,10 +257,13 @@ void tarn_os_event_linux(void* x_event, void* display, int* stage) {
       X11_window = event->xany.window;
     }
     note_event_lock_state(*event);
-    // Clipboard selection requests are answered here once the clipboard exists.
+    // Xlib is busy converting this event: a selection request is answered
+    // at stage 2.
+    kx::x11filter(x_event);
     return;
   }
   if (*stage == 2) {
+    if (event->type == SelectionRequest || event->type == PropertyNotify) kx::answer_selection_requests();
     if (event->type == EnterNotify) {
       window_focused = -1;
     } else if (event->type == LeaveNotify) {
@@ -278,8 +283,7 @@ int32_t tarn_custom_event(int32_t kind, int64_t a, int64_t b) {
       b > 0 ? keydown(static_cast<uint32_t>(a)) : keyup(static_cast<uint32_t>(a));
       return 0;
     case 3:
-      // A relative pointer motion: the mouse queues that take it are not
-      // part of this build yet, so it is dropped.
+      kx::mouse_relative_event(static_cast<int32_t>(a), static_cast<int32_t>(b));
       return 0;
     case 4:
       return 0;

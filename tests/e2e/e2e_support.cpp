@@ -328,3 +328,24 @@ bool has_sanitizer_report(const std::string& errors) {
 }
 
 }  // namespace e2e
+
+long long e2e::monotonic_us() {
+  return std::chrono::duration_cast<std::chrono::microseconds>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+double e2e::percentile(std::vector<double> values, double p) {
+  if (values.empty()) return 0;
+  std::sort(values.begin(), values.end());
+  const auto index = static_cast<size_t>(p * static_cast<double>(values.size() - 1) + 0.5);
+  return values[std::min(index, values.size() - 1)];
+}
+
+std::optional<unsigned long> e2e::wait_until_ready(const process& program, const std::string& window_name) {
+  const auto window = wait_for_window(window_name, 20s);
+  if (!window || !eventually([&] { return program.output().find("ready") != std::string::npos; }, 10s)) {
+    return std::nullopt;
+  }
+  return window;
+}

@@ -119,6 +119,16 @@ bool answer_message_box(const std::string& caption, int index, std::chrono::mill
 // An instrumented build's report in a child's standard error.
 bool has_sanitizer_report(const std::string& errors);
 
+// The window of a starting test program once the program has printed
+// "ready", or nothing when either does not come in time.
+std::optional<unsigned long> wait_until_ready(const process& program, const std::string& window_name = "Untitled");
+
+// Microseconds of the monotonic clock, the clock the latency programs stamp
+// their events with.
+long long monotonic_us();
+// The p-quantile (0 ... 1) of the values, by nearest rank.
+double percentile(std::vector<double> values, double p);
+
 // Polls until the predicate holds or the time is up.
 template <typename Predicate>
 bool eventually(Predicate predicate, std::chrono::milliseconds timeout);

@@ -80,3 +80,23 @@ kx::resize_request kx::decide_window_size(window_sizing& s, int32_t frame_w, int
   if ((window_w != frame_w || window_h != frame_h) && (snapback || frame_changed)) r = {true, frame_w, frame_h};
   return r;
 }
+
+void kx::publish_placement(const placement& p, int32_t frame_w, int32_t frame_h) {
+  environment_2d__screen_width = frame_w;
+  environment_2d__screen_height = frame_h;
+  environment_2d__screen_x1 = p.x1;
+  environment_2d__screen_y1 = p.y1;
+  environment_2d__screen_x_scale = p.x_scale;
+  environment_2d__screen_y_scale = p.y_scale;
+  environment_2d__screen_scaled_width = p.x2 - p.x1;
+  environment_2d__screen_scaled_height = p.y2 - p.y1;
+}
+
+void environment_2d__screen_to_window_rect(int32_t& x1, int32_t& y1, int32_t& x2, int32_t& y2) {
+  const double xs = environment_2d__screen_x_scale.load(), ys = environment_2d__screen_y_scale.load();
+  const int32_t left = environment_2d__screen_x1.load(), top = environment_2d__screen_y1.load();
+  x1 = static_cast<int32_t>(kxr(left + x1 * xs));
+  y1 = static_cast<int32_t>(kxr(top + y1 * ys));
+  x2 = static_cast<int32_t>(kxr(left + x2 * xs));
+  y2 = static_cast<int32_t>(kxr(top + y2 * ys));
+}

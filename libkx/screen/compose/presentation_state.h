@@ -44,6 +44,23 @@ inline std::atomic<int32_t> resize_event_y{0};
 // Window thread: the size the frame occupies in the window.
 inline std::atomic<int32_t> environment_2d__screen_scaled_width{640};
 inline std::atomic<int32_t> environment_2d__screen_scaled_height{400};
+// Window thread (each presented frame): the frame's size, where it lies in
+// the window and its scale there. The mouse reads them to turn window
+// pixels into picture pixels and back.
+inline std::atomic<int32_t> environment_2d__screen_width{640};
+inline std::atomic<int32_t> environment_2d__screen_height{400};
+inline std::atomic<int32_t> environment_2d__screen_x1{0};
+inline std::atomic<int32_t> environment_2d__screen_y1{0};
+inline std::atomic<double> environment_2d__screen_x_scale{1.0};
+inline std::atomic<double> environment_2d__screen_y_scale{1.0};
+// The window rectangle that the picture rectangle (x1, y1)-(x2, y2), in
+// picture pixels, covers under the current placement.
+void environment_2d__screen_to_window_rect(int32_t& x1, int32_t& y1, int32_t& x2, int32_t& y2);
+// Window thread: publishes a frame's placement for the readers above.
+namespace kx {
+struct placement;
+void publish_placement(const placement& p, int32_t frame_w, int32_t frame_h);
+}  // namespace kx
 // Window thread at creation: the desktop's size.
 inline std::atomic<int32_t> desktop_width{0};
 inline std::atomic<int32_t> desktop_height{0};

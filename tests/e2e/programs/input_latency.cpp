@@ -4,21 +4,15 @@
 //   LOOP UNTIL k$ = CHR$(27)
 // The key-latency benchmark compares these times with its send times.
 #include <cstdio>
-#include <ctime>
 
 #include "frame/shutdown.h"
+#include "monotonic_us.h"
 #include "frame/startup.h"
 #include "frame/statement_check.h"
 #include "input/inkey.h"
 #include "values/string_release.h"
 
 namespace {
-
-long long monotonic_us() {
-  timespec now{};
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  return static_cast<long long>(now.tv_sec) * 1'000'000 + now.tv_nsec / 1000;
-}
 
 void KXMAIN(void*) {
   std::printf("ready\n");
