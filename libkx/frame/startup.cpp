@@ -13,6 +13,7 @@
 #include "frame/statement_check.h"
 #include "frame/threads.h"
 #include "frame/traps.h"
+#include "input/soft_keys.h"
 #include "input/devices.h"
 #include "input/keyboard.h"
 #include "platform/window.h"
@@ -73,6 +74,7 @@ int kx_main(int argc, char** argv, const kx_program& program) {
   launch_set_command_line(argc, argv);
   set_time_bases();
   keyboard_init();
+  kx::soft_keys_init();
   screen_palettes_init();
   screen_mode_init();
   screen_icons_init();
