@@ -201,6 +201,12 @@ TEST_F(Fonts, PrintModeAndPrintWidth) {
   EXPECT_EQ(printwidth("hello"), 5);  // characters on a text page
   sub__printmode(1, -999, 1);
   EXPECT_EQ(take_error(), uint32_t(err::invalid_handle));
+  {
+    const uint32_t mark = kxs_tmp_list_nexti;
+    EXPECT_EQ(func__printwidth(str("abc"), -999, 1), 0);
+    kxs_cleanup(mark, 0);
+  }
+  EXPECT_EQ(take_error(), uint32_t(err::invalid_handle));
 
   const int32_t image = func__newimage(50, 50, 13, 1);
   sub__printmode(2, image, 1);
@@ -300,6 +306,13 @@ TEST_F(Fonts, PrintStringOnATextPageKeepsTheCursor) {
   EXPECT_EQ(write_page->cursor_x, 3);
   printstring(81, 1, "x");
   EXPECT_EQ(take_error(), uint32_t(err::illegal_function_call));
+  // A row below the screen is refused even while LOCATE may still open the
+  // 50-line screen: placing text never rebuilds the pages.
+  width8050switch = 1;
+  printstring(1, 30, "x");
+  EXPECT_EQ(take_error(), uint32_t(err::illegal_function_call));
+  EXPECT_EQ(width8050switch, 1);
+  EXPECT_EQ(write_page->height, 25);
   EXPECT_EQ(write_page->cursor_y, 2);
   EXPECT_EQ(write_page->cursor_x, 3);
   printstring(1, 1, "");  // empty text does nothing

@@ -10,6 +10,7 @@
 #include "screen/fonts/fonts.h"
 #include "screen/graphics/coordinates.h"
 #include "screen/images/image_table.h"
+#include "screen/images/screen_modes.h"
 #include "screen/text/cursor.h"
 #include "screen/text/glyph_paint.h"
 #include "screen/text/loaded_font_glyphs.h"
@@ -46,10 +47,15 @@ class destination_for_statement {
 };
 
 // LOCATE row, column and PRINT text; with the cursor put back as it was.
+// The placement never rebuilds the screen: LOCATE's one-time switch to 50
+// lines is held off, as it would free the page being printed on.
 void print_on_text_image(img_struct& image, int32_t column, int32_t row, kxs* text) {
   const int32_t x = image.cursor_x, y = image.cursor_y;
   const uint8_t holding = image.holding_cursor;
+  const int32_t switch_allowed = width8050switch;
+  width8050switch = 0;
   kxg_sub_locate(row, column, 0, 0, 0, 3);
+  width8050switch = switch_allowed;
   if (!new_error.load()) kxs_print(text, 0);
   image.cursor_x = x;
   image.cursor_y = y;

@@ -140,8 +140,4 @@ void KXMAIN(void*) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  kx_program program{KXMAIN};
-  program.on_key = on_key;
-  return kx_main(argc, argv, program);
-}
+int main(int argc, char** argv) { return kx_main(argc, argv, kx_program{.main_routine = KXMAIN, .on_key = on_key}); }
