@@ -1,6 +1,7 @@
 // KEY n, KEY ON, KEY OFF, KEY LIST and the key line on text and pixel
 // screens, and soft keys typed while the program replaces them.
 #include <atomic>
+#include <cstdlib>
 #include <set>
 #include <string>
 #include <thread>
@@ -13,8 +14,10 @@
 #include "input/keyboard.h"
 #include "input/soft_keys.h"
 #include "input/trap_sources.h"
+#include "screen/fonts/font_engine.h"
 #include "screen/fonts/fonts.h"
 #include "screen/fresh_screen.h"
+#include "screen/images/image_create.h"
 #include "screen/images/image_statements.h"
 #include "screen/images/screen_modes.h"
 #include "screen/text/cls.h"
@@ -154,6 +157,51 @@ TEST_F(SoftKeys, KeyLineOnPixelScreensAndImagesTooShortForIt) {
   EXPECT_EQ(take_error(), 0u);
 }
 
+// A proportional font whose glyphs are one column of ink then blank, 6
+// pixels wide (")" 4), 10 high.
+int32_t proportional_load(const uint8_t*, int32_t, int32_t, int32_t, int32_t) { return 1; }
+int32_t proportional_width(int32_t) { return 0; }
+int32_t proportional_ascii(int32_t, const uint8_t* text, int32_t, int32_t, uint8_t** out, int32_t* w, int32_t* h,
+                           int32_t*, int32_t*) {
+  *w = text[0] == ')' ? 4 : 6;
+  *h = 10;
+  *out = static_cast<uint8_t*>(std::calloc(size_t(*w) * *h, 1));
+  for (int32_t y = 0; y < *h; ++y) (*out)[y * *w] = 255;
+  return 1;
+}
+int32_t proportional_utf32(int32_t, const uint32_t*, int32_t, int32_t, uint8_t**, int32_t*, int32_t*, int32_t*,
+                           int32_t*) {
+  return 0;
+}
+void proportional_free(int32_t) {}
+const kx::font_engine proportional_engine{proportional_load, proportional_width, proportional_ascii,
+                                          proportional_utf32, proportional_free};
+
+TEST_F(SoftKeys, KeyLineInAProportionalFontLeavesALeewayPerSlot) {
+  kx::install_font_engine(&proportional_engine);
+  const int32_t f = kx::register_loaded_font(1, 10, 0);
+  const int32_t handle = func__newimage(240, 40, 32, 1);
+  kxg_screen(handle, 0, 0, 0, 1);
+  img_struct& s = img[-handle];
+  selectfont(f, &s);
+  s.color = 0xFFFFFFFFu;
+  s.background_color = 0xFF000000u;
+  assign(1, "AB");
+  key_on();
+  kx::install_font_engine(nullptr);
+  ASSERT_EQ(take_error(), 0u);
+  // Slots of 8 half-heights and a leeway (50 pixels), the line ending 10
+  // pixels short of the fourth slot's end: four slots. Slot 1 shows "1)",
+  // "AB" and spaces up to its right edge at 40; the others their labels.
+  std::string inked;
+  for (int32_t x = 0; x < 240; ++x) inked += kx::pixels32(s)[35 * 240 + x] == 0xFFFFFFFFu ? '#' : '.';
+  std::string expected(240, '.');
+  for (const int32_t x : {0, 6, 10, 16, 22, 28, 34, 50, 56, 100, 106, 150, 156}) expected[size_t(x)] = '#';
+  EXPECT_EQ(inked, expected);
+  EXPECT_EQ(kx::pixels32(s)[29 * 240], 0u);  // above the line: untouched
+  EXPECT_EQ(kx::pixels32(s)[30 * 240 + 239], 0xFF000000u);
+}
+
 TEST_F(SoftKeys, KeyListShowsEveryKey) {
   assign(1, "LIST");
   assign(2, "RUN\r");
@@ -172,7 +220,7 @@ TEST_F(SoftKeys, PressesWhileTheTextIsReplacedTypeOneWholeText) {
   const std::string first = "AAAA", second = "BBBBBBBBB";
   kxs* texts[2] = {kxs_new_txt_len(first.data(), 4), kxs_new_txt_len(second.data(), 9)};
   key_assign(1, texts[0]);
-  constexpr int presses = 300;
+  constexpr int presses = 100;
   std::atomic<bool> pressed{false};
   std::atomic<bool> stop{false};
   std::thread window([&] {
