@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   no_control_characters2 = 1;
   if (!image.text) image.print_mode = static_cast<uint8_t>(1 + form % 3);
   if (!image.text && (view & 1)) {
-    kxg_sub_view(view >> 4, view & 0x0E, fuzz_image_width - (view >> 5), fuzz_image_height / 2, 0, 0, 1 | 2);
+    kxg_sub_view(view >> 4, view & 0x0E, fuzz_image_width - 1 - (view >> 5), fuzz_image_height / 2, 0, 0, 1 | 2);
     fuzz_check(new_error.exchange(0) == 0);
   }
   const uint32_t mark = kxs_tmp_list_nexti;
