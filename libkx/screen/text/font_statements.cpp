@@ -14,6 +14,7 @@
 #include "screen/images/display_lock.h"
 #include "screen/images/image_create.h"
 #include "screen/images/image_table.h"
+#include "screen/images/rgb_functions.h"
 #include "screen/images/screen_modes.h"
 #include "screen/text/loaded_font_glyphs.h"
 #include "values/string_descriptor.h"
@@ -84,11 +85,6 @@ bool measurable_font(int32_t f) {
   return f == 8 || f == 14 || f == 16 || (f >= 0 && kx::is_loaded_font(uint32_t(f)));
 }
 
-// The image named by an optional image argument: the write page otherwise.
-img_struct* image_argument(int32_t image, int32_t passed) {
-  return (passed & 1) ? kx::image_or_page(image) : write_page;
-}
-
 // A text screen shows all its pages in one cell size: they change font
 // together, keeping their cursors, while the composer is held off.
 void set_text_screen_font(int32_t f) {
@@ -153,7 +149,7 @@ int32_t fontopen(kxs* file, int32_t height, int32_t flags) {
 
 void sub__font(int32_t f, int32_t image, int32_t passed) {
   if (new_error.load()) return;
-  img_struct* target = image_argument(image, passed);
+  img_struct* target = kx::optional_image(image, passed);
   if (!target) return;
   if (!selectable_font(f)) {
     error(err::invalid_handle);
@@ -172,7 +168,7 @@ void sub__font(int32_t f, int32_t image, int32_t passed) {
 
 int32_t func__font(int32_t image, int32_t passed) {
   if (new_error.load()) return 0;
-  const img_struct* target = image_argument(image, passed);
+  const img_struct* target = kx::optional_image(image, passed);
   return target ? static_cast<int32_t>(target->font) : 0;
 }
 

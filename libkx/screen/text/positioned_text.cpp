@@ -10,6 +10,7 @@
 #include "screen/fonts/fonts.h"
 #include "screen/graphics/coordinates.h"
 #include "screen/images/image_table.h"
+#include "screen/images/rgb_functions.h"
 #include "screen/images/screen_modes.h"
 #include "screen/text/cursor.h"
 #include "screen/text/glyph_paint.h"
@@ -23,8 +24,6 @@ namespace {
 // Print modes by _PRINTMODE's form number (1-3).
 constexpr std::array<uint8_t, 4> mode_of_form{0, print_mode_fill_background, print_mode_keep_background,
                                               print_mode_only_background};
-
-img_struct* image_argument(int32_t image, bool given) { return given ? kx::image_or_page(image) : write_page; }
 
 // The destination of one statement: made _DEST on entry, the previous one
 // restored however the statement leaves.
@@ -108,7 +107,7 @@ void print_on_pixel_image(img_struct& image, float x, float y, kxs* text, bool s
 
 void sub__printmode(int32_t form, int32_t image, int32_t passed) {
   if (new_error.load()) return;
-  img_struct* target = image_argument(image, passed & 1);
+  img_struct* target = kx::optional_image(image, passed);
   if (!target) return;
   if (form < 1 || form > 3 || (target->text && form != 1)) {
     error(err::illegal_function_call);
@@ -119,13 +118,13 @@ void sub__printmode(int32_t form, int32_t image, int32_t passed) {
 
 int32_t func__printmode(int32_t image, int32_t passed) {
   if (new_error.load()) return 0;
-  const img_struct* target = image_argument(image, passed & 1);
+  const img_struct* target = kx::optional_image(image, passed);
   return target ? target->print_mode : 0;
 }
 
 int32_t func__printwidth(kxs* text, int32_t image, int32_t passed) {
   if (new_error.load()) return 0;
-  const img_struct* target = image_argument(image, passed & 1);
+  const img_struct* target = kx::optional_image(image, passed);
   if (!target) return 0;
   if (target->text) return text->length;
   if (text->length == 0) return 0;
@@ -139,7 +138,7 @@ int32_t func__printwidth(kxs* text, int32_t image, int32_t passed) {
 
 void sub__printstring(float x, float y, kxs* text, int32_t image, int32_t passed) {
   if (new_error.load()) return;
-  img_struct* target = image_argument(image, passed & 2);
+  img_struct* target = kx::optional_image(image, passed, 2);
   if (!target) return;
   if (text->length == 0) return;
   destination_for_statement as_destination(target);
