@@ -55,6 +55,11 @@ struct runtime_hooks {
   // image has no texture, as without a window.
   std::atomic<void (*)(hardware_img_struct& image, const uint32_t* pixels)> upload_texture{
       [](hardware_img_struct&, const uint32_t*) {}};
+
+  // Filled by: input (the soft-key line). Called on the application thread
+  // by the screen layer after SCREEN, WIDTH, CLS and VIEW PRINT, so that a
+  // shown key line is drawn again. Default: nothing, as with no line shown.
+  std::atomic<void (*)()> key_line_redraw{[] {}};
 };
 
 inline runtime_hooks hooks;

@@ -15,6 +15,7 @@
 #include "frame/statement_check.h"
 #include "frame/threads.h"
 #include "frame/traps.h"
+#include "input/soft_keys.h"
 #include "input/devices.h"
 #include "input/mouse_queues.h"
 #include "input/keyboard.h"
@@ -77,6 +78,7 @@ int kx_main(int argc, char** argv, const kx_program& program) {
   launch_set_command_line(argc, argv);
   set_time_bases();
   keyboard_init();
+  kx::soft_keys_init();
   screen_palettes_init();
   screen_mode_init();
   screen_icons_init();

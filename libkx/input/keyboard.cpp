@@ -138,7 +138,8 @@ bool fire_key_trap(uint32_t raw, uint32_t translated, uint8_t scan, uint8_t mask
   onkey_entry* match = nullptr;
   if (scan != 0) {
     for (auto& e : onkey) {
-      if (e.scancode.load() == scan && armed(e) && shift_flags_match(e.keyscan.load(), mask, raw, extended)) {
+      const user_key k = kx::user_key_of(e);
+      if (k.scan_code == scan && armed(e) && shift_flags_match(k.shift_flags, mask, raw, extended)) {
         match = &e;
         break;
       }
@@ -167,18 +168,19 @@ bool fire_key_trap(uint32_t raw, uint32_t translated, uint8_t scan, uint8_t mask
 // Types the soft key this press belongs to; true when one took it.
 bool expand_soft_key(uint32_t raw, uint32_t translated) {
   for (auto& e : onkey) {
-    const uint8_t length = e.softkey_length.load();
-    if (length == 0) continue;
+    if (!e.has_softkey.load()) continue;
     if (static_cast<uint32_t>(e.keycode.load()) != translated &&
         static_cast<uint32_t>(e.keycode_alternate.load()) != raw) {
       continue;
     }
+    // One copy of the whole text: KEY n may replace it meanwhile.
+    const soft_key_text text = kx::soft_key_text_of(e);
+    if (text.length == 0) continue;
     keyup_mask_insert(raw);
     softkey_expanding = true;
-    for (uint8_t i = 0; i < length && i < e.softkey_bytes.size(); ++i) {
-      const uint8_t byte = e.softkey_bytes[i].load();
-      keydown(byte);
-      keyup(byte);
+    for (uint8_t i = 0; i < text.length; ++i) {
+      keydown(text.bytes[i]);
+      keyup(text.bytes[i]);
     }
     softkey_expanding = false;
     return true;

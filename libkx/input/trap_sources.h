@@ -7,7 +7,21 @@
 #include <atomic>
 #include <cstdint>
 
-struct kxs;
+// A soft key's text as one value: the program thread replaces it while the
+// window thread types it, so it is only ever copied whole, under the table's
+// lock (soft_key_text_of, set_soft_key_text).
+inline constexpr int soft_key_text_max = 15;
+struct soft_key_text {
+  std::array<uint8_t, soft_key_text_max> bytes{};
+  uint8_t length = 0;
+};
+
+// A user-defined trap key: the scan code and the shift flags travel in one
+// word, so a press never pairs a new scan code with old flags.
+struct user_key {
+  uint8_t scan_code = 0;
+  uint8_t shift_flags = 0;
+};
 
 // An entry's state byte.
 inline constexpr uint8_t trap_off = 0;
@@ -23,13 +37,13 @@ struct onkey_entry {
   std::atomic<uint8_t> pending{0};  // presses not yet handled
   std::atomic<int32_t> keycode{0};
   std::atomic<int32_t> keycode_alternate{0};
-  std::atomic<uint8_t> scancode{0};  // user-defined keys: scan code to match
-  std::atomic<uint8_t> keyscan{0};   // user-defined keys: shift flags
-  kxs* text = nullptr;  // soft-key text (program thread)
-  // The soft-key text's bytes as the window thread expands them, kept
-  // current by whoever assigns the text.
-  std::array<std::atomic<uint8_t>, 15> softkey_bytes{};
-  std::atomic<uint8_t> softkey_length{0};
+  // User-defined keys 15-29: scan code in the low byte, shift flags above.
+  std::atomic<uint16_t> user_key_word{0};
+  // Soft keys: the text, guarded by the table's lock.
+  soft_key_text softkey;
+  // Whether softkey holds any bytes, so the window thread can pass by the
+  // entries without a text without taking the lock.
+  std::atomic<bool> has_softkey{false};
 };
 
 struct onstrig_entry {
@@ -44,6 +58,22 @@ inline constexpr int onstrig_entries = 65536;
 
 extern onkey_entry onkey[onkey_entries];
 extern onstrig_entry onstrig[onstrig_entries];
+
+namespace kx {
+
+// The entry's soft-key text, copied whole (any thread).
+soft_key_text soft_key_text_of(const onkey_entry& e);
+// Replaces the text; bytes beyond soft_key_text_max are dropped (any thread).
+void set_soft_key_text(onkey_entry& e, const uint8_t* bytes, int length);
+inline user_key user_key_of(const onkey_entry& e) {
+  const uint16_t w = e.user_key_word.load();
+  return {static_cast<uint8_t>(w & 0xFF), static_cast<uint8_t>(w >> 8)};
+}
+inline void set_user_key(onkey_entry& e, user_key k) {
+  e.user_key_word = static_cast<uint16_t>(k.scan_code | k.shift_flags << 8);
+}
+
+}  // namespace kx
 
 // Raises a key or controller entry's pending count by one, saturating at 255
 // rather than wrapping. Safe from any thread.

@@ -36,9 +36,8 @@ class Keyboard : public fresh_memory {
       e.id = 0;
       e.state = trap_off;
       e.pending = 0;
-      e.scancode = 0;
-      e.keyscan = 0;
-      e.softkey_length = 0;
+      kx::set_user_key(e, {});
+      kx::set_soft_key_text(e, nullptr, 0);
     }
     close_program = 0;
     exit_value = 0;
@@ -226,15 +225,14 @@ TEST_F(Keyboard, KeyTrapsTakeThePressAndSwallowTheRelease) {
 TEST_F(Keyboard, UserDefinedTrapsMatchScanCodeAndShiftFlags) {
   onkey[15].id = 3;
   onkey[15].state = trap_on;
-  onkey[15].scancode = 30;  // KEY 15, CHR$(4) + CHR$(30): Ctrl+A
-  onkey[15].keyscan = 4;
+  kx::set_user_key(onkey[15], {30, 4});  // KEY 15, CHR$(4) + CHR$(30): Ctrl+A
   tap('a');
   EXPECT_EQ(onkey[15].pending.load(), 0);
   keydown(key::left_ctrl);
   tap('a');
   keyup(key::left_ctrl);
   EXPECT_EQ(onkey[15].pending.load(), 1);
-  onkey[15].keyscan = 0;  // no flags: only with nothing held
+  kx::set_user_key(onkey[15], {30, 0});  // no flags: only with nothing held
   keydown(key::left_shift);
   tap('A');
   keyup(key::left_shift);
@@ -245,8 +243,7 @@ TEST_F(Keyboard, UserDefinedTrapsMatchScanCodeAndShiftFlags) {
 
 TEST_F(Keyboard, SoftKeysTypeTheirText) {
   const std::string text = "RUN\r";
-  for (size_t i = 0; i < text.size(); ++i) onkey[2].softkey_bytes[i] = static_cast<uint8_t>(text[i]);
-  onkey[2].softkey_length = static_cast<uint8_t>(text.size());
+  kx::set_soft_key_text(onkey[2], reinterpret_cast<const uint8_t*>(text.data()), static_cast<int>(text.size()));
   tap(key::f1 + 0x100);  // F2
   EXPECT_EQ(drain(), (std::vector<std::string>{"R", "U", "N", "\r"}));
   const auto h = hits();

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "base/error.h"
+#include "base/hooks.h"
 #include "screen/images/display_lock.h"
 #include "screen/images/image_create.h"
 #include "screen/images/image_table.h"
@@ -230,6 +231,12 @@ void make_visual(int32_t n) {
 
 }  // namespace
 
+img_struct* kx::active_screen_page() {
+  if (static_cast<uint64_t>(last_active_page) >= page.capacity()) return nullptr;
+  const int32_t index = page[static_cast<uint64_t>(last_active_page)];
+  return index && img[index].valid ? &img[index] : nullptr;
+}
+
 bool kx::screen_page_is_application_image = false;
 
 int32_t kx::text_font_for(int32_t columns, int32_t rows) {
@@ -309,7 +316,7 @@ void kxg_screen(int32_t mode, int32_t, int32_t apage, int32_t vpage, int32_t pas
     write_page->graphics.draw_scale = 1;
     last_active_page = 0;
   }
-  if (key_line_redraw) key_line_redraw();
+  kx::hooks.key_line_redraw.load()();
   if (apage_given && !validatepage(apage)) return;
   if ((apage_given || vpage_given) && !validatepage(vpage)) return;
   if (apage_given) make_active(apage);

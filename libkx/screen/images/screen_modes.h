@@ -3,6 +3,8 @@
 #include <atomic>
 #include <cstdint>
 
+struct img_struct;
+
 // Set at start: LOCATE to a row below the viewport may then open an 80 x 50
 // screen once. Cleared by WIDTH and every SCREEN but a plain SCREEN 0.
 extern int32_t width8050switch;
@@ -20,10 +22,6 @@ inline constexpr int32_t kx_width_screen = 0;
 inline constexpr int32_t kx_width_lprint = 1;
 inline constexpr int32_t kx_width_device = 2;
 void kxsub_width(int32_t option, int32_t columns, int32_t rows, int32_t passed);
-
-// Called after each mode change and by CLS, so the soft-key line (when one
-// is shown) is drawn again; set by the layer that owns that line.
-inline void (*key_line_redraw)() = nullptr;
 
 namespace kx {
 
@@ -44,5 +42,9 @@ void screen_last_valid_reset();
 
 // The text font for a screen of that many columns and rows.
 int32_t text_font_for(int32_t columns, int32_t rows);
+
+// The screen's active page (SCREEN's apage): where the screen's own lines,
+// such as the soft-key line, are drawn. Null before the screen exists.
+img_struct* active_screen_page();
 
 }  // namespace kx

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "base/error.h"
+#include "base/hooks.h"
 #include "screen/fonts/fonts.h"
 #include "screen/images/display_lock.h"
 #include "screen/images/image_create.h"
@@ -165,6 +166,7 @@ void kxsub_width(int32_t option, int32_t columns, int32_t rows, int32_t passed) 
     }
     if (width != target.width || height != target.height) {
       resize_under_lock(target, static_cast<int32_t>(width), static_cast<int32_t>(height));
+      kx::hooks.key_line_redraw.load()();
     }
     return;
   }
@@ -186,6 +188,7 @@ void kxsub_width(int32_t option, int32_t columns, int32_t rows, int32_t passed) 
     target.graphics.window_x2 = window.window_x2;
     target.graphics.window_y2 = window.window_y2;
     selectfont(font, &target);
+    kx::hooks.key_line_redraw.load()();
     return;
   }
   if (!(target.flags & img_screen_page)) {

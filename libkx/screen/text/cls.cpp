@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "base/error.h"
+#include "base/hooks.h"
 #include "screen/fonts/fonts.h"
 #include "screen/images/image_create.h"
 #include "screen/images/image_table.h"
@@ -109,5 +110,5 @@ void sub_cls(int32_t method, uint32_t colour, int32_t passed) {
     return;
   }
   kx::clear_image(image, has_method ? method : -1, has_colour ? colour : image.background_color);
-  if ((!has_method || method != 2) && key_line_redraw) key_line_redraw();
+  if (!has_method || method != 2) kx::hooks.key_line_redraw.load()();
 }

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "base/error.h"
+#include "base/hooks.h"
 #include "screen/images/image_create.h"
 #include "screen/images/image_table.h"
 #include "screen/images/screen_modes.h"
@@ -104,6 +105,7 @@ void kxg_sub_view_print(int32_t top, int32_t bottom, int32_t passed) {
   }
   image.cursor_x = 1;
   image.holding_cursor = 0;
+  kx::hooks.key_line_redraw.load()();
 }
 
 int32_t func_csrlin() {

@@ -10,6 +10,7 @@
 #include "screen/images/image_create.h"
 #include "screen/images/image_table.h"
 #include "screen/text/cls.h"
+#include "screen/text/glyph_paint.h"
 #include "screen/text/loaded_font_glyphs.h"
 #include "screen/text/lprint.h"
 #include "values/string_descriptor.h"
@@ -55,23 +56,8 @@ void draw_character(img_struct& image, uint32_t c) {
     if (kx::render_character(image, c, glyph)) paint_at_cursor(image, glyph);
     return;
   }
-  if (!kx::is_builtin_font(font)) return;
-  const int32_t fw = fontwidth[font], fh = fontheight[font];
-  const int32_t x0 = cx * fw, y0 = cy * fh;
-  const uint8_t* rows = kx::glyph_rows(font, static_cast<uint8_t>(c));
-  const bool doubled = kx::is_doubled_font(font);
-  const uint8_t mode = image.print_mode;
-  for (int32_t y = 0; y < fh; ++y) {
-    const int32_t py = y0 + y;
-    if (py < 0 || py >= image.height) continue;
-    for (int32_t x = 0; x < fw; ++x) {
-      const int32_t px = x0 + x;
-      if (px < 0 || px >= image.width) continue;
-      const bool ink = rows[y * 8 + (doubled ? x / 2 : x)] != 0;
-      if (ink ? mode == print_mode_only_background : mode == print_mode_keep_background) continue;
-      kx::pset_on(image, uint64_t(py) * image.width + px, ink ? image.color : image.background_color);
-    }
-  }
+  kx::paint_builtin_glyph(image, int64_t{cx} * fontwidth[font], int64_t{cy} * fontheight[font], static_cast<uint8_t>(c),
+                          kx::glyph_clip::image);
 }
 
 void scroll_pixels(img_struct& image) {
