@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "base/error.h"
+#include "values/decimal_rounding.h"
 #include "values/string_results.h"
 
 namespace {
@@ -21,19 +22,24 @@ struct scientific {
   int exponent;
 };
 
-// The value rounded to count significant digits. std::to_chars gives the
-// same correctly rounded digits as the C library's "% .NE" at a fraction
-// of its cost (no format parsing, no locale). False for an infinity or NaN.
+// The value rounded to count significant digits, ties to even, as the C
+// library's "% .NE" rounds them: exactly in integers for values of
+// everyday size, and by std::to_chars (as exact, somewhat slower)
+// otherwise. False for an infinity or NaN.
 bool scientific_digits(double v, int count, scientific* out) {
   if (!std::isfinite(v)) return false;
+  out->sign = std::signbit(v) ? '-' : ' ';
+  uint64_t digits = 0;
+  if (kx::round_to_digits(v, count, &digits, &out->exponent)) {
+    for (int i = count - 1; i >= 0; --i) {
+      out->digits[i] = static_cast<char>('0' + digits % 10);
+      digits /= 10;
+    }
+    return true;
+  }
   char text[48];
   const auto done = std::to_chars(text, text + sizeof text, v, std::chars_format::scientific, count - 1);
-  const char* p = text;
-  out->sign = ' ';
-  if (*p == '-') {
-    out->sign = '-';
-    ++p;
-  }
+  const char* p = text + (out->sign == '-');
   out->digits[0] = *p++;
   if (count > 1) {
     std::memcpy(out->digits + 1, p + 1, static_cast<size_t>(count - 1));

@@ -76,6 +76,27 @@ TEST(number_text_exact, DoubleMatchesOnEdgesAndRandomBitPatterns) {
   }
 }
 
+TEST(number_text_exact, EverydaySizesAndLoopCounters) {
+  // Random bits with the binary exponent kept to everyday sizes, where the
+  // digits are computed in integers, reaching past that range on both
+  // sides; then every counter a loop to two million shows, and its halves.
+  std::mt19937_64 rng(20261211);
+  for (int i = 0; i < random_patterns / 2; ++i) {
+    const uint64_t r = rng();
+    const uint64_t exponent = 1023 - 90 + (r >> 52) % 200;  // 2^-90 to 2^110
+    const double d = std::bit_cast<double>((r & 0x800FFFFFFFFFFFFFULL) | exponent << 52);
+    ASSERT_EQ(fast(d), reference(d)) << std::hexfloat << d;
+    const auto f = static_cast<float>(d);
+    ASSERT_EQ(fast(f), reference(f)) << std::hexfloat << f;
+  }
+  for (int i = 0; i <= 2'000'000; ++i) {
+    for (const double d : {static_cast<double>(i), i + 0.5, i / 1000.0}) {
+      ASSERT_EQ(fast(d), reference(d)) << d;
+      ASSERT_EQ(fast(static_cast<float>(d)), reference(static_cast<float>(d))) << d;
+    }
+  }
+}
+
 TEST(number_text_exact, DoubleWhoseSixteenthDigitIsNine) {
   // Sixteen-digit decimals ending in 9 at every scale, including the
   // sixteen-integer-digit case that is written in fixed point, and sums
