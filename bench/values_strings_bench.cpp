@@ -9,6 +9,7 @@
 #include <string>
 
 #include "values/memory_startup.h"
+#include "values/string_append.h"
 #include "values/string_assign.h"
 #include "values/string_create.h"
 #include "values/string_lists.h"
@@ -183,6 +184,22 @@ void kxs_append_character(benchmark::State& state) {
   }
 }
 BENCHMARK(kxs_append_character)->Unit(benchmark::kMillisecond);
+
+// The same statement compiled to the in-place append.
+void kxs_append_entry_character(benchmark::State& state) {
+  for (auto _ : state) {
+    fresh_strings();
+    kxs* s = kxs_new(0, 0);
+    const uint32_t mark = kxs_tmp_list_nexti;
+    for (int i = 0; i < appends; ++i) {
+      kxs_append(s, kxs_new_txt_len("x", 1));
+      kxs_cleanup(mark, 0);
+    }
+    benchmark::DoNotOptimize(s->chars);
+    if (s->length != appends) state.SkipWithError("wrong length");
+  }
+}
+BENCHMARK(kxs_append_entry_character)->Unit(benchmark::kMillisecond);
 
 void std_append_character(benchmark::State& state) {
   for (auto _ : state) {
