@@ -24,7 +24,7 @@ TEST_F(string_append, MatchesThePlainFormUnderRandomStatements) {
     const size_t v = rng() % 5;
     const size_t w = rng() % 5;
     const std::string piece = pieces.substr(0, rng() % (rng() % 8 == 0 ? 36 : 4));
-    switch (rng() % 7) {
+    switch (rng() % 8) {
       case 0:
         kxs_append(vars[v], temp_of(piece));
         model[v] += piece;
@@ -50,6 +50,10 @@ TEST_F(string_append, MatchesThePlainFormUnderRandomStatements) {
         kxs_set(vars[v], literal_of(""));
         model[v].clear();
         break;
+      case 6:
+        kxs_append_txt_len(vars[v], pieces.data(), static_cast<int32_t>(piece.size()));
+        model[v] += piece;
+        break;
       default:
         kxs_append(vars[v], temp_of(""));
     }
@@ -72,7 +76,10 @@ TEST_F(string_append, BuildingALongStringMovesItRarely) {
     const uint8_t* last = s->chars;
     for (int i = 0; i < 100000; ++i) {
       const uint32_t mark = kxs_tmp_list_nexti;
-      kxs_append(s, temporary ? temp_of("y") : literal_of("x"));
+      if (temporary)
+        kxs_append(s, temp_of("y"));
+      else
+        kxs_append_txt_len(s, "x", 1);
       kxs_cleanup(mark, 0);
       if (s->chars != last) ++moves;
       last = s->chars;
@@ -88,14 +95,16 @@ TEST_F(string_append, OtherDestinationsKeepThePlainMeaning) {
   uint8_t storage[4] = {'a', 'b', 'c', 'd'};
   kxs* fixed = kxs_new_fixed(storage, 4, 0);
   kxs_append(fixed, literal_of("zz"));  // fixed length: the sum is cut to 4
+  kxs_append_txt_len(fixed, "zz", 2);
   EXPECT_EQ(text_of(fixed), "abcd");
   kxs* conventional = kxs_new_cmem(0, 0);
   kxs_append(conventional, literal_of("ab"));
   kxs_append(conventional, temp_of("cd"));
-  EXPECT_EQ(text_of(conventional), "abcd");
+  kxs_append_txt_len(conventional, "ef", 2);
+  EXPECT_EQ(text_of(conventional), "abcdef");
   EXPECT_TRUE(conventional->in_conventional);
   const auto [length, offset] = legacy_words(conventional);
-  EXPECT_EQ(length, 4);
+  EXPECT_EQ(length, 6);
   EXPECT_EQ(offset, conventional->chars - dblock);
   kxs* s = variable_of("ab");
   kxs_append(s, s);
