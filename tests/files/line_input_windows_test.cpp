@@ -1,6 +1,6 @@
-// LINE INPUT # on INPUT files whose lines and line ends fall across the
-// edges of the stream's read window, compared with a plain reading of the
-// same bytes.
+// LINE INPUT # and INPUT # on INPUT files whose lines, items and line ends
+// fall across the edges of the stream's read window, compared with a plain
+// reading of the same bytes.
 #include <random>
 #include <string>
 #include <vector>
@@ -90,4 +90,37 @@ TEST_F(LineInputWindows, LineEndPairsSplitAtTheFirstWindowEdge) {
     }
     sub_close(1, 1);
   }
+}
+
+TEST_F(LineInputWindows, InputItemsAcrossWindowEdges) {
+  // INPUT # of unquoted items with blanks and tabs around them, separated
+  // by commas and line ends; some items are longer than any window.
+  std::mt19937 rng(5);
+  static constexpr const char* separators[] = {",", "\r\n", "\n", ","};
+  std::vector<std::string> words;
+  std::string text;
+  while (text.size() < 200000) {
+    std::string word;
+    const size_t length = rng() % 80 == 0 ? rng() % 70000 : rng() % 12;
+    for (size_t i = 0; i < length; ++i) word += static_cast<char>(rng() % 3 ? 'a' + rng() % 26 : ' ');
+    while (!word.empty() && word.back() == ' ') word.pop_back();
+    while (!word.empty() && word.front() == ' ') word.erase(0, 1);
+    text += std::string(rng() % 3, ' ') + (rng() % 4 ? "" : "\t") + word + std::string(rng() % 3, ' ');
+    text += rng() % 5 ? "" : "\t";
+    text += separators[rng() % 4];
+    words.push_back(word);
+  }
+  text += "last\r\n";
+  words.emplace_back("last");
+  write_file("items", text);
+  open("items", INPUT, 1);
+  kxs* v = var();
+  for (size_t i = 0; i < words.size(); ++i) {
+    sub_file_input_string(1, v);
+    ASSERT_EQ(take_error(), 0u) << i;
+    ASSERT_EQ(text_of(v), words[i]) << "item " << i;
+  }
+  EXPECT_EQ(func_eof(1), -1);
+  sub_file_input_string(1, v);
+  EXPECT_EQ(take_error(), 62u);
 }
