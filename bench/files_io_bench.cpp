@@ -89,10 +89,26 @@ void print_lines_stdio(benchmark::State& state) {
 }
 BENCHMARK(print_lines_stdio)->Unit(benchmark::kMillisecond);
 
+// The file both LINE INPUT cases read, written on first use, so that each
+// case runs alone or in any order.
+const std::string& lines_file() {
+  static const std::string name = [] {
+    std::string path = folder() + "/input_lines.txt";
+    FILE* f = std::fopen(path.c_str(), "wb");
+    for (int i = 0; i < lines; ++i) {
+      const std::string t = line_text(i % distinct_lines) + "\r\n";
+      std::fwrite(t.data(), 1, t.size(), f);
+    }
+    std::fclose(f);
+    return path;
+  }();
+  return name;
+}
+
 // OPEN ... FOR INPUT: LINE INPUT #1, l$ (1,000,000 times): CLOSE
 void line_input_kx(benchmark::State& state) {
   fresh_runtime();
-  const std::string name = folder() + "/c_lines.txt";
+  const std::string& name = lines_file();
   kxs* line = kxs_new(0, 0);
   int64_t total = 0;
   for (auto _ : state) {
@@ -111,7 +127,7 @@ void line_input_kx(benchmark::State& state) {
 BENCHMARK(line_input_kx)->Unit(benchmark::kMillisecond);
 
 void line_input_stdio(benchmark::State& state) {
-  const std::string name = folder() + "/c_lines.txt";
+  const std::string& name = lines_file();
   char buffer[256];
   int64_t total = 0;
   for (auto _ : state) {

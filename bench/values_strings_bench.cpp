@@ -9,6 +9,7 @@
 #include <string>
 
 #include "values/memory_startup.h"
+#include "values/string_append.h"
 #include "values/string_assign.h"
 #include "values/string_create.h"
 #include "values/string_lists.h"
@@ -169,20 +170,37 @@ BENCHMARK_CAPTURE(floor_five_temporaries, short, short_text, short_length);
 // s$ = s$ + "x", 100,000 times.
 constexpr int appends = 100000;
 
-void kxs_append_character(benchmark::State& state) {
+// One statement form, appended `appends` times to a string in a fresh pool.
+template <void (*Append)(kxs*)>
+void run_append(benchmark::State& state) {
   for (auto _ : state) {
+    state.PauseTiming();  // a fresh pool for every string, outside the count
     fresh_strings();
     kxs* s = kxs_new(0, 0);
+    state.ResumeTiming();
     const uint32_t mark = kxs_tmp_list_nexti;
     for (int i = 0; i < appends; ++i) {
-      kxs_set(s, kxs_add(s, kxs_new_txt_len("x", 1)));
+      Append(s);
       kxs_cleanup(mark, 0);
     }
     benchmark::DoNotOptimize(s->chars);
     if (s->length != appends) state.SkipWithError("wrong length");
   }
 }
+
+// The plain form: s$ = s$ + "x" as a sum, then an assignment.
+void plain_form(kxs* s) { kxs_set(s, kxs_add(s, kxs_new_txt_len("x", 1))); }
+// The same statement compiled to the in-place append.
+void append_entry(kxs* s) { kxs_append(s, kxs_new_txt_len("x", 1)); }
+// And to the append of a literal, which needs no temporary at all.
+void append_literal(kxs* s) { kxs_append_txt_len(s, "x", 1); }
+
+void kxs_append_character(benchmark::State& state) { run_append<plain_form>(state); }
+void kxs_append_entry_character(benchmark::State& state) { run_append<append_entry>(state); }
+void kxs_append_literal_character(benchmark::State& state) { run_append<append_literal>(state); }
 BENCHMARK(kxs_append_character)->Unit(benchmark::kMillisecond);
+BENCHMARK(kxs_append_entry_character)->Unit(benchmark::kMillisecond);
+BENCHMARK(kxs_append_literal_character)->Unit(benchmark::kMillisecond);
 
 void std_append_character(benchmark::State& state) {
   for (auto _ : state) {

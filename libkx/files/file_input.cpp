@@ -1,6 +1,7 @@
 #include "files/file_input.h"
 
 #include <cstring>
+#include <initializer_list>
 #include <string>
 
 #include "base/error.h"
@@ -23,6 +24,62 @@ gfs_file_struct& record_of(int32_t h) { return gfs_file[static_cast<size_t>(h)];
 void put_back(int32_t h) { record_of(h).position -= 1; }
 
 bool is_line_end(int32_t c) { return c == 13 || c == 10; }
+
+// The first of the stop bytes among n bytes, or n. Each stop is searched
+// with memchr only up to the nearest one found so far, so searching for
+// the commonest first keeps the later searches short.
+int64_t first_stop(const uint8_t* bytes, int64_t n, std::initializer_list<int> stops) {
+  int64_t limit = n;
+  for (const int stop : stops) {
+    const void* hit = std::memchr(bytes, stop, static_cast<size_t>(limit));
+    if (hit) limit = static_cast<const uint8_t*>(hit) - bytes;
+  }
+  return limit;
+}
+
+// The first CR, LF or end-of-file byte among n bytes, or n.
+int64_t line_stop(const uint8_t* bytes, int64_t n) { return first_stop(bytes, n, {10, 13, end_of_file_byte}); }
+
+// Consumes the second byte of a CR LF or LF CR pair after the line end
+// stop; rest holds the n window bytes that follow it.
+void finish_line_end(int32_t h, int32_t stop, const uint8_t* rest, int64_t n) {
+  if (n == 0) {
+    file_input_skip1310(h, stop);
+    return;
+  }
+  gfs_file_struct& record = record_of(h);
+  if (rest[0] == end_of_file_byte) {
+    record.eof_flag_passed = 1;
+  } else if (rest[0] == (stop == 13 ? 10 : 13)) {
+    record.position += 1;
+  }
+}
+
+// An unquoted INPUT # item whose first byte has just been read, taken
+// straight from the stream's window when its separator is there too.
+// False (nothing consumed) when the item runs past the window.
+bool unquoted_item_in_window(int32_t h, kxs* target) {
+  gfs_file_struct& record = record_of(h);
+  const int64_t start = record.position - 1;
+  int64_t available = 0;
+  const uint8_t* bytes = record.stream->peek(start, &available);
+  if (available <= 0) return false;
+  const int64_t stop_at = first_stop(bytes, available, {',', 10, 13, end_of_file_byte});
+  if (stop_at == available) return false;
+  int64_t length = stop_at;
+  while (length && (bytes[length - 1] == ' ' || bytes[length - 1] == 9)) --length;
+  const int32_t stop = bytes[stop_at];
+  record.position = start + stop_at;
+  if (stop == end_of_file_byte) {
+    record.eof_flag_passed = 1;
+  } else {
+    record.position += 1;
+  }
+  // Copied before the line end is completed, which may refill the window.
+  kx::assign_bytes(target, bytes, length);
+  if (is_line_end(stop)) finish_line_end(h, stop, bytes + stop_at + 1, available - stop_at - 1);
+  return true;
+}
 
 }  // namespace
 
@@ -130,6 +187,7 @@ void sub_file_input_string(int32_t n, kxs* target) {
     error(err::input_past_end_of_file);
     return;
   }
+  if (c != '"' && unquoted_item_in_window(h, target)) return;
   std::string item;
   if (c == '"') {
     for (;;) {
@@ -157,13 +215,23 @@ void sub_file_input_string(int32_t n, kxs* target) {
 
 namespace {
 
-// LINE INPUT on an INPUT file: up to CR, LF or the end, scanning the
-// stream's buffer directly.
+// target = spill followed by the n bytes at tail. Most lines lie whole in
+// the stream's window and are copied from there once.
+void assign_line(kxs* target, std::string& spill, const uint8_t* tail, int64_t n) {
+  if (spill.empty()) {
+    kx::assign_bytes(target, tail, n);
+    return;
+  }
+  spill.append(reinterpret_cast<const char*>(tail), static_cast<size_t>(n));
+  kx::assign_bytes(target, reinterpret_cast<const uint8_t*>(spill.data()), static_cast<int64_t>(spill.size()));
+}
+
+// LINE INPUT on an INPUT file: up to CR, LF or the end, searching the
+// stream's window directly.
 void line_input_characters(int32_t h, kxs* target) {
   gfs_file_struct& record = record_of(h);
-  std::string line;
-  bool first = true;
-  int32_t ended_by = end_of_file;
+  std::string spill;  // the start of a line that runs past the window
+  bool read_any = false;
   for (;;) {
     int64_t available = 0;
     const uint8_t* bytes = record.stream->peek(record.position, &available);
@@ -173,34 +241,37 @@ void line_input_characters(int32_t h, kxs* target) {
     }
     if (available == 0) {
       record.eof_flag_passed = 1;
-      break;
+      if (!read_any) break;
+      assign_line(target, spill, bytes, 0);
+      return;
     }
-    int64_t i = 0;
-    while (i < available && bytes[i] != 13 && bytes[i] != 10 && bytes[i] != end_of_file_byte) ++i;
+    const int64_t i = line_stop(bytes, available);
+    record.position += i;
     if (i) {
-      line.append(reinterpret_cast<const char*>(bytes), static_cast<size_t>(i));
-      record.position += i;
       record.eof_flag_passed = 0;
-      first = false;
+      read_any = true;
     }
-    if (i == available) continue;
-    if (bytes[i] == end_of_file_byte) {
+    if (i == available) {
+      spill.append(reinterpret_cast<const char*>(bytes), static_cast<size_t>(i));
+      continue;
+    }
+    const int32_t stop = bytes[i];
+    if (stop == end_of_file_byte) {
       record.eof_flag_passed = 1;
-      break;
+      if (!read_any) break;
+      assign_line(target, spill, bytes, i);
+      return;
     }
-    ended_by = bytes[i];
     record.position += 1;
     record.eof_flag_passed = 0;
-    first = false;
-    break;
-  }
-  if (first) {
-    kx::assign_bytes(target, nullptr, 0);
-    error(err::input_past_end_of_file);
+    // The window stays valid until the stream is called again, which
+    // completing the line end may do: copy the line first.
+    assign_line(target, spill, bytes, i);
+    finish_line_end(h, stop, bytes + i + 1, available - i - 1);
     return;
   }
-  if (ended_by != end_of_file) file_input_skip1310(h, ended_by);
-  kx::assign_bytes(target, reinterpret_cast<const uint8_t*>(line.data()), static_cast<int64_t>(line.size()));
+  kx::assign_bytes(target, nullptr, 0);
+  error(err::input_past_end_of_file);
 }
 
 // LINE INPUT on a BINARY file: up to the next LF, read in chunks; a CR

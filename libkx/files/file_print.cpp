@@ -1,6 +1,7 @@
 #include "files/file_print.h"
 
 #include <array>
+#include <cstring>
 
 #include "base/error.h"
 #include "files/file_errors.h"
@@ -19,6 +20,8 @@ constexpr std::array<uint8_t, 32> blanks = [] {
   return b;
 }();
 constexpr uint8_t line_end[] = {13, 10};
+// Items up to this long are written together with what follows them.
+constexpr int32_t short_item = 64;
 
 // The column after writing bytes: CR returns to 1, LF keeps it.
 int64_t column_after(int64_t column, const uint8_t* bytes, int64_t count) {
@@ -55,35 +58,42 @@ void sub_file_print(int32_t n, kxs* text, int32_t extra_space, int32_t tab, int3
     error(err::path_file_access_error);
     return;
   }
-  int32_t result = gfs_write(h, -1, text->chars, text->length);
-  if (result != gfs_ok) {
-    kx::raise_data_error(result);
-    return;
-  }
-  record.column = column_after(record.column, text->chars, text->length);
+  const int64_t column = column_after(record.column, text->chars, text->length);
   int64_t padding = 0;
   if (extra_space) padding = 1;
   if (tab) {
     ++padding;
-    const int64_t offset = (record.column + padding - 1) % print_zone_width;
+    const int64_t offset = (column + padding - 1) % print_zone_width;
     if (offset) padding += print_zone_width - offset;
   }
-  if (padding) {
-    result = gfs_write(h, -1, blanks.data(), padding);
+  // The item, its padding and the line end go out in one write when they
+  // fit in a short buffer, as a printed number always does.
+  std::array<uint8_t, short_item + blanks.size() + sizeof line_end> out;
+  int64_t tail = 0;
+  const auto add = [&](const uint8_t* bytes, int64_t count) {
+    std::memcpy(out.data() + tail, bytes, static_cast<size_t>(count));
+    tail += count;
+  };
+  if (text->length <= short_item) {
+    add(text->chars, text->length);
+  } else {
+    const int32_t result = gfs_write(h, -1, text->chars, text->length);
     if (result != gfs_ok) {
       kx::raise_data_error(result);
       return;
     }
-    record.column += padding;
+    record.column = column;
   }
-  if (newline) {
-    result = gfs_write(h, -1, line_end, sizeof line_end);
+  add(blanks.data(), padding);
+  if (newline) add(line_end, sizeof line_end);
+  if (tail) {
+    const int32_t result = gfs_write(h, -1, out.data(), tail);
     if (result != gfs_ok) {
       kx::raise_data_error(result);
       return;
     }
-    record.column = 1;
   }
+  record.column = newline ? 1 : column + padding;
 }
 
 namespace {

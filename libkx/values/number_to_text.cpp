@@ -1,32 +1,55 @@
 #include "values/number_to_text.h"
 
+#include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "base/error.h"
+#include "values/decimal_rounding.h"
 #include "values/string_results.h"
 
 namespace {
 
 constexpr int text_room = 32;
 
-// What "% .NE" printed, taken apart: the sign column, the significant
-// digits and the decimal exponent.
+// A value in scientific form: the sign column, the significant digits and
+// the decimal exponent.
 struct scientific {
   char sign;
   char digits[20];
   int exponent;
 };
 
-// Reads " d.ddd...E+xx" with count digits; false when the text has another
-// shape (an infinity or NaN).
-bool read_scientific(const char* text, int count, scientific* out) {
-  if (text[1] < '0' || text[1] > '9' || text[2] != '.') return false;
-  out->sign = text[0];
-  out->digits[0] = text[1];
-  std::memcpy(out->digits + 1, text + 3, static_cast<size_t>(count - 1));
-  out->exponent = std::atoi(text + 3 + (count - 1) + 1);
+// The value rounded to count significant digits, ties to even, as the C
+// library's "% .NE" rounds them: exactly in integers for values of
+// everyday size, and by std::to_chars (as exact, somewhat slower)
+// otherwise. False for an infinity or NaN.
+bool scientific_digits(double v, int count, scientific* out) {
+  if (!std::isfinite(v)) return false;
+  out->sign = std::signbit(v) ? '-' : ' ';
+  uint64_t digits = 0;
+  if (kx::round_to_digits(v, count, &digits, &out->exponent)) {
+    for (int i = count - 1; i >= 0; --i) {
+      out->digits[i] = static_cast<char>('0' + digits % 10);
+      digits /= 10;
+    }
+    return true;
+  }
+  char text[48];
+  const auto done = std::to_chars(text, text + sizeof text, v, std::chars_format::scientific, count - 1);
+  const char* p = text + (out->sign == '-');
+  out->digits[0] = *p++;
+  if (count > 1) {
+    std::memcpy(out->digits + 1, p + 1, static_cast<size_t>(count - 1));
+    p += count;
+  }
+  ++p;  // the exponent letter
+  const bool negative = *p++ == '-';
+  int e = 0;
+  while (p < done.ptr) e = e * 10 + (*p++ - '0');
+  out->exponent = negative ? -e : e;
   return true;
 }
 
@@ -85,18 +108,19 @@ int lay_out(const scientific& v, const float_style& style, char* out) {
   *p++ = style.letter;
   *p++ = e < 0 ? '-' : '+';
   const int magnitude = std::abs(e);
-  char exponent[8];
-  const int n = std::snprintf(exponent, sizeof exponent, "%02d", magnitude);
-  std::memcpy(p, exponent, static_cast<size_t>(n));
-  p += n;
+  if (magnitude >= 100) *p++ = static_cast<char>('0' + magnitude / 100);
+  *p++ = static_cast<char>('0' + magnitude / 10 % 10);
+  *p++ = static_cast<char>('0' + magnitude % 10);
   return static_cast<int>(p - out);
 }
 
-// The C library's own text for a value that has no digits to show.
-int unusual_text(const char* text, char* out) {
-  const size_t n = std::strlen(text);
-  std::memcpy(out, text, n);
-  return static_cast<int>(n);
+// The C library's own text for a value that has no digits to show
+// (" INF", "-NAN" ...).
+int unusual_text(double v, int decimals, char* out) {
+  char text[text_room];
+  const int n = std::snprintf(text, sizeof text, "% .*E", decimals, v);
+  std::memcpy(out, text, static_cast<size_t>(n));
+  return n;
 }
 
 template <class T>
@@ -140,31 +164,27 @@ char* kx::magnitude_digits(uint64_t v, char* end) {
 }
 
 int kx::single_text(float v, char* out) {
-  char text[text_room];
-  std::snprintf(text, sizeof text, "% .6E", static_cast<double>(v));
   scientific s{};
-  if (!read_scientific(text, single_style.digits, &s)) return unusual_text(text, out);
+  if (!scientific_digits(v, single_style.digits, &s)) return unusual_text(v, 6, out);
   return lay_out(s, single_style, out);
 }
 
 int kx::double_text(double v, char* out) {
-  char text[text_room];
-  std::snprintf(text, sizeof text, "% .15E", v);
   scientific s{};
-  if (!read_scientific(text, double_style.digits, &s)) return unusual_text(text, out);
+  if (!scientific_digits(v, double_style.digits, &s)) return unusual_text(v, 15, out);
   // A sixteenth digit of 9 is mostly the noise of a binary fraction
   // (0.1 + 0.7 is 0.7999999999999999): show 15 digits rounded instead.
   if (s.digits[15] == '9') {
-    std::snprintf(text, sizeof text, "% .14E", v);
-    read_scientific(text, double_style.digits - 1, &s);
+    scientific_digits(v, double_style.digits - 1, &s);
     s.digits[15] = '0';
-    // Plain notation is the C library's fixed-point text with no decimals
-    // here, and an exponent of 15 leaves it sixteen integer digits: more
-    // than the fifteen just kept, so it has to be printed.
+    // Plain notation is the fixed-point text with no decimals here, and an
+    // exponent of 15 leaves it sixteen integer digits: more than the
+    // fifteen just kept, so it is written from the value itself.
     if (s.exponent == double_style.largest_plain) {
-      const int n = std::snprintf(text, sizeof text, "% .0f", v);
-      std::memcpy(out, text, static_cast<size_t>(n));
-      return n;
+      char* p = out;
+      if (v >= 0) *p++ = ' ';
+      p = std::to_chars(p, out + text_room, v, std::chars_format::fixed, 0).ptr;
+      return static_cast<int>(p - out);
     }
   }
   return lay_out(s, double_style, out);

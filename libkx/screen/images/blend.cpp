@@ -37,22 +37,26 @@ bool init_blend() {
   return true;
 }
 
+namespace {
+
+// Both weights are whole multiples of 1/255 and 255 is odd, so an exact
+// half never occurs: adding 127 before dividing rounds to nearest, the
+// same as the tables' rounded floating-point values.
+uint32_t mix_channel(uint32_t a, uint32_t s, uint32_t d) { return (d * (255 - a) + s * a + 127) / 255; }
+
+uint32_t mix_alpha(uint32_t a, uint32_t b) { return 255 - ((255 - a) * (255 - b) + 127) / 255; }
+
+}  // namespace
+
 uint32_t kx::blend_pixel(uint32_t old, uint32_t colour) {
   const uint32_t a = colour >> 24;
   if (a == 255) return colour;
   if (a == 0) return old;
-  const uint32_t old_alpha = old >> 24;
-  if (a == 127 || a == 128) {
-    const uint32_t mixed = ((old & 0xFEFEFE) + (colour & 0xFEFEFE)) >> 1;
-    const uint8_t* row = a == 127 ? ablend127 : ablend128;
-    return mixed | uint32_t{row[old_alpha]} << 24;
-  }
-  const uint8_t* table = cblend + (a << 16);
-  uint32_t result = uint32_t{ablend[(old_alpha << 8) | a]} << 24;
+  const uint32_t alpha = mix_alpha(old >> 24, a) << 24;
+  if (a == 127 || a == 128) return (((old & 0xFEFEFE) + (colour & 0xFEFEFE)) >> 1) | alpha;
+  uint32_t result = alpha;
   for (int shift = 0; shift <= 16; shift += 8) {
-    const uint32_t s = (colour >> shift) & 0xFF;
-    const uint32_t d = (old >> shift) & 0xFF;
-    result |= uint32_t{table[(s << 8) | d]} << shift;
+    result |= mix_channel(a, (colour >> shift) & 0xFF, (old >> shift) & 0xFF) << shift;
   }
   return result;
 }

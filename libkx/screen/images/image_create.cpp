@@ -5,7 +5,6 @@
 
 #include "base/error.h"
 #include "screen/fonts/fonts.h"
-#include "screen/images/blend.h"
 #include "screen/images/image_table.h"
 #include "screen/images/mode_table.h"
 #include "screen/images/palettes.h"
@@ -112,7 +111,6 @@ int32_t imgframe(uint8_t* data, int32_t width, int32_t height, int32_t mode) {
 }
 
 int32_t imgnew(int32_t width, int32_t height, int32_t mode) {
-  if (mode == 32 && !init_blend()) return 0;
   const int32_t index = imgframe(nullptr, width, height, mode);
   if (!index) return 0;
   img_struct& image = img[index];
