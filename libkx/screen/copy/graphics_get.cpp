@@ -60,6 +60,12 @@ void sub_graphics_get(byte_element_struct* array, uint32_t offcolour, int32_t pa
     std::memset(row, 0, layout.row_bytes);
     const int64_t py = a.y + int64_t(y);
     const bool row_inside = py >= 0 && py < image.height;
+    // Whole rows of one- and four-byte pixels are the image's own bytes.
+    if (row_inside && a.x >= 0 && b.x < image.width && (bits == 8 || bits == 32)) {
+      const uint64_t size = bits / 8;
+      std::memcpy(row, image.data + (uint64_t(py) * image.width + uint64_t(a.x)) * size, layout.width * size);
+      continue;
+    }
     for (uint64_t x = 0; x < layout.width; ++x) {
       const int64_t px = a.x + int64_t(x);
       const bool inside = row_inside && px >= 0 && px < image.width;

@@ -71,6 +71,13 @@ void sub_graphics_put(byte_element_struct* array, int32_t action, uint32_t trans
   for (int64_t py = first_y; py <= last_y; ++py) {
     const uint8_t* row = bytes + kx::packed_header_bytes + uint64_t(py - at.y) * layout->row_bytes;
     const uint64_t line = uint64_t(py) * image.width;
+    // PSET of whole bytes that need no masking: the row's bytes as they are.
+    if (op == put_action::pset && !skip_transparent && (bits == 32 || (bits == 8 && mask == 0xFF))) {
+      const uint64_t size = bits / 8;
+      std::memcpy(image.data + (line + uint64_t(first_x)) * size, row + uint64_t(first_x - at.x) * size,
+                  uint64_t(last_x - first_x + 1) * size);
+      continue;
+    }
     for (int64_t px = first_x; px <= last_x; ++px) {
       const uint32_t c = kx::packed_pixel(*layout, row, uint64_t(px - at.x));
       if (skip_transparent && (c & mask) == clear) continue;

@@ -5,6 +5,10 @@
 #include <cstring>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "base/error.h"
 #include "screen/copy/copy_rectangles.h"
 #include "screen/fonts/fonts.h"
@@ -58,6 +62,28 @@ axis_map map_axis(double d1, double d2, double s1, double s2, bool stretch, int6
   return m;
 }
 
+// Whether every pixel of a run has alpha 255: such a run is copied whole.
+// Sixteen pixels a step in four independent accumulators keep the test
+// near the speed of the copy that follows.
+bool all_opaque(const uint32_t* s, size_t n) {
+  size_t i = 0;
+  uint32_t all = 0xFFFFFFFFu;
+#if defined(__SSE2__)
+  __m128i a0 = _mm_set1_epi32(-1), a1 = a0, a2 = a0, a3 = a0;
+  for (; i + 16 <= n; i += 16) {
+    a0 = _mm_and_si128(a0, _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i)));
+    a1 = _mm_and_si128(a1, _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i + 4)));
+    a2 = _mm_and_si128(a2, _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i + 8)));
+    a3 = _mm_and_si128(a3, _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i + 12)));
+  }
+  alignas(16) uint32_t lanes[4];
+  _mm_store_si128(reinterpret_cast<__m128i*>(lanes), _mm_and_si128(_mm_and_si128(a0, a1), _mm_and_si128(a2, a3)));
+  all = lanes[0] & lanes[1] & lanes[2] & lanes[3];
+#endif
+  for (; i < n; ++i) all &= s[i];
+  return (all >> 24) == 0xFF;
+}
+
 uint32_t blend_into(uint32_t d, uint32_t s) {
   const uint32_t a = s >> 24;
   if (a == 255) return s;
@@ -82,7 +108,7 @@ void copy_pixels(const img_struct& src, img_struct& dst, const axis_map& xs, con
       uint32_t* d = kx::pixels32(dst) + d_line;
       if (xs.contiguous) {
         s += xs.source[0];
-        if (replace) {
+        if (replace || all_opaque(s, n)) {
           std::memmove(d, s, n * 4);
         } else {
           for (size_t i = 0; i < n; ++i) d[i] = blend_into(d[i], s[i]);
