@@ -5,6 +5,8 @@
 // the same lines drawn by a plain Bresenham over the buffer.
 #include <benchmark/benchmark.h>
 
+#include "bench_screen.h"
+
 #include <cstdlib>
 #include <cstring>
 #include <random>
@@ -25,23 +27,14 @@
 
 namespace {
 
-void start_screen() {
-  static bool started = false;
-  if (started) return;
-  started = true;
-  lock_display_required = 0;
-  mem_init();
-  kxs_init();
-  screen_start_without_window();
-}
 
 void screen_mode(int32_t mode) {
-  start_screen();
+  bench::start_screen();
   kxg_screen(mode, 0, 0, 0, 1);
 }
 
 void page32() {
-  start_screen();
+  bench::start_screen();
   static int32_t handle = 0;
   if (!handle) handle = func__newimage(640, 480, 32, 1);
   sub__dest(handle);

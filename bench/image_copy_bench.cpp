@@ -4,6 +4,8 @@
 // 320 x 200 region in SCREEN 13 against memcpy of its rows out and back.
 #include <benchmark/benchmark.h>
 
+#include "bench_screen.h"
+
 #include <cstring>
 #include <vector>
 
@@ -23,15 +25,6 @@ namespace {
 
 constexpr int32_t w = 640, h = 480;
 
-void start_screen() {
-  static bool started = false;
-  if (started) return;
-  started = true;
-  lock_display_required = 0;
-  mem_init();
-  kxs_init();
-  screen_start_without_window();
-}
 
 // A destination page and a source image of 640 x 480 32-bit pixels, all of
 // the given alpha.
@@ -39,7 +32,7 @@ struct images32 {
   int32_t dst, src;
 };
 images32 make_images(uint32_t alpha) {
-  start_screen();
+  bench::start_screen();
   images32 i{func__newimage(w, h, 32, 1), func__newimage(w, h, 32, 1)};
   uint32_t* s = kx::pixels32(img[-i.src]);
   uint32_t* d = kx::pixels32(img[-i.dst]);
@@ -60,8 +53,10 @@ void BM_Memcpy640x480x32(benchmark::State& state) {
 }
 BENCHMARK(BM_Memcpy640x480x32);
 
-void BM_PutImage1to1Opaque640x480x32(benchmark::State& state) {
-  const images32 i = make_images(255);
+// _PUTIMAGE of the whole source at (0, 0) of the destination, again and
+// again.
+void put_repeatedly(benchmark::State& state, uint32_t alpha) {
+  const images32 i = make_images(alpha);
   for (auto _ : state) {
     sub__putimage(0, 0, 0, 0, i.src, i.dst, 0, 0, 0, 0, putimage_dest_first | putimage_source_image | putimage_dest_image);
     benchmark::DoNotOptimize(img[-i.dst].data);
@@ -70,6 +65,8 @@ void BM_PutImage1to1Opaque640x480x32(benchmark::State& state) {
   sub__freeimage(i.src, 1);
   sub__freeimage(i.dst, 1);
 }
+
+void BM_PutImage1to1Opaque640x480x32(benchmark::State& state) { put_repeatedly(state, 255); }
 BENCHMARK(BM_PutImage1to1Opaque640x480x32);
 
 // The baseline: the blend formula per channel from the same tables, in a
@@ -96,16 +93,7 @@ void BM_PlainAlphaBlendLoop640x480(benchmark::State& state) {
 }
 BENCHMARK(BM_PlainAlphaBlendLoop640x480);
 
-void BM_PutImage1to1Blended640x480x32(benchmark::State& state) {
-  const images32 i = make_images(100);
-  for (auto _ : state) {
-    sub__putimage(0, 0, 0, 0, i.src, i.dst, 0, 0, 0, 0, putimage_dest_first | putimage_source_image | putimage_dest_image);
-    benchmark::DoNotOptimize(img[-i.dst].data);
-    benchmark::ClobberMemory();
-  }
-  sub__freeimage(i.src, 1);
-  sub__freeimage(i.dst, 1);
-}
+void BM_PutImage1to1Blended640x480x32(benchmark::State& state) { put_repeatedly(state, 100); }
 BENCHMARK(BM_PutImage1to1Blended640x480x32);
 
 void BM_MemcpyRowsOutAndBack320x200(benchmark::State& state) {
@@ -120,7 +108,7 @@ void BM_MemcpyRowsOutAndBack320x200(benchmark::State& state) {
 BENCHMARK(BM_MemcpyRowsOutAndBack320x200);
 
 void BM_GetThenPut320x200Screen13(benchmark::State& state) {
-  start_screen();
+  bench::start_screen();
   kxg_screen(13, 0, 0, 0, 1);
   std::vector<uint8_t> array(4 + 320 * 200);
   byte_element_struct bytes{reinterpret_cast<uint64_t>(array.data()), int32_t(array.size())};

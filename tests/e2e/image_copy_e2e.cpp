@@ -14,7 +14,6 @@
 namespace {
 
 using namespace e2e;
-namespace sr = kx::screen_reader;
 
 uint32_t colour32(uint32_t v) {
   return 0xFF000000u | (v * 17 & 0xFF) << 16 | ((255 - v * 17) & 0xFF) << 8 | (v * 50 & 0xFF);
@@ -89,29 +88,21 @@ TEST_P(ImageCopyGallery, MatchesThePicturesComputedHere) {
       << program.output() << program.errors();
   const auto want = gallery(m);
   std::string report;
-  const bool same = eventually(
-      [&] {
-        const auto shot = capture_window(*window);
-        if (!shot || shot->width % m.width || shot->height % m.height) return false;
-        const int sx = shot->width / m.width, sy = shot->height / m.height;
-        auto rgb = [&](int x, int y) {
-          const sr::Rgb c = shot->at(x * sx + sx / 2, y * sy + sy / 2);
-          return uint32_t(c.r) << 16 | uint32_t(c.g) << 8 | c.b;
-        };
+  const bool same = page_matches(
+      *window, m.width, m.height,
+      [&](const page_pixel& at, std::string& wrong_pixels) {
         // Palette screens: each index's colour as the strip of PSETs at
         // row 190 shows it.
-        auto shown = [&](uint32_t value) { return m.mask ? rgb(10 + int(value & m.mask), 190) : value & 0xFFFFFF; };
+        auto shown = [&](uint32_t value) { return m.mask ? at(10 + int(value & m.mask), 190) : value & 0xFFFFFF; };
         int wrong = 0;
-        report.clear();
-        for (const auto& [at, value] : want) {
-          if (rgb(at.first, at.second) != shown(value) && ++wrong <= 5) {
-            report += "(" + std::to_string(at.first) + "," + std::to_string(at.second) + ") ";
+        for (const auto& [p, value] : want) {
+          if (at(p.first, p.second) != shown(value) && ++wrong <= 5) {
+            wrong_pixels += "(" + std::to_string(p.first) + "," + std::to_string(p.second) + ") ";
           }
         }
-        report += std::to_string(wrong) + " wrong";
-        return wrong == 0;
+        return wrong;
       },
-      20s);
+      report, 20s);
   EXPECT_TRUE(same) << m.mode << ": " << report;
   type_keys(*window, {"space"});
   EXPECT_EQ(program.wait_exit(10s), 0) << program.errors();

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "graphics_screen.h"
+#include "hardware_commands.h"
 #include "screen/copy/graphics_get_put.h"
 #include "screen/copy/pcopy.h"
 #include "screen/copy/putimage.h"
@@ -51,15 +52,6 @@ class ImageCopy : public graphics_screen {
     const img_struct& i = img[-handle];
     for (int32_t y = 0; y < i.height; ++y)
       for (int32_t x = 0; x < i.width; ++x) px32(handle, x, y) = 0xFF000000u | uint32_t(y << 8 | x);
-  }
-  static std::vector<hardware_graphics_command> queued() {
-    std::vector<hardware_graphics_command> out;
-    for (int64_t i = kx::first_hardware_command; i;) {
-      const auto* c = static_cast<hardware_graphics_command*>(list_get(hardware_graphics_command_handles, i));
-      out.push_back(*c);
-      i = c->next;
-    }
-    return out;
   }
 };
 
@@ -310,7 +302,7 @@ TEST_F(ImageCopy, HardwareCopiesGoThroughTheCommandQueue) {
   const int32_t soft = image32(2, 2);
   sub__putimage(1, 1, 0, 0, soft, hw2, 0, 0, 0, 0, putimage_dest_first | putimage_source_image | putimage_dest_image);
   ASSERT_EQ(take_error(), 0u);
-  const auto list = queued();
+  const auto list = queued_hardware_commands();
   ASSERT_GE(list.size(), 3u);
   EXPECT_EQ(list[0].kind, hardware_command_kind::put_image);
   EXPECT_EQ(list[0].dst, hardware_target_second_layer);
@@ -331,7 +323,7 @@ TEST_F(ImageCopy, HardwareCopiesGoThroughTheCommandQueue) {
   EXPECT_EQ(take_error(), 5u);
   sub__putimage(0, 0, 0, 0, hw, soft, 0, 0, 0, 0, putimage_source_image | putimage_dest_image);
   EXPECT_EQ(take_error(), 258u);
-  EXPECT_EQ(queued().size(), list.size());
+  EXPECT_EQ(queued_hardware_commands().size(), list.size());
 }
 
 TEST_F(ImageCopy, PcopyCopiesBetweenPagesOfTheSameShapeOnly) {
