@@ -274,8 +274,7 @@ void sub__putimage(float dx1, float dy1, float dx2, float dy2, int32_t src, int3
     put_hardware(src, dst, dst_given, dx1, dy1, dx2, dy2, sx1, sy1, sx2, sy2, passed);
     return;
   }
-  int32_t src_index = read_page_index;
-  img_struct* source = src_given ? kx::image_or_page(src, &src_index) : read_page;
+  img_struct* source = src_given ? kx::image_or_page(src) : read_page;
   if (!source) return;
   if (dst_given && is_hardware_handle(dst)) {
     if (source->text) {
@@ -308,7 +307,7 @@ void sub__putimage(float dx1, float dy1, float dx2, float dy2, int32_t src, int3
   // Onto itself: read from a copy, so overlapping rectangles see the pixels
   // as they were before the statement.
   if (source == dest) {
-    const int32_t copy = func__copyimage(-src_index, 0, 1);
+    const int32_t copy = func__copyimage(-kx::image_index(source), 0, 1);
     if (copy >= -1) {
       if (!new_error.load()) error(err::out_of_memory);
       return;
