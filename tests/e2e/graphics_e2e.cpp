@@ -7,8 +7,7 @@
 #include <string>
 #include <utility>
 
-#include "e2e_support.h"
-#include "screen_reader.h"
+#include "gallery_run.h"
 
 namespace {
 
@@ -93,40 +92,20 @@ struct mode_size {
   int width, height;
 };
 
-class Graphics : public ::testing::TestWithParam<mode_size> {
- protected:
-  void SetUp() override { ASSERT_TRUE(server_.ok()) << "Xvfb did not start"; }
-  xvfb server_;
-};
+class Graphics : public ::testing::TestWithParam<mode_size> {};
 
 TEST_P(Graphics, GalleryMatchesItsFormulas) {
   const mode_size m = GetParam();
-  process program(program_path("graphics_gallery"), {m.mode});
-  const auto window = wait_for_window("Untitled", 20s);
-  ASSERT_TRUE(window) << program.errors();
-  move_to_origin(*window);
-  ASSERT_TRUE(eventually([&] { return program.output().find("ready") != std::string::npos; }, 20s))
-      << program.output() << program.errors();
   const pixel_set want = gallery(m.mode);
-  std::string report;
-  const bool same = page_matches(
-      *window, m.width, m.height,
-      [&](const page_pixel& at, std::string& wrong_pixels) {
-        int wrong = 0;
-        for (int y = 0; y < 100; ++y) {
-          for (int x = 0; x < 300; ++x) {
-            if ((at(x, y) != 0) != (want.count({x, y}) != 0) && ++wrong <= 5) {
-              wrong_pixels += "(" + std::to_string(x) + "," + std::to_string(y) + ") ";
-            }
-          }
-        }
-        return wrong;
-      },
-      report, 20s);
-  EXPECT_TRUE(same) << m.mode << ": " << report;
-  type_keys(*window, {"space"});
-  EXPECT_EQ(program.wait_exit(10s), 0) << program.errors();
-  EXPECT_FALSE(has_sanitizer_report(program.errors())) << program.errors();
+  run_gallery("graphics_gallery", m.mode, m.width, m.height, [&](const page_pixel& at, std::string& report) {
+    int wrong = 0;
+    for (int y = 0; y < 100; ++y) {
+      for (int x = 0; x < 300; ++x) {
+        if ((at(x, y) != 0) != (want.count({x, y}) != 0) && ++wrong <= 5) report += pixel_name(x, y);
+      }
+    }
+    return wrong;
+  });
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryGraphicsMode, Graphics,

@@ -8,8 +8,7 @@
 #include <map>
 #include <string>
 
-#include "e2e_support.h"
-#include "screen_reader.h"
+#include "gallery_run.h"
 
 namespace {
 
@@ -72,41 +71,21 @@ std::map<std::pair<int, int>, uint32_t> gallery(const mode_size& m) {
   return want;
 }
 
-class ImageCopyGallery : public ::testing::TestWithParam<mode_size> {
- protected:
-  void SetUp() override { ASSERT_TRUE(server_.ok()) << "Xvfb did not start"; }
-  xvfb server_;
-};
+class ImageCopyGallery : public ::testing::TestWithParam<mode_size> {};
 
 TEST_P(ImageCopyGallery, MatchesThePicturesComputedHere) {
   const mode_size m = GetParam();
-  process program(program_path("image_copy_gallery"), {m.mode});
-  const auto window = wait_for_window("Untitled", 20s);
-  ASSERT_TRUE(window) << program.errors();
-  move_to_origin(*window);
-  ASSERT_TRUE(eventually([&] { return program.output().find("ready") != std::string::npos; }, 20s))
-      << program.output() << program.errors();
   const auto want = gallery(m);
-  std::string report;
-  const bool same = page_matches(
-      *window, m.width, m.height,
-      [&](const page_pixel& at, std::string& wrong_pixels) {
-        // Palette screens: each index's colour as the strip of PSETs at
-        // row 190 shows it.
-        auto shown = [&](uint32_t value) { return m.mask ? at(10 + int(value & m.mask), 190) : value & 0xFFFFFF; };
-        int wrong = 0;
-        for (const auto& [p, value] : want) {
-          if (at(p.first, p.second) != shown(value) && ++wrong <= 5) {
-            wrong_pixels += "(" + std::to_string(p.first) + "," + std::to_string(p.second) + ") ";
-          }
-        }
-        return wrong;
-      },
-      report, 20s);
-  EXPECT_TRUE(same) << m.mode << ": " << report;
-  type_keys(*window, {"space"});
-  EXPECT_EQ(program.wait_exit(10s), 0) << program.errors();
-  EXPECT_FALSE(has_sanitizer_report(program.errors())) << program.errors();
+  run_gallery("image_copy_gallery", m.mode, m.width, m.height, [&](const page_pixel& at, std::string& report) {
+    // Palette screens: each index's colour as the strip of PSETs at row 190
+    // shows it.
+    auto shown = [&](uint32_t value) { return m.mask ? at(10 + int(value & m.mask), 190) : value & 0xFFFFFF; };
+    int wrong = 0;
+    for (const auto& [p, value] : want) {
+      if (at(p.first, p.second) != shown(value) && ++wrong <= 5) report += pixel_name(p.first, p.second);
+    }
+    return wrong;
+  });
 }
 
 INSTANTIATE_TEST_SUITE_P(CopyModes, ImageCopyGallery,
