@@ -288,7 +288,7 @@ TEST_F(ImageCopy, SelfCopiesReadThePixelsAsTheyWereBeforeTheStatement) {
 TEST_F(ImageCopy, HardwareCopiesGoThroughTheCommandQueue) {
   kx::first_hardware_command = kx::last_hardware_command = 0;
   kx::last_rendered_hardware_order = 0;
-  std::vector<uint32_t> pixels(16, 0xFF445566u);
+  std::vector<uint32_t> pixels(64, 0xFF445566u);  // enough for both
   const int32_t hw = hardware_img_from_pixels(4, 4, pixels.data());
   const int32_t hw2 = hardware_img_from_pixels(8, 8, pixels.data());
   // Onto the second window layer, the whole image at a point.
