@@ -182,6 +182,13 @@ TEST_F(ImageCopy, SizesThatTheHeaderCannotHoldAreRefusedWithoutWrapping) {
   c.bytes[0] = 3, c.bytes[1] = 0, c.bytes[2] = 1, c.bytes[3] = 0;  // not a multiple of 8 at 8 bits
   put(c, 0, 0, 1);
   EXPECT_EQ(take_error(), 5u);
+  // A picture 0 pixels wide and 3 high, clipped or not, changes nothing.
+  set(0, 0, 9);
+  c.bytes[0] = 0, c.bytes[1] = 0, c.bytes[2] = 3, c.bytes[3] = 0;
+  put(c, -20, 0, 1, 2);
+  put(c, 0, 0, 1);
+  EXPECT_EQ(take_error(), 0u);
+  EXPECT_EQ(at(0, 0), 9u);
   packed_array tiny(3);
   put(tiny, 0, 0, 1);
   EXPECT_EQ(take_error(), 5u);

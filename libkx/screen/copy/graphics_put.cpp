@@ -68,6 +68,7 @@ void sub_graphics_put(byte_element_struct* array, int32_t action, uint32_t trans
   // Only the part inside the image is visited.
   const int64_t first_x = std::max<int64_t>(at.x, 0), last_x = std::min<int64_t>(x2, image.width - 1);
   const int64_t first_y = std::max<int64_t>(at.y, 0), last_y = std::min<int64_t>(y2, image.height - 1);
+  if (first_x > last_x) return;  // a picture 0 pixels wide, or clipped away
   for (int64_t py = first_y; py <= last_y; ++py) {
     const uint8_t* row = bytes + kx::packed_header_bytes + uint64_t(py - at.y) * layout->row_bytes;
     const uint64_t line = uint64_t(py) * image.width;
