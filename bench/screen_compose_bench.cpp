@@ -4,6 +4,8 @@
 // lines into a scrolling 80 x 25 page, in characters per second.
 #include <benchmark/benchmark.h>
 
+#include "bench_screen.h"
+
 #include <cstring>
 #include <vector>
 
@@ -21,15 +23,6 @@
 
 namespace {
 
-void start_screen() {
-  static bool started = false;
-  if (started) return;
-  started = true;
-  lock_display_required = 0;
-  mem_init();
-  kxs_init();
-  screen_start_without_window();
-}
 
 // What the renderer does with each new frame: shows it, freeing the older.
 void renderer_takes() {
@@ -55,7 +48,7 @@ void BM_CopyFrameBuffer640x400(benchmark::State& state) {
 BENCHMARK(BM_CopyFrameBuffer640x400);
 
 void BM_ComposeTextFrameEveryCellChanged(benchmark::State& state) {
-  start_screen();
+  bench::start_screen();
   img_struct& page0 = *display_page.load();
   uint8_t c = 'A';
   for (auto _ : state) {
@@ -68,7 +61,7 @@ void BM_ComposeTextFrameEveryCellChanged(benchmark::State& state) {
 BENCHMARK(BM_ComposeTextFrameEveryCellChanged);
 
 void BM_ComposeTextFrameOneCellChanged(benchmark::State& state) {
-  start_screen();
+  bench::start_screen();
   img_struct& page0 = *display_page.load();
   uint8_t c = 'A';
   for (auto _ : state) {
@@ -81,7 +74,7 @@ void BM_ComposeTextFrameOneCellChanged(benchmark::State& state) {
 BENCHMARK(BM_ComposeTextFrameOneCellChanged);
 
 void BM_PrintScrolling80ColumnLines(benchmark::State& state) {
-  start_screen();
+  bench::start_screen();
   const std::string line(80, 'x');
   int64_t characters = 0;
   for (auto _ : state) {

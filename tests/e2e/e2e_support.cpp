@@ -291,6 +291,26 @@ std::optional<kx::screen_reader::Image> capture_window(unsigned long id) {
   return kx::screen_reader::read_ppm(ppm);
 }
 
+bool page_matches(unsigned long id, int width, int height,
+                  const std::function<int(const page_pixel& at, std::string& report)>& compare, std::string& report,
+                  std::chrono::milliseconds timeout) {
+  return eventually(
+      [&] {
+        const auto shot = capture_window(id);
+        if (!shot || shot->width % width || shot->height % height) return false;
+        const int sx = shot->width / width, sy = shot->height / height;
+        const page_pixel at = [&](int x, int y) {
+          const kx::screen_reader::Rgb c = shot->at(x * sx + sx / 2, y * sy + sy / 2);
+          return uint32_t(c.r) << 16 | uint32_t(c.g) << 8 | c.b;
+        };
+        report.clear();
+        const int wrong = compare(at, report);
+        report += std::to_string(wrong) + " wrong";
+        return wrong == 0;
+      },
+      timeout);
+}
+
 std::vector<kx::screen_reader::Row> read_screen_rows(unsigned long id, int cell_width, int cell_height) {
   const auto image = capture_window(id);
   if (!image) return {};

@@ -5,6 +5,8 @@
 #include <sys/types.h>
 
 #include <chrono>
+#include <cstdint>
+#include <functional>
 #include <optional>
 
 #include "screen_reader.h"
@@ -100,6 +102,16 @@ void move_to_origin(unsigned long id);
 
 // A screenshot of the window, or nothing when it cannot be taken.
 std::optional<kx::screen_reader::Image> capture_window(unsigned long id);
+
+// The pixel (x, y) of the shown page as 0xRRGGBB, read from a screenshot
+// of a window that shows the page scaled by whole factors.
+using page_pixel = std::function<uint32_t(int x, int y)>;
+// Photographs the window of a width x height page until compare, given its
+// pixels, names no wrong pixel (or the time is up). compare returns how many
+// pixels are wrong and describes the first few in report.
+bool page_matches(unsigned long id, int width, int height,
+                  const std::function<int(const page_pixel& at, std::string& report)>& compare, std::string& report,
+                  std::chrono::milliseconds timeout);
 
 // The text cells of a screenshot of the window: one row per text row, empty
 // when no screenshot could be taken or read.

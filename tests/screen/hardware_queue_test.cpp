@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "fresh_screen.h"
+#include "hardware_commands.h"
 #include "screen/images/hardware_images.h"
 #include "values/handle_list.h"
 
@@ -19,15 +20,6 @@ class HardwareQueue : public fresh_screen {
   static int32_t image(int32_t w, int32_t h) {
     std::vector<uint32_t> pixels(size_t(w) * h, 0xFF112233u);
     return hardware_img_from_pixels(w, h, pixels.data());
-  }
-  static std::vector<hardware_graphics_command> queued() {
-    std::vector<hardware_graphics_command> out;
-    for (int64_t i = kx::first_hardware_command; i;) {
-      const auto* c = static_cast<hardware_graphics_command*>(list_get(hardware_graphics_command_handles, i));
-      out.push_back(*c);
-      i = c->next;
-    }
-    return out;
   }
 };
 
@@ -51,7 +43,7 @@ TEST_F(HardwareQueue, DrawingsAreQueuedForTheNextFrameAndBadHandlesRefused) {
   EXPECT_FALSE(kx::hardware_put(gone, 0, 0, 0, 1, 1, 0, 0, 1, 1, false, false));
   EXPECT_FALSE(kx::hardware_clear_depth(gone));
 
-  const auto list = queued();
+  const auto list = queued_hardware_commands();
   ASSERT_EQ(list.size(), 5u);
   EXPECT_EQ(list[0].kind, hardware_command_kind::put_image);
   EXPECT_EQ(list[0].dst, int64_t{b} - HARDWARE_IMG_HANDLE_OFFSET);
@@ -74,7 +66,7 @@ TEST_F(HardwareQueue, DrawingsAreQueuedForTheNextFrameAndBadHandlesRefused) {
   kx::last_rendered_hardware_order = next + 1;
   display_frame_order_next = next + 2;
   EXPECT_TRUE(kx::hardware_put(a, 0, 0, 0, 1, 1, 0, 0, 1, 1, false, false));
-  const auto after = queued();
+  const auto after = queued_hardware_commands();
   ASSERT_EQ(after.size(), 2u);
   EXPECT_EQ(after[0].kind, hardware_command_kind::free_image);
   EXPECT_EQ(after[0].src, int64_t{gone} - HARDWARE_IMG_HANDLE_OFFSET);

@@ -216,6 +216,11 @@ bool hardware_img_set_blend(int32_t handle, bool blend) {
   return true;
 }
 
+bool hardware_img_blends(int32_t handle) {
+  const hardware_img_struct* image = valid_hardware_img(handle);
+  return image && !image->dont_blend;
+}
+
 std::optional<std::pair<int32_t, int32_t>> hardware_img_size(int32_t handle) {
   const hardware_img_struct* image = valid_hardware_img(handle);
   if (!image) return std::nullopt;

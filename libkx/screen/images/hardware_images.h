@@ -74,6 +74,9 @@ int32_t hardware_img_from_pixels(int32_t w, int32_t h, const uint32_t* pixels);
 bool hardware_img_request_free(int32_t handle);
 bool hardware_img_set_blend(int32_t handle, bool blend);
 std::optional<std::pair<int32_t, int32_t>> hardware_img_size(int32_t handle);
+// Whether the hardware image blends when drawn (no _DONTBLEND); false for a
+// handle that names no valid hardware image.
+bool hardware_img_blends(int32_t handle);
 
 namespace kx {
 

@@ -6,6 +6,7 @@
 //   LINE (10, 90)-(100, 90), , , &HF0F0
 //   DRAW "BM120,60 R20 D20 L20 U20"
 //   LINE (150, 60)-(170, 80), , B: PAINT (160, 70)
+//   CIRCLE (260, 40), 20             CIRCLE (270, 80), 14, , 0, 1.5
 // then prints "ready" and waits for a key.
 #include <cstdio>
 #include <string>
@@ -18,6 +19,7 @@
 #include "frame/startup.h"
 #include "frame/statement_check.h"
 #include "input/inkey.h"
+#include "screen/graphics/circle.h"
 #include "screen/graphics/draw.h"
 #include "screen/graphics/lines.h"
 #include "screen/graphics/paint.h"
@@ -44,11 +46,13 @@ void KXMAIN(void*) {
   statement(7, [] { sub_draw(kxs_new_txt("BM120,60 R20 D20 L20 U20")); });
   statement(8, [] { sub_line(150, 60, 170, 80, 0, 1, 0, 1); });
   statement(9, [] { sub_paint(160, 70, 0u, 0u, nullptr, 0); });
+  statement(10, [] { sub_circle(260, 40, 20, 0, 0, 0, 0, 0); });
+  statement(11, [] { sub_circle(270, 80, 14, 0, 0, 1.5, 0, 4 | 8); });
   std::printf("ready\n");
   std::fflush(stdout);
   for (;;) {
     Sleep(100);
-    if (kxevent) evnt(10);
+    if (kxevent) evnt(12);
     if (inkey_take_key()) break;
   }
   sub_system();
