@@ -2,8 +2,10 @@
 // what reaches the variables and what the screen shows.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "input/bios_keyboard.h"
@@ -163,6 +165,24 @@ TEST_F(input_statement, SeveralVariablesQuotesAndLineInput) {
   type("a,\"b\" c\r");
   kxs_input(1, 1);
   EXPECT_EQ(text(line), "a,\"b\" c");
+}
+
+// The line holds 255 characters; keys past that are dropped until Enter.
+// More keys than the type-ahead buffer holds come from a second thread, as
+// the window thread delivers them, while the statement reads.
+TEST_F(input_statement, TheLineStopsAt255Characters) {
+  kxs* s = string_variable(1);
+  std::string keys(300, 'k');
+  keys += '\r';
+  std::thread typist([&] {
+    for (char c : keys) {
+      while (!bios_keyboard_put(static_cast<uint8_t>(c), 0)) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+  });
+  kxs_input(1, 1);
+  typist.join();
+  EXPECT_EQ(text(s), std::string(255, 'k'));
+  EXPECT_EQ(new_error.load(), 0u);
 }
 
 TEST_F(input_statement, TabBackspaceBellAndIgnoredKeys) {
