@@ -64,7 +64,7 @@ TEST_F(Input, TypedKeysArriveAsInkeyStringsInOrder) {
   keys.push_back("q");
   expected.push_back(" 113");
   type_quickly(window_, keys);
-  ASSERT_EQ(program().wait_exit(20s), 0) << program().errors();
+  ASSERT_EQ(program().wait_exit(20s), 0) << program().output() << program().errors();
   EXPECT_EQ(lines_starting(program().output(), "inkey"), expected) << program().output();
   const auto hits = lines_starting(program().output(), "hit ");
   // Presses and releases, the release of a key negated.
