@@ -1,17 +1,13 @@
 // INPUT # of numbers and strings over any file contents: every read either
 // moves forward in the file or ends it with error 62, never loops or reads
 // outside the file.
-#include <unistd.h>
-
-#include <cstdio>
 #include <string>
 
 #include "files/file_handles.h"
 #include "files/file_input.h"
 #include "files/file_input_numbers.h"
 #include "files/file_open_close.h"
-#include "files/files_startup.h"
-#include "fuzz_input.h"
+#include "fuzz_file.h"
 #include "values/string_create.h"
 #include "values/string_release.h"
 #include "values/type_codes.h"
@@ -21,30 +17,17 @@ namespace {
 namespace tc = kx::type_code;
 constexpr int32_t input_mode = 3;
 
-const std::string& file_name() {
-  static const std::string name = "/tmp/kx_file_numbers_fuzz_" + std::to_string(getpid());
-  return name;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  fuzz_runtime_once();
-  static const bool files_ready = [] {
-    files_init();
-    return true;
-  }();
-  (void)files_ready;
+  fuzz_files_once();
   fuzz_input in(data, size);
   const auto choice = in.take<uint8_t>();
   const std::string_view contents = in.rest();
-  if (FILE* f = std::fopen(file_name().c_str(), "wb")) {
-    std::fwrite(contents.data(), 1, contents.size(), f);
-    std::fclose(f);
-  }
+  const std::string& file_name = fuzz_file_with("file_numbers_fuzz", contents);
   const uint32_t mark = kxs_tmp_list_nexti;
   new_error = 0;
-  sub_open(kxs_new_txt(file_name().c_str()), input_mode, 0, 0, 1, 0, 0);
+  sub_open(kxs_new_txt(file_name.c_str()), input_mode, 0, 0, 1, 0, 0);
   fuzz_check(new_error == 0);
   const gfs_file_struct& record = gfs_file[static_cast<size_t>(kx::handle_of_number(1))];
   kxs* target = kxs_new(0, 0);

@@ -3,28 +3,19 @@
 // a CR LF or LF CR pair is one line end, the end-of-file byte 26 ends the
 // text); in BINARY mode every read must move forward, stay inside the file
 // and hold no line feed. Both must end with error 62.
-#include <unistd.h>
-
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "files/file_handles.h"
 #include "files/file_input.h"
 #include "files/file_open_close.h"
-#include "files/files_startup.h"
-#include "fuzz_input.h"
+#include "fuzz_file.h"
 #include "values/string_create.h"
 #include "values/string_release.h"
 
 namespace {
 
 constexpr int32_t binary_mode = 2, input_mode = 3;
-
-const std::string& file_name() {
-  static const std::string name = "/tmp/kx_line_input_fuzz_" + std::to_string(getpid());
-  return name;
-}
 
 std::vector<std::string> model_lines(std::string_view text) {
   const size_t end_byte = text.find('\x1a');
@@ -49,22 +40,14 @@ std::string text_of(const kxs* s) { return std::string(reinterpret_cast<const ch
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  fuzz_runtime_once();
-  static const bool files_ready = [] {
-    files_init();
-    return true;
-  }();
-  (void)files_ready;
+  fuzz_files_once();
   fuzz_input in(data, size);
   const bool binary = in.take<uint8_t>() & 1;
   const std::string_view contents = in.rest();
-  if (FILE* f = std::fopen(file_name().c_str(), "wb")) {
-    std::fwrite(contents.data(), 1, contents.size(), f);
-    std::fclose(f);
-  }
+  const std::string& file_name = fuzz_file_with("line_input_fuzz", contents);
   const uint32_t mark = kxs_tmp_list_nexti;
   new_error = 0;
-  sub_open(kxs_new_txt(file_name().c_str()), binary ? binary_mode : input_mode, 0, 0, 1, 0, 0);
+  sub_open(kxs_new_txt(file_name.c_str()), binary ? binary_mode : input_mode, 0, 0, 1, 0, 0);
   fuzz_check(new_error == 0);
   const gfs_file_struct& record = gfs_file[static_cast<size_t>(kx::handle_of_number(1))];
   kxs* target = kxs_new(0, 0);

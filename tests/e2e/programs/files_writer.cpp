@@ -16,16 +16,10 @@
 #include "frame/shutdown.h"
 #include "frame/startup.h"
 #include "frame/statement_check.h"
+#include "program_text.h"
 #include "values/string_create.h"
 
 namespace {
-
-void say(const char* text) {
-  std::printf("%s\n", text);
-  std::fflush(stdout);
-}
-
-kxs* text(const std::string& value) { return kxs_new_txt_len(value.data(), static_cast<int32_t>(value.size())); }
 
 void KXMAIN(void*) {
   if (error_occurred) return;  // no handler

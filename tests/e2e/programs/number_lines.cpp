@@ -32,11 +32,10 @@
 #include "values/number_to_text.h"
 #include "values/string_append.h"
 #include "values/string_assign.h"
+#include "program_text.h"
 #include "values/string_create.h"
 
 namespace {
-
-kxs* text(const std::string& value) { return kxs_new_txt_len(value.data(), static_cast<int32_t>(value.size())); }
 
 void KXMAIN(void*) {
   const std::string name = (func_command_count > 1 ? std::string(func_command_array[1]) : std::string(".")) + "/numbers.txt";

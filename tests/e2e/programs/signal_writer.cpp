@@ -14,16 +14,10 @@
 #include "files/file_print.h"
 #include "files/launch_info.h"
 #include "frame/startup.h"
+#include "program_text.h"
 #include "values/string_create.h"
 
 namespace {
-
-void say(const char* text) {
-  std::printf("%s\n", text);
-  std::fflush(stdout);
-}
-
-kxs* text(const std::string& value) { return kxs_new_txt_len(value.data(), static_cast<int32_t>(value.size())); }
 
 void KXMAIN(void*) {
   if (error_occurred) return;  // no handler
