@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr uint32_t palette_bytes = 256 * sizeof(uint32_t);
-
 // Font, colours, palette contents and transparency of the mode; the
 // palette buffer itself is the caller's.
 void apply_mode_defaults(img_struct& image, const mode_defaults& m) {
