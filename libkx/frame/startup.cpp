@@ -19,6 +19,7 @@
 #include "input/devices.h"
 #include "input/mouse_queues.h"
 #include "input/keyboard.h"
+#include "legacy/cpu.h"
 #include "platform/window.h"
 #include "screen/screen_startup.h"
 #include "values/conventional_memory.h"
@@ -72,6 +73,7 @@ int kx_main(int argc, char** argv, const kx_program& program) {
   files_init();
   screen_fonts_init();
   screen_images_init();
+  cpu_registers_init();
   mem_init();
   kxs_init();
   launch_set_directories(argc > 0 ? argv[0] : nullptr);

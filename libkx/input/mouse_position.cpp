@@ -49,11 +49,8 @@ page_metrics display_page_metrics() {
   return m;
 }
 
-// The current message's coordinate along one axis, in the program's terms.
-float mouse_coordinate(int32_t q, int32_t given, bool vertical) {
-  if (new_error.load()) return 0;
-  mouse_message m{};
-  if (!kx::mouse_current_message(q, given, &m)) return 0;
+// A message's coordinate along one axis, in the program's terms.
+float message_coordinate(const mouse_message& m, bool vertical) {
   const page_metrics page = display_page_metrics();
   const int32_t pixel =
       vertical ? kx::window_to_picture(m.y, environment_2d__screen_y1.load(), environment_2d__screen_y_scale.load(),
@@ -62,6 +59,14 @@ float mouse_coordinate(int32_t q, int32_t given, bool vertical) {
                                        environment_2d__screen_width.load(), page.width);
   if (!page.text) return static_cast<float>(pixel);
   return static_cast<float>(pixel / (vertical ? page.cell_h : page.cell_w) + 1);
+}
+
+// The current message's coordinate along one axis.
+float mouse_coordinate(int32_t q, int32_t given, bool vertical) {
+  if (new_error.load()) return 0;
+  mouse_message m{};
+  if (!kx::mouse_current_message(q, given, &m)) return 0;
+  return message_coordinate(m, vertical);
 }
 
 // Waits until the window exists; a stopping process parks the thread.
@@ -106,6 +111,9 @@ constexpr cursor_style cursor_styles[] = {
 };
 
 }  // namespace
+
+float kx::mouse_message_x(const mouse_message& m) { return message_coordinate(m, false); }
+float kx::mouse_message_y(const mouse_message& m) { return message_coordinate(m, true); }
 
 int32_t kx::window_to_picture(int32_t window_pos, int32_t origin, double scale, int32_t size, int32_t page_pixels) {
   if (scale <= 0) scale = 1;

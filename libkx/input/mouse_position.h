@@ -5,6 +5,7 @@
 #include <cstdint>
 
 struct kxs;
+struct mouse_message;
 
 float func__mousex(int32_t q, int32_t given);
 float func__mousey(int32_t q, int32_t given);
@@ -24,6 +25,11 @@ namespace kx {
 // placement (origin, scale), clamped to the picture (size) and below the
 // display page's own size in pixels (page_pixels).
 int32_t window_to_picture(int32_t window_pos, int32_t origin, double scale, int32_t size, int32_t page_pixels);
+
+// A message's pointer position in the program's terms: pixels of the
+// display page on graphics pages, 1-based columns and rows on text pages.
+float mouse_message_x(const mouse_message& m);
+float mouse_message_y(const mouse_message& m);
 
 // The pointer as the mouse device's axes: -1 ... +1 across the picture.
 struct device_axes {

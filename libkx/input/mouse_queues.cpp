@@ -181,6 +181,14 @@ bool kx::mouse_current_message(int32_t q, int32_t given, mouse_message* out) {
   return true;
 }
 
+bool kx::mouse_newest_message(int32_t q, int32_t given, mouse_message* out) {
+  std::lock_guard guard(queue_lock);
+  mouse_message_queue* queue = queue_for_read(q, given);
+  if (!queue) return false;
+  *out = queue->messages[static_cast<size_t>(queue->last)];
+  return true;
+}
+
 int32_t kx::mouse_pending_messages(int32_t q) {
   std::lock_guard guard(queue_lock);
   mouse_message_queue* queue = find(q);

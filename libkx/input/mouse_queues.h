@@ -52,6 +52,9 @@ void mouse_relative_event(int32_t dx, int32_t dy);
 // The current message of queue q, or false (error raised) when q is not a
 // queue. Application thread.
 bool mouse_current_message(int32_t q, int32_t given, mouse_message* out);
+// The newest message of queue q, whatever _MOUSEINPUT has taken: nothing
+// moves. False (error raised) when q is not a queue. Application thread.
+bool mouse_newest_message(int32_t q, int32_t given, mouse_message* out);
 // Messages of queue q not yet taken by _MOUSEINPUT (tests and benchmarks).
 int32_t mouse_pending_messages(int32_t q);
 
