@@ -2,6 +2,7 @@
 // values that reach the variables, and the echo read back from the screen.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,13 +28,15 @@ class InputLine : public ::testing::Test {
     ASSERT_TRUE(eventually([&] { return has_output("ready"); }, 10s));
   }
   bool has_output(const std::string& line) { return program_->output().find(line + "\n") != std::string::npos; }
-  // Waits until the screen's row (0-based) begins with text; the rows last
-  // read are kept for the checks that follow.
-  bool row_shows(int row, const std::string& text) {
+  // Waits until the screen's row (0-based) reads text and the extra check
+  // holds; the rows last read are kept for the checks that follow. A
+  // refused key is echoed and then taken away again, so a screenshot may
+  // catch it for a moment: only the settled row counts.
+  bool row_shows(int row_index, const std::string& text, const std::function<bool()>& extra = {}) {
     return eventually(
         [&] {
           rows_ = read_screen_rows(window_, 8, 16);
-          return static_cast<int>(rows_.size()) > row && rows_[row].cp437.rfind(text, 0) == 0;
+          return row(row_index) == text && (!extra || extra());
         },
         20s);
   }
@@ -50,27 +53,27 @@ class InputLine : public ::testing::Test {
     // of a number, and nothing may follow a closing quotation mark.
     type_keys(window_, {"3", "2", "7", "6", "8", "comma", "minus", "1", "period", "5", "e", "x", "2", "comma",
                         "quotedbl", "A", "comma", "B", "quotedbl", "z"});
-    ASSERT_TRUE(row_shows(0, "? 3276,-1.5e2,\"A,B\"")) << row(0);
-    EXPECT_EQ(row(0), "? 3276,-1.5e2,\"A,B\"");
-    if (graphics) {
-      // The drawn cursor: the black cell after the text is inverted with
-      // the white of the current colour, one solid colour.
-      const auto& cell = rows_[0].cells.at(19);
-      EXPECT_TRUE(cell.blank && cell.bg_index == 15) << cell.bg_index;
-    }
+    // On a graphics screen the drawn cursor: the black cell after the text
+    // is inverted with the white of the current colour, one solid colour.
+    const auto cursor_drawn = [&] {
+      if (!graphics) return true;
+      if (rows_.empty() || rows_[0].cells.size() <= 19) return false;
+      const auto& cell = rows_[0].cells[19];
+      return cell.blank && cell.bg_index == 15;
+    };
+    ASSERT_TRUE(row_shows(0, "? 3276,-1.5e2,\"A,B\"", cursor_drawn))
+        << row(0) << (cursor_drawn() ? "" : " (no cursor drawn after the text)");
     type_keys(window_, {"Return"});
     ASSERT_TRUE(eventually([&] { return has_output("first 3276 -150 A,B"); }, 20s)) << program_->output();
     // INPUT h&: a radix literal, its refused g, and Backspace.
     type_keys(window_, {"ampersand", "H", "1", "g", "F", "BackSpace", "0"});
     ASSERT_TRUE(row_shows(1, "? &H10")) << row(1);
-    EXPECT_EQ(row(1), "? &H10");
     type_keys(window_, {"Return"});
     ASSERT_TRUE(eventually([&] { return has_output("second 16"); }, 20s)) << program_->output();
     // LINE INPUT keeps commas and quotation marks as typed.
     type_keys(window_, {"a", "comma", "quotedbl", "b", "quotedbl", "space", "c", "Return"});
     ASSERT_TRUE(eventually([&] { return has_output("line a,\"b\" c"); }, 20s)) << program_->output();
     ASSERT_TRUE(row_shows(2, "a,\"b\" c")) << row(2);
-    EXPECT_EQ(row(2), "a,\"b\" c");
     EXPECT_EQ(row(0), "? 3276,-1.5e2,\"A,B\"");
     // The drawn cursor was taken away again.
     EXPECT_TRUE(rows_[0].cells.at(19).blank && rows_[0].cells.at(19).bg_index == 0);
