@@ -20,9 +20,10 @@ namespace {
 void division_by_zero_handler(int signal, siginfo_t* info, void* context) {
   // Only a fault raised by an instruction is a division by zero; SIGFPE sent
   // by another process (kill, sigqueue) asks the program to end, as SIGTERM
-  // does.
+  // does. The request goes on through an asynchronous signal: this
+  // handler may have interrupted any code, a sanitizer's own locks included.
   if (info && info->si_code <= 0) {
-    kx::request_termination(signal);
+    kx::forward_termination(signal);
     return;
   }
   auto* interrupted = static_cast<ucontext_t*>(context);

@@ -15,4 +15,12 @@ namespace kx {
 // only stores to lock-free atomics, or ends the process with _exit.
 void request_termination(int signal);
 
+// The same request from the handler of a signal the kernel may deliver as
+// a fault (SIGFPE sent by another process): it is passed on as an ordinary
+// asynchronous signal carrying the number, and request_termination runs in
+// that signal's handler. A fault's handler runs at once, whatever the
+// interrupted thread holds, while an asynchronous signal may be held back
+// by an instrumented build until the thread is at a safe point.
+void forward_termination(int signal);
+
 }  // namespace kx
