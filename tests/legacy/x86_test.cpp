@@ -253,8 +253,10 @@ TEST_F(X86, CodeAndDataStayInsideConventionalMemoryAtTheTopOfTheSegments) {
       0x66, 0xA3, 0xFF, 0xFF,  // MOV [FFFF], EAX
       0xCB};
   std::copy(std::begin(top), std::end(top), cmem + linear(seg, 0x100));
+  ASSERT_TRUE(kx::call_absolute_setup(0, 0x100));
+  // After the set-up, whose far return address ends at FFFF:FFFF too.
   for (uint8_t i = 0; i < 4; ++i) cmem[linear(0xFFFF, 0xFFFF) + i] = static_cast<uint8_t>(0xA0 + i);
-  expect_returned(run(0x100));
+  expect_returned(kx::x86::run_instructions(seg, 100));
   EXPECT_EQ(cpu.ecx, 0xA3A2A1A0u);
   EXPECT_EQ(at(0xFFFF, 0xFFFF, 4), 0x01020304u);
 }
