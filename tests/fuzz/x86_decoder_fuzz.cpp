@@ -34,6 +34,20 @@ constexpr bool always_known(uint8_t op) {
   }
 }
 
+// How many prefix bytes open the instruction whose bytes byte_at gives: at
+// most one &H66, one segment override and one &H67, in that order.
+template <class Bytes>
+int prefix_length(const Bytes& byte_at) {
+  int n = 0;
+  if (byte_at(n) == 0x66) ++n;
+  switch (byte_at(n)) {
+    case 0x26: case 0x2E: case 0x36: case 0x3E: case 0x64: case 0x65: ++n; break;
+    default: break;
+  }
+  if (byte_at(n) == 0x67) ++n;
+  return n;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -62,9 +76,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz_check(kx::call_absolute_setup(arguments, offset));
   fuzz_check(cpu.cs == seg && cpu.ip == offset);
 
-  const kx::x86::outcome out = kx::x86::run_instructions(seg, budget);
+  // One instruction at a time, so that the last one's first byte is known.
+  kx::x86::outcome out;
+  uint16_t start = cpu.ip;
+  for (uint64_t n = 0; n < budget; ++n) {
+    start = cpu.ip;
+    out = kx::x86::run_instructions(seg, 1);
+    if (out.stop != kx::x86::stop::budget) break;
+  }
+  const auto byte_at = [&](int i) { return cmem[kx::x86::linear(seg, static_cast<uint16_t>(start + i))]; };
   switch (out.stop) {
     case kx::x86::stop::retf:
+      fuzz_check(byte_at(prefix_length(byte_at)) == 0xCB || byte_at(prefix_length(byte_at)) == 0xCA);
+      break;
     case kx::x86::stop::budget:
       break;
     case kx::x86::stop::zero_byte:
@@ -72,17 +96,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       fuzz_check(cmem[kx::x86::linear(seg, cpu.ip)] == 0);
       break;
     case kx::x86::stop::unknown_opcode: {
-      // 8C and 8E stop after their ModR/M byte; every other unknown byte is
-      // the last one taken, and after &H0F it may be any but the four FS
-      // and GS forms.
-      if (out.byte == 0x8C || out.byte == 0x8E) break;
-      const uint8_t last = cmem[kx::x86::linear(seg, static_cast<uint16_t>(cpu.ip - 1))];
-      const uint8_t before = cmem[kx::x86::linear(seg, static_cast<uint16_t>(cpu.ip - 2))];
-      fuzz_check(out.byte == last);
-      if (before == 0x0F) {
-        fuzz_check(last != 0xA0 && last != 0xA1 && last != 0xA8 && last != 0xA9);
+      // The opcode after the prefixes that the processor accepts; after
+      // &H0F the byte that follows it.
+      const int at = prefix_length(byte_at);
+      const uint8_t op = byte_at(at);
+      if (op == 0x0F) {
+        const uint8_t second = byte_at(at + 1);
+        fuzz_check(out.byte == second && second != 0xA0 && second != 0xA1 && second != 0xA8 && second != 0xA9);
       } else {
-        fuzz_check(!always_known(last));
+        fuzz_check(out.byte == op && !always_known(op));
       }
       break;
     }
