@@ -18,9 +18,7 @@ namespace {
 void main_list_settle() {
   while (kxs_list_nexti > 0 && is_free_slot(kxs_list[kxs_list_nexti - 1])) --kxs_list_nexti;
   if (kxs_list_nexti) {
-    const kxs* last = kxs_list[kxs_list_nexti - 1];
-    const uint64_t end = static_cast<uint64_t>(last->chars - kxs_data) + static_cast<uint64_t>(last->length);
-    kxs_sp = std::min(end + kxs_slack, kxs_data_size);
+    kxs_sp = fill_after(kxs_list[kxs_list_nexti - 1]);
   } else {
     kxs_sp = 0;
   }
