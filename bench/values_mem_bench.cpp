@@ -57,7 +57,7 @@ BENCHMARK(memmove_megabyte);
 // left to the vectoriser, which would turn the plain one into wide loads.
 constexpr intptr_t values = 4096;
 
-[[gnu::optimize("no-tree-vectorize")]] void memget_million(benchmark::State& state) {
+[[gnu::optimize("no-tree-vectorize", "align-loops=32")]] void memget_million(benchmark::State& state) {
   two_blocks blocks(values * 4);
   const mem_block* m = &blocks.a;
   benchmark::DoNotOptimize(m);
@@ -75,7 +75,7 @@ constexpr intptr_t values = 4096;
 }
 BENCHMARK(memget_million);
 
-[[gnu::optimize("no-tree-vectorize")]] void pointer_million(benchmark::State& state) {
+[[gnu::optimize("no-tree-vectorize", "align-loops=32")]] void pointer_million(benchmark::State& state) {
   two_blocks blocks(values * 4);
   const auto* base = reinterpret_cast<const uint8_t*>(blocks.a.offset);
   benchmark::DoNotOptimize(base);

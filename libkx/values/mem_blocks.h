@@ -94,8 +94,19 @@ inline constexpr int mem_float_bytes = 32;
 
 }  // namespace kx
 
+// The checks of mem_range_inside and mem_lock_current, written for the
+// successful read: each range test is one subtraction whose borrow is the
+// refusal (the room the read's size leaves in the block, then the distance
+// from the block's start to the read, which may not pass that room), and
+// each test leaves on its own, so that the compiler branches on each borrow
+// directly. The refusal finds the error in its own order.
 inline void* func__memget(const mem_block* m, intptr_t offset, intptr_t size) {
-  if (kx::mem_range_inside(*m, offset, size) && kx::mem_lock_current(*m)) [[likely]]
-    return reinterpret_cast<void*>(offset);
-  return kx::mem_get_refused(*m, offset, size);
+  uint64_t room, distance;
+  if (__builtin_sub_overflow(static_cast<uint64_t>(m->size), static_cast<uint64_t>(size), &room)) [[unlikely]]
+    return kx::mem_get_refused(*m, offset, size);
+  if (__builtin_sub_overflow(static_cast<uint64_t>(offset), static_cast<uint64_t>(m->offset), &distance)) [[unlikely]]
+    return kx::mem_get_refused(*m, offset, size);
+  if (distance > room || !kx::mem_lock_current(*m)) [[unlikely]]
+    return kx::mem_get_refused(*m, offset, size);
+  return reinterpret_cast<void*>(offset);
 }

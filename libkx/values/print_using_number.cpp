@@ -1,13 +1,14 @@
 #include "values/print_using_number.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cfloat>
 #include <cstddef>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
-#include <type_traits>
+#include <system_error>
 
 #include "values/number_to_text.h"
 
@@ -36,19 +37,38 @@ void store_digits(std::string_view digits, int64_t exponent, decimal_number* out
   out->exponent = exponent + static_cast<int64_t>(digits.size() - 1 - last);
 }
 
-template <class T>
-bool scientific_decimal(T v, char letter, decimal_number* out) {
+// The exact decimal form of a SINGLE or DOUBLE to 256 significant digits,
+// rounded to nearest with ties to even as the C library's "% .255E"
+// rounds: std::to_chars writes the same digits in a fraction of the time.
+// A SINGLE widens to DOUBLE exactly, so its digits are the double's.
+bool scientific_decimal(double v, char letter, decimal_number* out) {
+  if (!std::isfinite(v)) return false;
   char text[scientific_text_room];
-  int n;
-  if constexpr (std::is_same_v<T, kx_float>)
-    n = std::snprintf(text, sizeof text, "% .*LE", exact_decimals, v);
-  else
-    n = std::snprintf(text, sizeof text, "% .*E", exact_decimals, v);
+  const auto done = std::to_chars(text, text + sizeof text, v, std::chars_format::scientific, exact_decimals);
+  if (done.ec != std::errc()) return false;
+  // d.ddd...e+XX, with a "-" first for a negative value (also -0).
+  const bool negative = text[0] == '-';
+  char* digits = text + (negative ? 1 : 0);
+  const char* exponent_text = digits + 2 + exact_decimals + 1;  // past the "e"
+  int exponent = 0;
+  std::from_chars(exponent_text + (*exponent_text == '+' ? 1 : 0), done.ptr, exponent);
+  // The leading digit and the decimals, without the point between them.
+  digits[1] = digits[0];
+  out->negative = negative;
+  out->exponent_letter = letter;
+  store_digits(std::string_view(digits + 1, exact_decimals + 1), exponent - exact_decimals, out);
+  return true;
+}
+
+// _FLOAT through the C library: "% .255LE", as for the scientific form of
+// the other types.
+bool scientific_decimal(kx_float v, char letter, decimal_number* out) {
+  char text[scientific_text_room];
+  const int n = std::snprintf(text, sizeof text, "% .*LE", exact_decimals, v);
   constexpr int letter_at = 3 + exact_decimals;
   if (n < letter_at + 3 || static_cast<size_t>(n) >= sizeof text || (text[0] != ' ' && text[0] != '-') ||
       !is_digit(text[1]) || text[2] != '.' || text[letter_at] != 'E')
     return false;
-  // The leading digit and the decimals, without the point between them.
   text[2] = text[1];
   out->negative = text[0] == '-';
   out->exponent_letter = letter;
@@ -74,7 +94,7 @@ void decimal_of(uint64_t v, decimal_number* out) {
   store_digits(std::string_view(first, static_cast<size_t>(end - first)), 0, out);
 }
 
-bool decimal_of(float v, decimal_number* out) { return scientific_decimal(v, 'E', out); }
+bool decimal_of(float v, decimal_number* out) { return scientific_decimal(static_cast<double>(v), 'E', out); }
 bool decimal_of(double v, decimal_number* out) { return scientific_decimal(v, 'D', out); }
 
 bool decimal_of(kx_float v, decimal_number* out) {

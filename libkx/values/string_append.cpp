@@ -13,35 +13,81 @@
 namespace {
 
 // Destinations that only the plain form handles: they do not own growable
-// main-pool bytes, or the sum would be too long for a string.
+// main-pool bytes, or the sum would be too long for a string. A temporary
+// grows like any main-pool string and stays listed for the sweep (the plain
+// form would free it inside kxs_add and then assign to it), and a fielded
+// one keeps its link either way.
 bool takes_plain_form(const kxs* dest, int64_t added) {
-  return dest->is_fixed || dest->is_readonly || dest->is_temp || dest->in_conventional || dest->field_link ||
-         int64_t{dest->length} + added > INT32_MAX;
+  return dest->is_fixed || dest->is_readonly || dest->in_conventional || int64_t{dest->length} + added > INT32_MAX;
 }
 
-// True when dest may grow to need bytes where it is: the next live string
-// of the main list (a temporary x, consumed right after, does not count)
-// lies at or above its new end, or none follows and the pool is big enough.
-bool room_in_place(const kxs* dest, const kxs* x, uint64_t need) {
-  const auto at = static_cast<uint64_t>(dest->chars - kxs_data);
+// Free slots scanned past before the slots above a string are packed.
+constexpr uint32_t pack_after_free_slots = 64;
+
+// Packs the live slots above slot first down over the free ones, keeping
+// their order and renumbering them. A string that another variable keeps
+// taking new places behind (t = <new text> after every s = s + x) leaves a
+// free slot behind it each time, which every later scan from s would walk.
+void pack_slots_above(uint32_t first) {
+  uint32_t to = first + 1;
+  for (uint32_t i = first + 1; i < kxs_list_nexti; ++i) {
+    kxs* s = kxs_list[i];
+    if (kx::is_free_slot(s)) continue;
+    if (i != to) {
+      kxs_list[to] = s;
+      s->pool_index = to;
+    }
+    ++to;
+  }
+  for (uint32_t i = to; i < kxs_list_nexti; ++i) kxs_list[i] = kx::free_slot();
+  kxs_list_nexti = to;
+}
+
+// The next live string of the main list above dest (a temporary x,
+// consumed right after, does not count), or null when none follows. A long
+// run of free slots on the way is packed away once it is as long as the
+// slots left after it, so that the pack costs no more than the walk that
+// found it.
+const kxs* next_string(const kxs* dest, const kxs* x) {
   uint32_t i = dest->pool_index + 1;
-  while (i < kxs_list_nexti && (kx::is_free_slot(kxs_list[i]) || (x && x->is_temp && kxs_list[i] == x))) ++i;
-  if (i < kxs_list_nexti) return static_cast<uint64_t>(kxs_list[i]->chars - kxs_data) >= at + need;
-  return at + need <= kxs_data_size;
+  uint32_t free_slots = 0;
+  for (; i < kxs_list_nexti; ++i) {
+    const kxs* s = kxs_list[i];
+    if (kx::is_free_slot(s)) {
+      ++free_slots;
+      continue;
+    }
+    if (!(x && x->is_temp && s == x)) break;
+  }
+  const kxs* next = i < kxs_list_nexti ? kxs_list[i] : nullptr;
+  if (free_slots >= pack_after_free_slots && free_slots >= kxs_list_nexti - i) pack_slots_above(dest->pool_index);
+  return next;
+}
+
+// Room for need bytes and as much again (at least the slack, and never
+// past the longest string), so that growing to n bytes moves or widens
+// the string about log n times.
+uint64_t room_for(uint64_t need) {
+  return need + std::max<uint64_t>(kxs_slack, std::min<uint64_t>(need, INT32_MAX - need));
 }
 
 // Makes room for dest to grow to need bytes, its own bytes kept: in place
-// when it can, otherwise at the end of the pool with as much room again
-// after them. Compaction may move any main-pool string, x included, and
-// tells each where.
+// when it can, otherwise at the end of the pool with room to grow after
+// them. Compaction may move any main-pool string, x included, and tells
+// each where.
 void make_room(kxs* dest, const kxs* x, uint64_t need) {
-  if (room_in_place(dest, x, need)) {
-    const auto end = static_cast<uint64_t>(dest->chars - kxs_data) + need;
-    // The newest string's end is the fill level, with its slack after it.
-    if (end + kxs_slack > kxs_sp) kxs_sp = std::min(end + kxs_slack, kxs_data_size);
+  const auto at = static_cast<uint64_t>(dest->chars - kxs_data);
+  const kxs* next = next_string(dest, x);
+  if (next && static_cast<uint64_t>(next->chars - kxs_data) >= at + need) return;
+  if (!next && at + need <= kxs_data_size) {
+    // The newest string: the fill level goes ahead of it by its room,
+    // which is kept for it while it stays the newest.
+    const uint64_t end = std::min(at + room_for(need), kxs_data_size);
+    kx::append_room = {dest, at, end};
+    if (end > kxs_sp) kxs_sp = end;
     return;
   }
-  const uint64_t room = need * 2 > INT32_MAX ? need : need * 2;
+  const uint64_t room = room_for(need);
   if (kxs_sp + room + kxs_slack > kxs_data_size) kxs_concat(static_cast<uint32_t>(room));
   if (kxs_list_nexti > kxs_list_lasti) kxs_concat_list();
   uint8_t* to = kxs_data + kxs_sp;
@@ -50,12 +96,13 @@ void make_room(kxs* dest, const kxs* x, uint64_t need) {
   kxs_list[kxs_list_nexti] = dest;
   dest->pool_index = kxs_list_nexti++;
   dest->chars = to;
+  kx::append_room = {dest, kxs_sp, kxs_sp + room};
   kxs_sp += room;
 }
 
 }  // namespace
 
-kxs* kxs_append(kxs* dest, kxs* x) {
+kxs* kxs_append_general(kxs* dest, kxs* x) {
   if (dest == x || takes_plain_form(dest, x->length)) return kxs_set(dest, kxs_add(dest, x));
   if (!x->length) return dest;  // as kxs_add: an empty x is left to the sweep
   const auto need = static_cast<uint64_t>(dest->length) + static_cast<uint64_t>(x->length);

@@ -6,17 +6,55 @@
 #include <cstdint>
 #include <cstring>
 
+#include "values/move_bytes.h"
 #include "values/string_descriptor.h"
 #include "values/string_lists.h"
 #include "values/string_pools.h"
+#include "values/string_release.h"
+
+namespace kx {
+
+// The case of nearly every s = s + x in a loop, kept to a few instructions: dest is the newest string of the main pool (only a string
+// listed there is found in its own slot), and its new end
+// stays below the fill level, which the general form keeps well ahead of a
+// growing string. A fielded dest is no exception: the plain form too leaves
+// it the sum and its link. Appends n > 0 bytes by copy (the bytes must not
+// overlap the pool after dest) and answers true, or does nothing and
+// answers false. Every global is read before the copy, which the compiler
+// must assume may write over any of them.
+template <class Copy>
+[[gnu::always_inline]] inline bool append_at_end(kxs* dest, const uint8_t* bytes, int32_t n, Copy copy) {
+  const uint32_t slot = dest->pool_index;
+  if (slot + 1 != kxs_list_nexti || kxs_list[slot] != dest) return false;
+  const int32_t length = dest->length;
+  uint8_t* end = dest->chars + length;
+  if (length > INT32_MAX - n || static_cast<uint64_t>(end - kxs_data) + static_cast<uint64_t>(n) > kxs_sp) return false;
+  copy(end, bytes, static_cast<uint64_t>(n));
+  dest->length = length + n;
+  return true;
+}
+
+}  // namespace kx
 
 // dest = dest + x, with x consumed as kxs_add consumes it. dest grows where
 // it is while the next string in its pool lies far enough above it (or
 // none does); otherwise it moves to the end of the pool with as much room
 // again as its new length, so that growth costs amortised linear time.
-// Fixed-length, conventional-pool and fielded destinations, and x being
-// dest itself, take the plain form, whose meaning this keeps in every case.
-kxs* kxs_append(kxs* dest, kxs* x);
+// Fixed-length, read-only and conventional-pool destinations, and x being
+// dest itself, take the plain form, whose meaning this keeps in every case;
+// a temporary dest grows in place and stays a temporary.
+kxs* kxs_append_general(kxs* dest, kxs* x);
+
+[[gnu::always_inline]] inline kxs* kxs_append(kxs* dest, kxs* x) {
+  // dest is the pool's newest string, so x (another string) lies below it
+  // or outside the pool and the copy cannot overlap it; a temporary x is
+  // then released as kxs_add releases it.
+  if (x != dest && x->length > 0 && kx::append_at_end(dest, x->chars, x->length, kx::move_bytes)) [[likely]] {
+    if (x->is_temp) kxs_free(x);
+    return dest;
+  }
+  return kxs_append_general(dest, x);
+}
 
 // dest = dest + the literal's n bytes: the same, for a right operand that
 // compiled code would otherwise pass as a temporary view. The bytes must
@@ -24,20 +62,8 @@ kxs* kxs_append(kxs* dest, kxs* x);
 kxs* kxs_append_txt_len_general(kxs* dest, const void* bytes, int32_t n);
 
 [[gnu::always_inline]] inline kxs* kxs_append_txt_len(kxs* dest, const void* bytes, int32_t n) {
-  // The newest string of the main pool growing into the pool after it: the
-  // case of nearly every s = s + "x" in a loop, kept to a few instructions.
-  // Only a string listed in the main list is found in its own slot there.
-  const uint32_t slot = dest->pool_index;
-  if (n > 0 && slot + 1 == kxs_list_nexti && kxs_list[slot] == dest && !dest->is_temp && !dest->field_link &&
-      dest->length <= INT32_MAX - n) {
-    const uint64_t end = static_cast<uint64_t>(dest->chars - kxs_data) + static_cast<uint64_t>(dest->length) +
-                         static_cast<uint64_t>(n) + kxs_slack;
-    if (end <= kxs_data_size) {
-      std::memcpy(dest->chars + dest->length, bytes, static_cast<size_t>(n));
-      dest->length += n;
-      if (end > kxs_sp) kxs_sp = end;
-      return dest;
-    }
-  }
+  const auto copy = [](uint8_t* to, const uint8_t* from, uint64_t count) { std::memcpy(to, from, count); };
+  if (n > 0 && kx::append_at_end(dest, static_cast<const uint8_t*>(bytes), n, copy)) [[likely]]
+    return dest;
   return kxs_append_txt_len_general(dest, bytes, n);
 }

@@ -37,18 +37,18 @@ kxs* string_new_slow(uint64_t n, uint8_t tmp);
 }  // namespace kx
 
 // size uninitialised bytes in the main pool (negative sizes count as 0).
-// Inline: most statements make one. Every limit is checked at once and any
+// Inline: most statements make one. Every limit is checked first and any
 // work they call for is left to the out-of-line path, so the common case
-// reads each global once and takes one branch.
+// reads each global once; each test is a compare fused with its branch,
+// which costs less than folding the tests into one.
 [[gnu::always_inline]] inline kxs* kxs_new(int32_t size, uint8_t tmp) {
   const uint64_t n = size > 0 ? static_cast<uint64_t>(size) : 0;
   const uint64_t sp = kxs_sp;
   const uint32_t slot = kxs_list_nexti;
   const uint32_t temp = kxs_tmp_list_nexti;
   const uint64_t freed = kxs_malloc_freed_num;
-  const bool room = (sp + n + kxs_slack <= kxs_data_size) & (slot <= kxs_list_lasti) &
-                    (!tmp | (temp <= kxs_tmp_list_lasti)) & (freed != 0);
-  if (!room) [[unlikely]]
+  if (sp + n + kxs_slack > kxs_data_size || slot > kxs_list_lasti || (tmp && temp > kxs_tmp_list_lasti) || !freed)
+      [[unlikely]]
     return kx::string_new_slow(n, tmp);
   kxs* s = kxs_malloc_freed[freed - 1];
   kxs_malloc_freed_num = freed - 1;

@@ -72,21 +72,27 @@ inline uint64_t load(const kxs* d, unsigned word) {
 
 }  // namespace descriptor_words
 
-// Writes a whole descriptor, padding zeroed. A new string's flags are read
-// right after it is made, so each word goes in one store: narrow reads of a
-// wide store are forwarded at once. The two pointer words hold null in all
-// but a few kinds of string, and a record recycled from any other kind
-// already holds null there: they are stored only when either side is not.
+// Writes a whole descriptor, padding zeroed, over one that is new or off
+// the free stack. A new string's flags are read right after it is made, so
+// each word goes in one store: narrow reads of a wide store are forwarded
+// at once. The two pointer words and the word of is_fixed and is_readonly
+// hold zero in all but a few kinds of string, and every record on the free
+// stack or in a new block holds zero there (kxs_free_descriptor and the
+// statement sweep see to it): they are stored only when the new string
+// has something to put in them.
 inline kxs* descriptor_fill(kxs* d, const kxs& value) {
   namespace words = descriptor_words;
-  words::store(d, 0, reinterpret_cast<uintptr_t>(value.chars));
+  // As a pointer, so that the compiler hands the new string's chars, which
+  // the caller reads next, straight on instead of loading it back.
+  d->chars = value.chars;
   words::store(d, 1, uint64_t{static_cast<uint32_t>(value.length)} | uint64_t{value.in_conventional} << 32);
   words::store(d, 3, uint64_t{value.legacy_descriptor_offset} | uint64_t{value.pool_index} << 32);
   words::store(d, 4, uint64_t{value.is_temp} | uint64_t{value.temp_index} << 32);
-  words::store(d, 5, uint64_t{value.is_fixed} | uint64_t{value.is_readonly} << 8);
+  const uint64_t flags = uint64_t{value.is_fixed} | uint64_t{value.is_readonly} << 8;
+  if (flags != 0) words::store(d, 5, flags);
   const uint64_t legacy = reinterpret_cast<uintptr_t>(value.legacy_descriptor);
   const uint64_t field = reinterpret_cast<uintptr_t>(value.field_link);
-  if ((legacy | field | words::load(d, 2) | words::load(d, 6)) != 0) {
+  if ((legacy | field) != 0) {
     words::store(d, 2, legacy);
     words::store(d, 6, field);
   }
@@ -98,7 +104,14 @@ inline kxs* descriptor_fill(kxs* d, const kxs& value) {
 // A zeroed descriptor, with no list or pool work.
 inline kxs* kxs_new_descriptor() { return kx::descriptor_fill(kx::descriptor_take(), kxs{}); }
 
+// The record goes on the free stack with its two pointer words and its
+// is_fixed and is_readonly zero, which descriptor_fill counts on. (The
+// statement sweep pushes main-pool temporaries, which have none of them,
+// and literals, whose is_readonly it clears.)
 inline void kxs_free_descriptor(kxs* d) {
+  d->legacy_descriptor = nullptr;
+  d->field_link = nullptr;
+  kx::descriptor_words::store(d, 5, 0);
   if (kxs_malloc_freed_num == kxs_malloc_freed_size) kx::descriptor_free_stack_grow();
   kxs_malloc_freed[kxs_malloc_freed_num++] = d;
 }

@@ -11,6 +11,7 @@
 uint8_t* kxs_data = nullptr;
 uint64_t kxs_data_size = 0;
 uint64_t kxs_sp = 0;
+kx::growth_room kx::append_room;
 uint32_t kxs_cmem_sp = kxs_cmem_descriptor_space;
 
 namespace {
@@ -97,6 +98,7 @@ void string_pools_init() {
   if (!kxs_data) out_of_memory(err::out_of_memory_string_data);
   kxs_data_size = kxs_data_initial_size;
   kxs_sp = 0;
+  append_room = {};
   kxs_cmem_sp = kxs_cmem_descriptor_space;
 }
 

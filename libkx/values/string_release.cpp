@@ -15,15 +15,13 @@ namespace {
 // that releasing them one by one leaves, since each release only walks the
 // end down over free slots and recomputes the fill level from the last live
 // string.
-void main_list_settle() {
-  while (kxs_list_nexti > 0 && is_free_slot(kxs_list[kxs_list_nexti - 1])) --kxs_list_nexti;
-  if (kxs_list_nexti) {
-    const kxs* last = kxs_list[kxs_list_nexti - 1];
-    const uint64_t end = static_cast<uint64_t>(last->chars - kxs_data) + static_cast<uint64_t>(last->length);
-    kxs_sp = std::min(end + kxs_slack, kxs_data_size);
-  } else {
-    kxs_sp = 0;
-  }
+// The end is kept in a local while it walks, and written once.
+[[gnu::always_inline]] inline void main_list_settle() {
+  uint32_t end = kxs_list_nexti;
+  kxs** const slots = kxs_list.data();
+  while (end > 0 && is_free_slot(slots[end - 1])) --end;
+  kxs_list_nexti = end;
+  kxs_sp = end ? fill_after(slots[end - 1]) : 0;
 }
 
 }  // namespace
@@ -113,6 +111,8 @@ void sweep_temporaries(uint32_t mark) {
         slots[s->pool_index] = free_slot();
         main_released = true;
       }
+    } else {
+      s->is_readonly = 0;  // as kxs_free_descriptor leaves it
     }
     stack[freed++] = s;
   }

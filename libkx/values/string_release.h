@@ -12,7 +12,8 @@ namespace kx {
 void field_link_release(kxs* s);
 
 // The main pool's list end walks down over free slots, and the fill level
-// returns to the end of the last live string plus its slack.
+// returns to the end of the last live string plus its slack (or the room
+// that s = s + x keeps after it).
 void main_slot_release(const kxs* s);
 
 // The conventional list end steps down by one only.

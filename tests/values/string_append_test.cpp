@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -89,6 +90,49 @@ TEST_F(string_append, BuildingALongStringMovesItRarely) {
     EXPECT_LE(moves, 40) << (temporary ? "temporary" : "literal");
     EXPECT_TRUE(pool_invariants_hold());
   }
+}
+
+TEST_F(string_append, AVariableAssignedAfterEachAppendDoesNotMakeItMove) {
+  // s = s + x, then t = <a new temporary>, 20,000 times: t takes the pool's
+  // place behind s at every statement, and still s moves only a logarithmic
+  // number of times, and the free slots t leaves behind it are packed away.
+  for (const bool temporary : {false, true}) {
+    kxs* s = variable_of("");
+    kxs* t = variable_of("");
+    int moves = 0;
+    const uint8_t* last = s->chars;
+    uint32_t most_slots = 0;
+    for (int i = 0; i < 20000; ++i) {
+      const uint32_t mark = kxs_tmp_list_nexti;
+      if (temporary)
+        kxs_append(s, temp_of("y"));
+      else
+        kxs_append_txt_len(s, "x", 1);
+      kxs_cleanup(mark, 0);
+      kxs_set(t, temp_of(std::string(1 + i % 3, static_cast<char>('A' + i % 26))));
+      kxs_cleanup(mark, 0);
+      if (s->chars != last) ++moves;
+      last = s->chars;
+      most_slots = std::max(most_slots, kxs_list_nexti);
+    }
+    EXPECT_EQ(text_of(s), std::string(20000, temporary ? 'y' : 'x'));
+    EXPECT_EQ(text_of(t), std::string(1 + 19999 % 3, static_cast<char>('A' + 19999 % 26)));
+    EXPECT_LE(moves, 40) << (temporary ? "temporary" : "literal");
+    EXPECT_LT(most_slots, 1000u);
+    EXPECT_TRUE(pool_invariants_hold());
+  }
+}
+
+TEST_F(string_append, ATemporaryDestinationGrowsAndIsStillSwept) {
+  const uint32_t mark = kxs_tmp_list_nexti;
+  kxs* t = temp_of("ab");
+  EXPECT_EQ(kxs_append_txt_len(t, "cd", 2), t);
+  EXPECT_EQ(kxs_append(t, temp_of(std::string(100, 'e'))), t);  // past the slack: it moves
+  EXPECT_EQ(text_of(t), "abcd" + std::string(100, 'e'));
+  EXPECT_TRUE(is_live_temp(t));
+  kxs_cleanup(mark, 0);
+  EXPECT_EQ(kxs_tmp_list_nexti, mark);
+  EXPECT_TRUE(pool_invariants_hold());
 }
 
 TEST_F(string_append, OtherDestinationsKeepThePlainMeaning) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -273,4 +275,37 @@ TEST_F(string_temporaries, SweepWalksTheEndPastFreeSlotsBelowTheMark) {
       EXPECT_TRUE(pool_invariants_hold());
     }
   }
+}
+
+// A recycled descriptor must come back as a plain string, whatever it was
+// before: a stale legacy descriptor would make the new string write into
+// the data segment, a stale read-only or fixed flag would make it refuse to
+// change or skip its pool, a stale field link would tie it to a file.
+TEST_F(string_temporaries, RecycledDescriptorsCarryNothingOver) {
+  int unbound = 0;
+  auto unbind = +[](kxs* s) { *static_cast<int*>(s->field_link) += 1; };
+  const auto saved_hook = kx::hooks.field_unbind.load();
+  kx::hooks.field_unbind = unbind;
+  uint8_t storage[8] = {};
+  const uint32_t mark = kxs_tmp_list_nexti;
+  std::vector<kxs*> kinds{kxs_new_cmem(3, 0), kxs_new_fixed(dblock + 300, 2, 0), kxs_new_fixed(storage, 8, 1),
+                          kxs_new_txt("literal"), kxs_new(5, 0)};
+  ASSERT_NE(kinds[0]->legacy_descriptor, nullptr);
+  ASSERT_NE(kinds[1]->legacy_descriptor, nullptr);
+  kinds[4]->field_link = &unbound;
+  for (kxs* s : {kinds[0], kinds[1], kinds[4]}) kxs_free(s);
+  kxs_cleanup(mark, 0);  // the fixed temporary and the literal
+  EXPECT_EQ(unbound, 1);
+  for (size_t i = 0; i < kinds.size(); ++i) {
+    kxs* s = i % 2 ? kxs_new(4, 1) : kxs_new(4, 0);
+    EXPECT_NE(std::find(kinds.begin(), kinds.end(), s), kinds.end());  // off the free stack
+    EXPECT_EQ(s->legacy_descriptor, nullptr);
+    EXPECT_EQ(s->field_link, nullptr);
+    EXPECT_FALSE(s->is_fixed || s->is_readonly || s->in_conventional);
+    kxs_set(s, kxs_new_txt("abcdefgh"));  // grows like any main-pool string
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(s->chars), 8), "abcdefgh");
+  }
+  kx::hooks.field_unbind = saved_hook;
+  kxs_cleanup(mark, 0);
+  EXPECT_TRUE(pool_invariants_hold());
 }
