@@ -1,4 +1,5 @@
 // PRINT, the cursor, VIEW PRINT, LOCATE, CLS, SCREEN(), TAB, SPC, LPRINT.
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -198,6 +199,24 @@ TEST_F(TextOutput, ClsClearsByMethod) {
   sub__dest(rgba);
   sub_cls(0, 0x40FF0000, 2);  // the fill replaces, it does not blend
   EXPECT_EQ(kx::pixels32(img[-rgba])[5], 0x40FF0000u);
+}
+
+TEST_F(TextOutput, ScrolledInPixelRowsTakeTheBackgroundUnblended) {
+  // 16 x 48 with font 16: text rows 1-2 scroll, row 3 lies outside.
+  const int32_t rgba = func__newimage(16, 48, 32, 1);
+  img_struct& image = img[-rgba];
+  sub__dest(rgba);
+  const uint32_t green = 0xFF00FF00u, translucent_red = 0x40FF0000u;
+  std::fill_n(kx::pixels32(image), 16 * 48, green);
+  image.background_color = translucent_red;
+  kxg_sub_locate(2, 1, 0, 0, 0, 3);
+  print("");  // a new line from the last viewport row scrolls rows 1-2
+  for (const int32_t y : {16, 31}) {
+    EXPECT_EQ(kx::pixels32(image)[y * 16], translucent_red) << y;
+    EXPECT_EQ(kx::pixels32(image)[y * 16 + 15], translucent_red) << y;
+  }
+  EXPECT_EQ(kx::pixels32(image)[0], green);    // row 1 took row 2's old pixels
+  EXPECT_EQ(kx::pixels32(image)[32 * 16], green);  // row 3 stays
 }
 
 TEST_F(TextOutput, PixelPagesDrawGlyphsAndScreenReadsThemBack) {

@@ -7,7 +7,8 @@
 #include "screen/images/blend.h"
 #include "screen/images/image_table.h"
 
-void kx::fill_rectangle(img_struct& image, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t colour) {
+void kx::fill_rectangle(img_struct& image, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t colour,
+                        fill_write write) {
   const uint64_t count = uint64_t(x2 - x1) + 1;
   const uint64_t width = image.width;
   if (image.bytes_per_pixel == 1) {
@@ -16,7 +17,7 @@ void kx::fill_rectangle(img_struct& image, int32_t x1, int32_t y1, int32_t x2, i
     return;
   }
   uint32_t* first = pixels32(image) + uint64_t(y1) * width + x1;
-  if (image.alpha_disabled || (colour >> 24) == 255) {
+  if (write == fill_write::replace || image.alpha_disabled || (colour >> 24) == 255) {
     // One row pixel by pixel, the rest copied from it.
     std::fill_n(first, count, colour);
     for (int32_t y = y1 + 1; y <= y2; ++y) std::memcpy(first + uint64_t(y - y1) * width, first, count * 4);

@@ -49,7 +49,18 @@ void kx::image_table::reset() {
 }
 
 kx::image_table::~image_table() {
-  for (int32_t b = 0; b < block_count_; ++b) std::free(blocks_[b]);
+  // Only a process that ends through its static destructors (one that never
+  // started the program's threads) gets here: the buffers the records still
+  // own go with them, since nothing else refers to them.
+  for (int32_t b = 0; b < block_count_; ++b) {
+    for (int32_t i = 0; i < block_size; ++i) {
+      const img_struct& record = blocks_[b][i];
+      if (!record.valid) continue;
+      if (record.flags & img_owns_data) std::free(record.data);
+      if (record.flags & img_owns_palette) std::free(record.pal);
+    }
+    std::free(blocks_[b]);
+  }
 }
 
 int32_t kx::image_table::index_of(const img_struct* record) const {

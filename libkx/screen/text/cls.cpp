@@ -1,11 +1,11 @@
 #include "screen/text/cls.h"
 
 #include <cstdlib>
-#include <cstring>
 
 #include "base/error.h"
 #include "base/hooks.h"
 #include "screen/fonts/fonts.h"
+#include "screen/graphics/box_fill.h"
 #include "screen/images/image_create.h"
 #include "screen/images/image_table.h"
 #include "screen/images/screen_modes.h"
@@ -20,23 +20,15 @@ void fill_text_rows(img_struct& image, int32_t first_row, int32_t last_row, uint
   kx::fill_cells(image, uint64_t(first_row - 1) * image.width, uint64_t(last_row - first_row + 1) * image.width, cell);
 }
 
+// The rectangle clamped to the image; the fill replaces pixels (no
+// blending on 32-bit images).
 void fill_pixels(img_struct& image, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t fill) {
   if (x1 < 0) x1 = 0;
   if (y1 < 0) y1 = 0;
   if (x2 >= image.width) x2 = image.width - 1;
   if (y2 >= image.height) y2 = image.height - 1;
   if (x1 > x2 || y1 > y2) return;
-  const uint64_t count = uint64_t(x2 - x1 + 1);
-  for (int32_t y = y1; y <= y2; ++y) {
-    const uint64_t at = uint64_t(y) * image.width + x1;
-    if (image.bytes_per_pixel == 1) {
-      std::memset(image.data + at, static_cast<int>(fill & image.mask), count);
-    } else {
-      // The fill replaces pixels: no blending.
-      uint32_t* p = kx::pixels32(image) + at;
-      for (uint64_t i = 0; i < count; ++i) p[i] = fill;
-    }
-  }
+  kx::fill_rectangle(image, x1, y1, x2, y2, fill, kx::fill_write::replace);
 }
 
 void fill_viewport_or_all(img_struct& image, uint32_t fill) {

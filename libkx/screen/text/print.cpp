@@ -6,7 +6,7 @@
 #include "base/clock.h"
 #include "base/error.h"
 #include "screen/fonts/fonts.h"
-#include "screen/images/blend.h"
+#include "screen/graphics/box_fill.h"
 #include "screen/images/image_create.h"
 #include "screen/images/image_table.h"
 #include "screen/text/cls.h"
@@ -70,14 +70,8 @@ void scroll_pixels(img_struct& image) {
   const int64_t moved = end - first - fh;
   if (moved > 0) std::memmove(image.data + first * stride, image.data + (first + fh) * stride, uint64_t(moved) * stride);
   const int64_t blank_from = moved > 0 ? first + moved : first;
-  if (image.bytes_per_pixel == 1) {
-    std::memset(image.data + blank_from * stride, static_cast<int>(image.background_color & image.mask),
-                uint64_t(end - blank_from) * stride);
-  } else {
-    uint32_t* p = kx::pixels32(image) + blank_from * image.width;
-    const uint64_t n = uint64_t(end - blank_from) * image.width;
-    for (uint64_t i = 0; i < n; ++i) p[i] = image.background_color;
-  }
+  kx::fill_rectangle(image, 0, static_cast<int32_t>(blank_from), image.width - 1, static_cast<int32_t>(end - 1),
+                     image.background_color, kx::fill_write::replace);
 }
 
 // One character: a control code acting, or a glyph and the cursor moving.
@@ -94,12 +88,10 @@ void fill_to_pixel_stop(const kx::print_target& to, int32_t stop) {
   const int32_t target = (from / stop + 1) * stop;
   const int32_t to_x = target < image.width ? target : image.width;
   const int32_t fh = fontheight[image.font];
-  for (int32_t y = (image.cursor_y - 1) * fh, end = y + fh; y < end && y < image.height; ++y) {
-    if (y < 0) continue;
-    for (int32_t x = from < 0 ? 0 : from; x < to_x; ++x) {
-      kx::pset_on(image, uint64_t(y) * image.width + x, image.background_color);
-    }
-  }
+  const int32_t top = (image.cursor_y - 1) * fh;
+  const int32_t y1 = top < 0 ? 0 : top, y2 = top + fh < image.height ? top + fh - 1 : image.height - 1;
+  const int32_t x1 = from < 0 ? 0 : from;
+  if (x1 < to_x && y1 <= y2) kx::fill_rectangle(image, x1, y1, to_x - 1, y2, image.background_color);
   if (target >= image.width) {
     kx::new_line(to);
   } else {
