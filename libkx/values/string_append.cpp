@@ -71,21 +71,28 @@ uint64_t room_for(uint64_t need) {
   return need + std::max<uint64_t>(kxs_slack, std::min<uint64_t>(need, INT32_MAX - need));
 }
 
+// Spare bytes for a string of need bytes that will end at offset end and
+// may keep the pool's bytes up to offset limit to itself.
+uint32_t spare_between(uint64_t end, uint64_t limit, uint64_t need) {
+  return static_cast<uint32_t>(std::min<uint64_t>({limit - end, kxs_spare_max, INT32_MAX - need}));
+}
+
 // Makes room for dest to grow to need bytes, its own bytes kept: in place
 // when it can, otherwise at the end of the pool with room to grow after
 // them. Compaction may move any main-pool string, x included, and tells
-// each where.
-void make_room(kxs* dest, const kxs* x, uint64_t need) {
+// each where. Answers the spare bytes dest has once it holds need bytes.
+uint32_t make_room(kxs* dest, const kxs* x, uint64_t need) {
   const auto at = static_cast<uint64_t>(dest->chars - kxs_data);
   const kxs* next = next_string(dest, x);
-  if (next && static_cast<uint64_t>(next->chars - kxs_data) >= at + need) return;
-  if (!next && at + need <= kxs_data_size) {
-    // The newest string: the fill level goes ahead of it by its room,
-    // which is kept for it while it stays the newest.
+  if (next) {
+    // The gap below the next string: no string is ever placed in a gap.
+    const auto next_at = static_cast<uint64_t>(next->chars - kxs_data);
+    if (next_at >= at + need) return spare_between(at + need, next_at, need);
+  } else if (at + need <= kxs_data_size) {
+    // The newest string: the fill level goes ahead of it by its room.
     const uint64_t end = std::min(at + room_for(need), kxs_data_size);
-    kx::append_room = {dest, at, end};
     if (end > kxs_sp) kxs_sp = end;
-    return;
+    return spare_between(at + need, kxs_sp, need);
   }
   const uint64_t room = room_for(need);
   if (kxs_sp + room + kxs_slack > kxs_data_size) kxs_concat(static_cast<uint32_t>(room));
@@ -96,8 +103,9 @@ void make_room(kxs* dest, const kxs* x, uint64_t need) {
   kxs_list[kxs_list_nexti] = dest;
   dest->pool_index = kxs_list_nexti++;
   dest->chars = to;
-  kx::append_room = {dest, kxs_sp, kxs_sp + room};
+  const uint64_t start = kxs_sp;
   kxs_sp += room;
+  return spare_between(start + need, kxs_sp, need);
 }
 
 }  // namespace
@@ -106,10 +114,11 @@ kxs* kxs_append_general(kxs* dest, kxs* x) {
   if (dest == x || takes_plain_form(dest, x->length)) return kxs_set(dest, kxs_add(dest, x));
   if (!x->length) return dest;  // as kxs_add: an empty x is left to the sweep
   const auto need = static_cast<uint64_t>(dest->length) + static_cast<uint64_t>(x->length);
-  make_room(dest, x, need);
+  const uint32_t spare = make_room(dest, x, need);
   // x may lie just above dest: the overlap-safe move reads it first.
   kx::move_bytes(dest->chars + dest->length, x->chars, static_cast<uint64_t>(x->length));
   dest->length = static_cast<int32_t>(need);
+  dest->spare = spare;
   if (x->is_temp) kxs_free(x);
   return dest;
 }
@@ -118,8 +127,9 @@ kxs* kxs_append_txt_len_general(kxs* dest, const void* bytes, int32_t n) {
   if (n <= 0) return dest;
   if (takes_plain_form(dest, n)) return kxs_set(dest, kxs_add(dest, kxs_new_txt_len(bytes, n)));
   const auto need = static_cast<uint64_t>(dest->length) + static_cast<uint64_t>(n);
-  make_room(dest, nullptr, need);
+  const uint32_t spare = make_room(dest, nullptr, need);
   kx::move_bytes(dest->chars + dest->length, static_cast<const uint8_t*>(bytes), static_cast<uint64_t>(n));
   dest->length = static_cast<int32_t>(need);
+  dest->spare = spare;
   return dest;
 }

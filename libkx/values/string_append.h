@@ -8,29 +8,28 @@
 
 #include "values/move_bytes.h"
 #include "values/string_descriptor.h"
-#include "values/string_lists.h"
-#include "values/string_pools.h"
 #include "values/string_release.h"
 
 namespace kx {
 
-// The case of nearly every s = s + x in a loop, kept to a few instructions: dest is the newest string of the main pool (only a string
-// listed there is found in its own slot), and its new end
-// stays below the fill level, which the general form keeps well ahead of a
-// growing string. A fielded dest is no exception: the plain form too leaves
-// it the sum and its link. Appends n > 0 bytes by copy (the bytes must not
-// overlap the pool after dest) and answers true, or does nothing and
-// answers false. Every global is read before the copy, which the compiler
-// must assume may write over any of them.
+// The case of nearly every s = s + x in a loop, kept to a few instructions:
+// the n > 0 new bytes fit in dest's spare bytes, which no other string
+// uses. Length and spare share one descriptor word, read once and written
+// once. Appends by copy (the bytes must not lie in dest's spare) and
+// answers true, or does nothing and answers false. A fielded dest is no
+// exception: the plain form too leaves it the sum and its link.
 template <class Copy>
-[[gnu::always_inline]] inline bool append_at_end(kxs* dest, const uint8_t* bytes, int32_t n, Copy copy) {
-  const uint32_t slot = dest->pool_index;
-  if (slot + 1 != kxs_list_nexti || kxs_list[slot] != dest) return false;
-  const int32_t length = dest->length;
-  uint8_t* end = dest->chars + length;
-  if (length > INT32_MAX - n || static_cast<uint64_t>(end - kxs_data) + static_cast<uint64_t>(n) > kxs_sp) return false;
-  copy(end, bytes, static_cast<uint64_t>(n));
-  dest->length = length + n;
+[[gnu::always_inline]] inline bool append_in_spare(kxs* dest, const uint8_t* bytes, int32_t n, Copy copy) {
+  namespace words = descriptor_words;
+  constexpr unsigned spare_shift = 40;
+  const uint64_t word = words::load(dest, 1);
+  const auto count = static_cast<uint64_t>(n);
+  if (count > word >> spare_shift) return false;
+  // Everything is read before the copy, which the compiler must assume may
+  // write over the descriptor.
+  uint8_t* end = dest->chars + static_cast<uint32_t>(word);
+  copy(end, bytes, count);
+  words::store(dest, 1, word + count - (count << spare_shift));
   return true;
 }
 
@@ -39,17 +38,17 @@ template <class Copy>
 // dest = dest + x, with x consumed as kxs_add consumes it. dest grows where
 // it is while the next string in its pool lies far enough above it (or
 // none does); otherwise it moves to the end of the pool with as much room
-// again as its new length, so that growth costs amortised linear time.
+// again as its new length, so that growth costs amortised linear time. The
+// room left after the new end becomes dest's spare bytes.
 // Fixed-length, read-only and conventional-pool destinations, and x being
 // dest itself, take the plain form, whose meaning this keeps in every case;
 // a temporary dest grows in place and stays a temporary.
 kxs* kxs_append_general(kxs* dest, kxs* x);
 
 [[gnu::always_inline]] inline kxs* kxs_append(kxs* dest, kxs* x) {
-  // dest is the pool's newest string, so x (another string) lies below it
-  // or outside the pool and the copy cannot overlap it; a temporary x is
-  // then released as kxs_add releases it.
-  if (x != dest && x->length > 0 && kx::append_at_end(dest, x->chars, x->length, kx::move_bytes)) [[likely]] {
+  // x is another string, so it does not lie in dest's spare bytes; a
+  // temporary x is then released as kxs_add releases it.
+  if (x != dest && x->length > 0 && kx::append_in_spare(dest, x->chars, x->length, kx::move_bytes)) [[likely]] {
     if (x->is_temp) kxs_free(x);
     return dest;
   }
@@ -63,7 +62,7 @@ kxs* kxs_append_txt_len_general(kxs* dest, const void* bytes, int32_t n);
 
 [[gnu::always_inline]] inline kxs* kxs_append_txt_len(kxs* dest, const void* bytes, int32_t n) {
   const auto copy = [](uint8_t* to, const uint8_t* from, uint64_t count) { std::memcpy(to, from, count); };
-  if (n > 0 && kx::append_at_end(dest, static_cast<const uint8_t*>(bytes), n, copy)) [[likely]]
+  if (n > 0 && kx::append_in_spare(dest, static_cast<const uint8_t*>(bytes), n, copy)) [[likely]]
     return dest;
   return kxs_append_txt_len_general(dest, bytes, n);
 }

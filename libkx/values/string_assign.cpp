@@ -34,6 +34,9 @@ void assign_growing(pool_view pool, Fill& fill, kxs* dest, const kxs* src) {
   const bool fits_below_limit = at + need <= pool.size;
   using fill_type = Fill;
 
+  // A string that grows or moves here gives up its spare bytes: the fill
+  // level is set right behind it, or they stay behind at the old place.
+  dest->spare = 0;
   auto grow_in_place = [&] {
     copy_bytes(dest->chars, src->chars, need);
     dest->length = src->length;

@@ -23,7 +23,9 @@ inline void take_over(kxs* dest, kxs* src) {
   kxs_tmp_list[src->temp_index] = free_slot();
   if (src->temp_index + 1 == kxs_tmp_list_nexti) --kxs_tmp_list_nexti;
   dest->chars = src->chars;
-  dest->length = src->length;
+  // Length, pool and spare bytes in one word, all src's: the pool is the
+  // same, and dest's own spare bytes stay behind with its old text.
+  descriptor_words::store(dest, 1, descriptor_words::load(src, 1));
   if (src->field_link) field_link_release(src);
   kxs_free_descriptor(src);
 }

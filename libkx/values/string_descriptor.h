@@ -13,6 +13,12 @@ struct kxs {
   uint8_t* chars;  // first byte; not terminated, any byte allowed
   int32_t length;
   uint8_t in_conventional;  // bytes in the conventional pool
+  // Bytes right after the last one that belong to this string alone, so
+  // that s = s + x grows into them with no look at the pool: no other
+  // string and no fill level lies below their end. Given only by the append
+  // path to main-pool strings; compaction, and assignments that move the
+  // string or regrow it, take them back.
+  uint32_t spare : 24;
   // Record in the data segment mirroring the string (word 0 length, word 1
   // offset of chars from dblock), or null. Written byte-wise: it need not be
   // aligned.
@@ -26,6 +32,7 @@ struct kxs {
   void* field_link;     // FIELD link record, released with the string
 };
 
+inline constexpr uint32_t kxs_spare_max = (1u << 24) - 1;
 inline constexpr uint32_t kxs_malloc_block_size = 65536;
 inline constexpr uint64_t kxs_malloc_freed_initial = 65536;
 
@@ -85,7 +92,8 @@ inline kxs* descriptor_fill(kxs* d, const kxs& value) {
   // As a pointer, so that the compiler hands the new string's chars, which
   // the caller reads next, straight on instead of loading it back.
   d->chars = value.chars;
-  words::store(d, 1, uint64_t{static_cast<uint32_t>(value.length)} | uint64_t{value.in_conventional} << 32);
+  words::store(d, 1, uint64_t{static_cast<uint32_t>(value.length)} | uint64_t{value.in_conventional} << 32 |
+                         uint64_t{value.spare} << 40);
   words::store(d, 3, uint64_t{value.legacy_descriptor_offset} | uint64_t{value.pool_index} << 32);
   words::store(d, 4, uint64_t{value.is_temp} | uint64_t{value.temp_index} << 32);
   const uint64_t flags = uint64_t{value.is_fixed} | uint64_t{value.is_readonly} << 8;

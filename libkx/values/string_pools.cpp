@@ -11,7 +11,6 @@
 uint8_t* kxs_data = nullptr;
 uint64_t kxs_data_size = 0;
 uint64_t kxs_sp = 0;
-kx::growth_room kx::append_room;
 uint32_t kxs_cmem_sp = kxs_cmem_descriptor_space;
 
 namespace {
@@ -53,6 +52,8 @@ void kxs_concat(uint32_t extra) {
         move_text(write, s->chars, s->length);
         s->chars = write;
       }
+      // The next string may move down over them.
+      s->spare = 0;
       write = s->chars + s->length;
     }
     kxs_sp = static_cast<uint64_t>(write - kxs_data);
@@ -98,7 +99,6 @@ void string_pools_init() {
   if (!kxs_data) out_of_memory(err::out_of_memory_string_data);
   kxs_data_size = kxs_data_initial_size;
   kxs_sp = 0;
-  append_room = {};
   kxs_cmem_sp = kxs_cmem_descriptor_space;
 }
 

@@ -31,25 +31,11 @@ void kxs_concat_cmem(uint32_t extra);
 
 namespace kx {
 
-// The room that s = s + x keeps after the string it grows (offsets into
-// kxs_data): while that string is the newest of the pool, the fill level
-// stays at the room's end even when newer strings come and go, so that the
-// next string made is not put right behind it, which would make it move
-// again soon. Only a hint: the fill level is never set below the newest
-// string's end, so a stale record costs pool space and nothing else.
-struct growth_room {
-  const kxs* owner = nullptr;
-  uint64_t start = 0;
-  uint64_t end = 0;
-};
-extern growth_room append_room;
-
 // The fill level behind the pool's newest string last: its end plus the
-// slack, or the end of the room kept for it; never past the pool.
+// slack, or past its spare bytes when it has more; never past the pool.
 inline uint64_t fill_after(const kxs* last) {
-  const auto start = static_cast<uint64_t>(last->chars - kxs_data);
-  uint64_t fill = start + static_cast<uint64_t>(last->length) + kxs_slack;
-  if (last == append_room.owner && start == append_room.start && append_room.end > fill) fill = append_room.end;
+  const auto end = static_cast<uint64_t>(last->chars - kxs_data) + static_cast<uint64_t>(last->length);
+  const uint64_t fill = end + (last->spare > kxs_slack ? last->spare : kxs_slack);
   return fill < kxs_data_size ? fill : kxs_data_size;
 }
 

@@ -60,10 +60,13 @@ inline ::testing::AssertionResult pool_list_in_order(const kx::growable_array<kx
     if (start < previous_end) return ::testing::AssertionFailure() << "slot " << i << " overlaps or precedes its lower neighbour";
     if (s->length > 0 && static_cast<int64_t>(start) <= previous_start)
       return ::testing::AssertionFailure() << "slot " << i << " chars not strictly ascending";
-    if (start + static_cast<uint64_t>(s->length) > fill)
-      return ::testing::AssertionFailure() << "slot " << i << " ends past the fill level";
+    // A string's spare bytes are its own: no other string and no fill level
+    // lies below their end.
+    if (conventional && s->spare != 0) return ::testing::AssertionFailure() << "slot " << i << " has spare bytes";
+    const uint64_t end = start + static_cast<uint64_t>(s->length) + s->spare;
+    if (end > fill) return ::testing::AssertionFailure() << "slot " << i << " ends past the fill level";
     if (s->length > 0) previous_start = static_cast<int64_t>(start);
-    previous_end = start + static_cast<uint64_t>(s->length);
+    previous_end = end;
     if (s->legacy_descriptor) {
       const auto [length, offset] = legacy_words(s);
       if (length != static_cast<uint16_t>(s->length) || offset != static_cast<uint16_t>(s->chars - dblock))
