@@ -342,6 +342,16 @@ double cpu_seconds(pid_t pid) {
   return static_cast<double>(utime + stime) / static_cast<double>(sysconf(_SC_CLK_TCK));
 }
 
+std::vector<std::string> lines_starting(const std::string& text, const std::string& prefix) {
+  std::vector<std::string> out;
+  std::istringstream in(text);
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.rfind(prefix, 0) == 0) out.push_back(line.substr(prefix.size()));
+  }
+  return out;
+}
+
 bool has_sanitizer_report(const std::string& errors) {
   return errors.find("ThreadSanitizer") != std::string::npos ||
          errors.find("AddressSanitizer") != std::string::npos || errors.find("runtime error:") != std::string::npos;

@@ -82,6 +82,9 @@ class process {
   std::string err_path_;
 };
 
+// The lines of text that start with prefix, each without it, in order.
+std::vector<std::string> lines_starting(const std::string& text, const std::string& prefix);
+
 // Runs a tool to completion; returns its standard output and sets the exit
 // status.
 std::string run_tool(const std::vector<std::string>& argv, int* exit_status = nullptr);

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <memory>
-#include <sstream>
 #include <utility>
 #include <string>
 #include <vector>
@@ -33,16 +32,6 @@ class Input : public ::testing::Test {
   std::unique_ptr<process> program_;
   unsigned long window_ = 0;
 };
-
-std::vector<std::string> lines_starting(const std::string& text, const std::string& prefix) {
-  std::vector<std::string> out;
-  std::istringstream in(text);
-  std::string line;
-  while (std::getline(in, line)) {
-    if (line.rfind(prefix, 0) == 0) out.push_back(line.substr(prefix.size()));
-  }
-  return out;
-}
 
 // Types keys 30 ms apart, as a quick typist would.
 void type_quickly(unsigned long window, const std::vector<std::string>& keys) {

@@ -29,15 +29,8 @@ class Mouse : public ::testing::Test {
     move_to_origin(window_);
   }
   std::vector<std::string> messages() const { return lines("m "); }
-  std::vector<std::string> lines(const std::string& prefix) const {
-    std::vector<std::string> out;
-    std::istringstream in(program_->output());
-    std::string line;
-    while (std::getline(in, line)) {
-      if (line.rfind(prefix, 0) == 0) out.push_back(line.substr(prefix.size()));
-    }
-    return out;
-  }
+  // The program's output lines that start with prefix, without it.
+  std::vector<std::string> lines(const std::string& prefix) const { return lines_starting(program_->output(), prefix); }
   std::string last_message() const {
     const auto m = messages();
     return m.empty() ? std::string() : m.back();

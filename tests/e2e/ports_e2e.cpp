@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -33,15 +32,7 @@ class Ports : public ::testing::Test {
     }, 10s);
   }
   // The program's output lines that start with prefix, without it.
-  std::vector<std::string> lines(const std::string& prefix) const {
-    std::vector<std::string> out;
-    std::istringstream in(program_->output());
-    std::string line;
-    while (std::getline(in, line)) {
-      if (line.rfind(prefix, 0) == 0) out.push_back(line.substr(prefix.size()));
-    }
-    return out;
-  }
+  std::vector<std::string> lines(const std::string& prefix) const { return lines_starting(program_->output(), prefix); }
   std::string last(const std::string& prefix) const {
     const auto l = lines(prefix);
     return l.empty() ? std::string() : l.back();

@@ -11,6 +11,8 @@
 #include <cstdio>
 #include <string>
 
+#include "program_text.h"
+
 #include "base/clock.h"
 #include "files/launch_info.h"
 #include "frame/shutdown.h"
@@ -46,9 +48,7 @@ void KXMAIN(void*) {
       locks = now;
       std::printf("locks %s\n", locks.c_str());
     }
-    kxs* k = kxs_inkey();
-    std::string text(reinterpret_cast<const char*>(k->chars), static_cast<size_t>(k->length));
-    kxs_free(k);
+    const std::string text = take_key();
     if (!text.empty()) {
       std::printf("inkey");
       for (unsigned char c : text) std::printf(" %u", c);

@@ -15,6 +15,8 @@
 #include <cstring>
 #include <string>
 
+#include "program_text.h"
+
 #include "base/clock.h"
 #include "base/flags.h"
 #include "frame/shutdown.h"
@@ -33,14 +35,6 @@
 namespace {
 
 std::string mode;
-
-std::string take_key() {
-  const uint32_t mark = kxs_tmp_list_nexti;
-  kxs* k = kxs_inkey();
-  std::string key(reinterpret_cast<const char*>(k->chars), static_cast<size_t>(k->length));
-  kxs_cleanup(mark, 0);
-  return key;
-}
 
 void report_messages() {
   while (func__mouseinput(0, 0)) {

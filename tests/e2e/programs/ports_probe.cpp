@@ -34,14 +34,6 @@ namespace {
 
 std::string mode, variant;
 
-std::string take_key() {
-  const uint32_t mark = kxs_tmp_list_nexti;
-  kxs* k = kxs_inkey();
-  std::string key(reinterpret_cast<const char*>(k->chars), static_cast<size_t>(k->length));
-  kxs_cleanup(mark, 0);
-  return key;
-}
-
 void wait_for_key(const std::string& wanted) {
   while (take_key() != wanted) Sleep(5);
 }

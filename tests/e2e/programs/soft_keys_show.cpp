@@ -15,6 +15,8 @@
 #include <cstdio>
 #include <string>
 
+#include "program_text.h"
+
 #include "base/clock.h"
 #include "compiled_statement.h"
 #include "files/launch_info.h"
@@ -39,13 +41,6 @@ namespace {
 
 constexpr int32_t key15_handler = 1;
 
-void say(const std::string& line) {
-  std::printf("%s\n", line.c_str());
-  std::fflush(stdout);
-}
-
-kxs* text(const std::string& s) { return kxs_new_txt_len(s.data(), static_cast<int32_t>(s.size())); }
-
 bool on_key(int32_t id, int64_t) {
   if (id != key15_handler) return false;
   say("key15");
@@ -55,9 +50,7 @@ bool on_key(int32_t id, int64_t) {
 // The next key INKEY$ gives, waiting for one with statement checks.
 std::string next_key() {
   for (;;) {
-    kxs* k = kxs_inkey();
-    std::string s(reinterpret_cast<const char*>(k->chars), static_cast<size_t>(k->length));
-    kxs_free(k);
+    std::string s = take_key();
     if (!s.empty()) return s;
     Sleep(5);
     if (kxevent) evnt(100);

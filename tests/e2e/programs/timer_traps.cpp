@@ -12,6 +12,8 @@
 #include <cstdio>
 #include <string>
 
+#include "program_text.h"
+
 #include "base/clock.h"
 #include "files/launch_info.h"
 #include "frame/shutdown.h"
@@ -30,11 +32,6 @@ constexpr int32_t error_resume = 1;
 
 int64_t timer_on_ms = 0;
 int ticks = 0;
-
-void say(const std::string& line) {
-  std::printf("%s\n", line.c_str());
-  std::fflush(stdout);
-}
 
 bool on_key(int32_t id, int64_t) {
   if (id != key_handler) return false;
@@ -109,9 +106,7 @@ void sleep_scene() {
   say("sleeping");
   int64_t start = GetTicks();
   sub_sleep(0, 0);
-  kxs* k = kxs_inkey();
-  const std::string key(reinterpret_cast<const char*>(k->chars), static_cast<size_t>(k->length));
-  kxs_free(k);
+  const std::string key = take_key();
   say("woke after " + std::to_string(GetTicks() - start) + " with key " + key);
   ontimer_setup(0, 1.0, timer_handler, 0);
   start = timer_on_ms = GetTicks();
