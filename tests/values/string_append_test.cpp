@@ -17,71 +17,74 @@ TEST_F(string_append, MatchesThePlainFormUnderRandomStatements) {
   // compactions, each statement swept as compiled code sweeps it; the text
   // must always be what s = s + x would give, and no string may lie in
   // another's spare bytes.
-  std::mt19937 rng(7);
-  std::vector<kxs*> vars;
-  std::vector<std::string> model(5);
-  for (int i = 0; i < 5; ++i) vars.push_back(variable_of(""));
-  const std::string pieces = "abcdefghijklmnopqrstuvwxyz0123456789";
-  for (int step = 0; step < 20000; ++step) {
-    const uint32_t mark = kxs_tmp_list_nexti;
-    const size_t v = rng() % 5;
-    const size_t w = rng() % 5;
-    const std::string piece = pieces.substr(0, rng() % (rng() % 8 == 0 ? 36 : 4));
-    switch (rng() % 10) {
-      case 0:
-        kxs_append(vars[v], temp_of(piece));
-        model[v] += piece;
-        break;
-      case 1:
-        kxs_append(vars[v], literal_of(std::string_view(pieces).substr(0, piece.size())));
-        model[v] += piece;
-        break;
-      case 2:
-        kxs_append(vars[v], vars[w]);  // another variable, or the string itself
-        model[v] += model[w];
-        break;
-      case 3:
-        kxs_append(vars[v], conventional_temp_of(piece));
-        model[v] += piece;
-        break;
-      case 4: {
-        // A neighbour is made above the growing strings, sometimes below
-        // another temporary of the same statement.
-        kxs* result = temp_of(piece);
-        if (rng() % 2) temp_of(pieces);
-        kxs_set(vars[w], result);
-        model[w] = piece;
-        break;
+  for (const unsigned seed : {7u, 1234u, 99991u}) {
+    std::mt19937 rng(seed);
+    std::vector<kxs*> vars;
+    std::vector<std::string> model(5);
+    for (int i = 0; i < 5; ++i) vars.push_back(variable_of(""));
+    const std::string pieces = "abcdefghijklmnopqrstuvwxyz0123456789";
+    for (int step = 0; step < 20000; ++step) {
+      const uint32_t mark = kxs_tmp_list_nexti;
+      const size_t v = rng() % 5;
+      const size_t w = rng() % 5;
+      const std::string piece = pieces.substr(0, rng() % (rng() % 8 == 0 ? 36 : 4));
+      switch (rng() % 10) {
+        case 0:
+          kxs_append(vars[v], temp_of(piece));
+          model[v] += piece;
+          break;
+        case 1:
+          kxs_append(vars[v], literal_of(std::string_view(pieces).substr(0, piece.size())));
+          model[v] += piece;
+          break;
+        case 2:
+          kxs_append(vars[v], vars[w]);  // another variable, or the string itself
+          model[v] += model[w];
+          break;
+        case 3:
+          kxs_append(vars[v], conventional_temp_of(piece));
+          model[v] += piece;
+          break;
+        case 4: {
+          // A neighbour is made above the growing strings, sometimes below
+          // another temporary of the same statement.
+          kxs* result = temp_of(piece);
+          if (rng() % 2) temp_of(pieces);
+          kxs_set(vars[w], result);
+          model[w] = piece;
+          break;
+        }
+        case 5:
+          kxs_set(vars[v], literal_of(""));
+          model[v].clear();
+          break;
+        case 6:
+          kxs_append_txt_len(vars[v], pieces.data(), static_cast<int32_t>(piece.size()));
+          model[v] += piece;
+          break;
+        case 8: {
+          // A function's local string, built by appends, becomes its result:
+          // the variable takes over its text and its spare bytes.
+          kxs* local = variable_of("");
+          for (int i = 0; i < 3; ++i)
+            kxs_append_txt_len(local, piece.data(), static_cast<int32_t>(piece.size()));
+          kxs_set(vars[w], kxs_maketmp(local));
+          model[w] = piece + piece + piece;
+          break;
+        }
+        case 9:
+          // Compaction moves strings down over the others' spare bytes.
+          if (rng() % 4 == 0) kxs_concat(0);
+          break;
+        default:
+          kxs_append(vars[v], temp_of(""));
       }
-      case 5:
-        kxs_set(vars[v], literal_of(""));
-        model[v].clear();
-        break;
-      case 6:
-        kxs_append_txt_len(vars[v], pieces.data(), static_cast<int32_t>(piece.size()));
-        model[v] += piece;
-        break;
-      case 8: {
-        // A function's local string, built by appends, becomes its result:
-        // the variable takes over its text and its spare bytes.
-        kxs* local = variable_of("");
-        for (int i = 0; i < 3; ++i) kxs_append_txt_len(local, piece.data(), static_cast<int32_t>(piece.size()));
-        kxs_set(vars[w], kxs_maketmp(local));
-        model[w] = piece + piece + piece;
-        break;
-      }
-      case 9:
-        // Compaction moves strings down over the others' spare bytes.
-        if (rng() % 4 == 0) kxs_concat(0);
-        break;
-      default:
-        kxs_append(vars[v], temp_of(""));
+      ASSERT_TRUE(pool_invariants_hold()) << "seed " << seed << " step " << step << " before the sweep";
+      kxs_cleanup(mark, 0);
+      ASSERT_EQ(new_error.load(), 0u);
+      for (size_t i = 0; i < 5; ++i) ASSERT_EQ(text_of(vars[i]), model[i]) << "seed " << seed << " step " << step;
+      ASSERT_TRUE(pool_invariants_hold()) << "seed " << seed << " step " << step;
     }
-    ASSERT_TRUE(pool_invariants_hold()) << step << " before the sweep";
-    kxs_cleanup(mark, 0);
-    ASSERT_EQ(new_error.load(), 0u);
-    for (int i = 0; i < 5; ++i) ASSERT_EQ(text_of(vars[static_cast<size_t>(i)]), model[static_cast<size_t>(i)]) << step;
-    ASSERT_TRUE(pool_invariants_hold()) << step;
   }
 }
 
