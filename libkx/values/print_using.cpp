@@ -6,10 +6,8 @@
 
 #include "base/error.h"
 #include "values/print_using_number.h"
-#include "values/string_assign.h"
-#include "values/string_create.h"
+#include "values/string_append.h"
 #include "values/string_descriptor.h"
-#include "values/string_release.h"
 
 namespace {
 
@@ -207,11 +205,9 @@ void kx::string_destination::append(const uint8_t* bytes, size_t length) {
     error(err::out_of_string_space);
     return;
   }
-  kxs* joined = kxs_new(static_cast<int32_t>(s_->length + static_cast<int64_t>(length)), 1);
-  // Read after making it: that may have moved s_'s bytes.
-  if (s_->length) std::copy(s_->chars, s_->chars + s_->length, joined->chars);
-  std::copy(bytes, bytes + length, joined->chars + s_->length);
-  kxs_set(s_, joined);
+  // In place while the string has room: a line of many fields, or many
+  // lines gathered in one string, costs linear time.
+  kxs_append_txt_len(s_, bytes, static_cast<int32_t>(length));
 }
 
 int32_t print_using(kxs* format, int32_t pos, kx::using_destination& dest, kxs* value) {
