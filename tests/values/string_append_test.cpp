@@ -11,6 +11,18 @@
 
 using string_append = fresh_memory;
 
+namespace {
+
+// s = s + "y" as a new temporary, or s = s + "x" as a literal.
+void append_one(kxs* s, bool temporary) {
+  if (temporary)
+    kxs_append(s, temp_of("y"));
+  else
+    kxs_append_txt_len(s, "x", 1);
+}
+
+}  // namespace
+
 TEST_F(string_append, MatchesThePlainFormUnderRandomStatements) {
   // Five variables are built, overwritten and appended to in random order,
   // with every kind of right operand, among function results and
@@ -100,10 +112,7 @@ TEST_F(string_append, BuildingALongStringMovesItRarely) {
     const uint8_t* last = s->chars;
     for (int i = 0; i < 100000; ++i) {
       const uint32_t mark = kxs_tmp_list_nexti;
-      if (temporary)
-        kxs_append(s, temp_of("y"));
-      else
-        kxs_append_txt_len(s, "x", 1);
+      append_one(s, temporary);
       kxs_cleanup(mark, 0);
       if (s->chars != last) ++moves;
       last = s->chars;
@@ -127,10 +136,7 @@ TEST_F(string_append, AVariableAssignedAfterEachAppendDoesNotMakeItMove) {
     const uint8_t* last = s->chars;
     for (int i = 0; i < 20000; ++i) {
       const uint32_t mark = kxs_tmp_list_nexti;
-      if (temporary)
-        kxs_append(s, temp_of("y"));
-      else
-        kxs_append_txt_len(s, "x", 1);
+      append_one(s, temporary);
       kxs_cleanup(mark, 0);
       kxs_set(t, temp_of(std::string(1 + i % 3, static_cast<char>('A' + i % 26))));
       kxs_cleanup(mark, 0);
