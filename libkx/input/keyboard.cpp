@@ -293,7 +293,11 @@ void keydown(uint32_t code) {
   const bool insert_was_held = code == key::insert && held(key::insert);
   const bool scroll_was_held = code == key::scroll_lock && held(key::scroll_lock);
   keyheld_buffer.add(code);
-  sleep_break = 1;
+  // SLEEP ends on a key press, but only once the key is in the buffer: a
+  // program that reads INKEY$ straight after SLEEP must find it there.
+  struct end_sleep_on_return {
+    ~end_sleep_on_return() { sleep_break = 1; }
+  } end_sleep;
 
   if (code == key::break_key || ((code == key::scroll_lock || code == key::ctrl_break_key) && ctrl_held())) {
     if (exit_blocked.load()) {

@@ -2,7 +2,9 @@
 // read back the way a program reads the keyboard.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -360,6 +362,26 @@ TEST_F(Keyboard, LockFunctionsReportTheLocks) {
   EXPECT_EQ(func__scrolllock(), 0);
   sub__scrolllock(1);  // the statements leave the locks alone
   EXPECT_EQ(func__scrolllock(), 0);
+}
+
+// SLEEP returns when the window thread marks a press; a program that reads
+// INKEY$ straight after must find the key, so the mark comes only once the
+// key is in the buffer. A watcher on another thread looks at the buffer the
+// moment the mark appears.
+TEST_F(Keyboard, AKeyIsBufferedBeforeItEndsASleep) {
+  for (int round = 0; round < 2000; ++round) {
+    sleep_break = 0;
+    std::atomic<bool> found{false};
+    std::thread watcher([&] {
+      while (sleep_break.load() == 0) {
+      }
+      found = inkey_waiting();
+    });
+    tap('x');
+    watcher.join();
+    ASSERT_TRUE(found.load()) << "round " << round;
+    ASSERT_EQ(drain(), std::vector<std::string>{"x"});
+  }
 }
 
 }  // namespace
