@@ -320,8 +320,24 @@ std::vector<kx::screen_reader::Row> read_screen_rows(unsigned long id, int cell_
   return kx::screen_reader::read_cells(*image, g);
 }
 
+bool focus_window(unsigned long id, std::chrono::milliseconds timeout) {
+  const std::string window = std::to_string(id);
+  return eventually(
+      [&] {
+        int status = 0;
+        const std::string info = run_tool({"xwininfo", "-id", window}, &status);
+        if (status != 0 || info.find("Map State: IsViewable") == std::string::npos) return false;
+        run_tool({"xdotool", "windowfocus", "--sync", window}, &status);
+        if (status != 0) return false;
+        std::istringstream focused(run_tool({"xdotool", "getwindowfocus"}));
+        unsigned long focus = 0;
+        return focused >> focus && focus == id;
+      },
+      timeout);
+}
+
 void type_keys(unsigned long id, const std::vector<std::string>& keys) {
-  run_tool({"xdotool", "windowfocus", "--sync", std::to_string(id)});
+  focus_window(id);
   for (const auto& key : keys) run_tool({"xdotool", "key", key});
 }
 

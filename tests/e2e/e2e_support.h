@@ -120,6 +120,12 @@ bool page_matches(unsigned long id, int width, int height,
 // when no screenshot could be taken or read.
 std::vector<kx::screen_reader::Row> read_screen_rows(unsigned long id, int cell_width = 8, int cell_height = 16);
 
+// Gives the window the keyboard focus once it is on screen, and checks that
+// it has it: a window found by name may not be mapped yet, and a focus set
+// on it then fails and the keys typed next go to the root window. False when
+// the window never took the focus within the timeout.
+bool focus_window(unsigned long id, std::chrono::milliseconds timeout = std::chrono::seconds(20));
+
 // Focuses the window and types X key names (xdotool's names: "space",
 // "Return", "ctrl+a") into it, one after another.
 void type_keys(unsigned long id, const std::vector<std::string>& keys);

@@ -35,7 +35,7 @@ class Input : public ::testing::Test {
 
 // Types keys 30 ms apart, as a quick typist would.
 void type_quickly(unsigned long window, const std::vector<std::string>& keys) {
-  run_tool({"xdotool", "windowfocus", "--sync", std::to_string(window)});
+  EXPECT_TRUE(focus_window(window));
   for (const auto& k : keys) run_tool({"xdotool", "key", "--delay", "30", k});
 }
 
@@ -147,7 +147,7 @@ TEST_F(Input, KeyDownFollowsHeldKeysAndThePointerLeavingReleasesModifiers) {
   move_to_origin(window_);
   const std::string id = std::to_string(window_);
   run_tool({"xdotool", "mousemove", "--sync", "100", "100"});
-  run_tool({"xdotool", "windowfocus", "--sync", id});
+  EXPECT_TRUE(focus_window(window_));
   auto last_down = [&] {
     const auto downs = lines_starting(program().output(), "down ");
     return downs.empty() ? std::string() : downs.back();

@@ -40,7 +40,7 @@ class Mouse : public ::testing::Test {
               std::to_string(y)});
   }
   void quit() {
-    run_tool({"xdotool", "windowfocus", "--sync", std::to_string(window_)});
+    EXPECT_TRUE(focus_window(window_));
     run_tool({"xdotool", "key", "q"});
     ASSERT_EQ(program_->wait_exit(20s), 0) << program_->errors();
     EXPECT_FALSE(has_sanitizer_report(program_->errors())) << program_->errors();
@@ -111,7 +111,7 @@ TEST_F(Mouse, MousemoveWarpsTheXPointerAndScreenmoveCentresTheWindow) {
     return x + " " + y;
   };
   auto warp = [&] {
-    run_tool({"xdotool", "windowfocus", "--sync", std::to_string(window_)});
+    EXPECT_TRUE(focus_window(window_));
     run_tool({"xdotool", "key", "w"});
   };
   ASSERT_NO_FATAL_FAILURE(launch("text"));
@@ -126,7 +126,7 @@ TEST_F(Mouse, MousemoveWarpsTheXPointerAndScreenmoveCentresTheWindow) {
   std::istringstream desktop(run_tool({"xdotool", "getdisplaygeometry"}));
   int desktop_w = 0, desktop_h = 0;
   desktop >> desktop_w >> desktop_h;
-  run_tool({"xdotool", "windowfocus", "--sync", std::to_string(window_)});
+  EXPECT_TRUE(focus_window(window_));
   run_tool({"xdotool", "key", "c"});
   EXPECT_TRUE(eventually([&] {
     const auto g = window_geometry(window_);
@@ -218,7 +218,7 @@ TEST_F(Mouse, ALargeClipboardTextReachesXclipWhole) {
 TEST_F(Mouse, ClipboardTextFromXclipIsReadAsCodePage437) {
   ASSERT_NO_FATAL_FAILURE(launch("paste"));
   auto paste = [&](size_t index) {
-    run_tool({"xdotool", "windowfocus", "--sync", std::to_string(window_)});
+    EXPECT_TRUE(focus_window(window_));
     run_tool({"xdotool", "key", "p"});
     std::vector<std::string> p;
     eventually([&] { return (p = lines("paste ")).size() > index; }, 20s);

@@ -38,7 +38,7 @@ class Ports : public ::testing::Test {
     return l.empty() ? std::string() : l.back();
   }
   void key(const std::string& name) {
-    run_tool({"xdotool", "windowfocus", "--sync", std::to_string(window_)});
+    EXPECT_TRUE(focus_window(window_));
     run_tool({"xdotool", "key", name});
   }
   void pointer_to(int x, int y) {

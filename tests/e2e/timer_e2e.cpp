@@ -65,7 +65,7 @@ TEST_F(Timer, PendingKeyTrapsRunBeforePendingTimerTraps) {
   const auto window = wait_for_window("Untitled", 20s);
   ASSERT_TRUE(window) << program.errors();
   ASSERT_TRUE(eventually([&] { return program.output().find("armed") != std::string::npos; }, 10s));
-  run_tool({"xdotool", "windowfocus", "--sync", std::to_string(*window)});
+  EXPECT_TRUE(focus_window(*window));
   run_tool({"xdotool", "key", "F1"});
   ASSERT_EQ(program.wait_exit(20s), 0) << program.output() << program.errors();
   const auto lines = output_lines(program.output());
@@ -115,7 +115,7 @@ TEST_F(Timer, SleepWithoutACountWaitsForAKeyOrATimerEvent) {
   ASSERT_TRUE(eventually([&] { return program.output().find("sleeping") != std::string::npos; }, 10s));
   std::this_thread::sleep_for(1500ms);
   EXPECT_EQ(program.output().find("woke"), std::string::npos) << "SLEEP ended by itself";
-  run_tool({"xdotool", "windowfocus", "--sync", std::to_string(*window)});
+  EXPECT_TRUE(focus_window(*window));
   run_tool({"xdotool", "key", "x"});
   ASSERT_EQ(program.wait_exit(20s), 0) << program.output() << program.errors();
   std::string by_key, by_timer;
