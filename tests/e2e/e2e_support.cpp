@@ -320,13 +320,22 @@ std::vector<kx::screen_reader::Row> read_screen_rows(unsigned long id, int cell_
   return kx::screen_reader::read_cells(*image, g);
 }
 
-bool focus_window(unsigned long id, std::chrono::milliseconds timeout) {
-  const std::string window = std::to_string(id);
+bool wait_until_viewable(unsigned long id, std::chrono::milliseconds timeout) {
   return eventually(
       [&] {
         int status = 0;
-        const std::string info = run_tool({"xwininfo", "-id", window}, &status);
-        if (status != 0 || info.find("Map State: IsViewable") == std::string::npos) return false;
+        const std::string info = run_tool({"xwininfo", "-id", std::to_string(id)}, &status);
+        return status == 0 && info.find("Map State: IsViewable") != std::string::npos;
+      },
+      timeout);
+}
+
+bool focus_window(unsigned long id, std::chrono::milliseconds timeout) {
+  const std::string window = std::to_string(id);
+  if (!wait_until_viewable(id, timeout)) return false;
+  return eventually(
+      [&] {
+        int status = 0;
         run_tool({"xdotool", "windowfocus", "--sync", window}, &status);
         if (status != 0) return false;
         std::istringstream focused(run_tool({"xdotool", "getwindowfocus"}));
@@ -390,7 +399,7 @@ double e2e::percentile(std::vector<double> values, double p) {
 
 std::optional<unsigned long> e2e::wait_until_ready(const process& program, const std::string& window_name) {
   const auto window = wait_for_window(window_name, 20s);
-  if (!window || !eventually([&] { return program.output().find("ready") != std::string::npos; }, 10s)) {
+  if (!window || !wait_until_viewable(*window) || !eventually([&] { return program.output().find("ready") != std::string::npos; }, 10s)) {
     return std::nullopt;
   }
   return window;

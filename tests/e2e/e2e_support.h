@@ -120,6 +120,11 @@ bool page_matches(unsigned long id, int width, int height,
 // when no screenshot could be taken or read.
 std::vector<kx::screen_reader::Row> read_screen_rows(unsigned long id, int cell_width = 8, int cell_height = 16);
 
+// Waits until the window is mapped and on screen; false when it is not
+// within the timeout. A window is found by its name before it is mapped, and
+// pointer motion over it or a focus set on it before then is lost.
+bool wait_until_viewable(unsigned long id, std::chrono::milliseconds timeout = std::chrono::seconds(20));
+
 // Gives the window the keyboard focus once it is on screen, and checks that
 // it has it: a window found by name may not be mapped yet, and a focus set
 // on it then fails and the keys typed next go to the root window. False when
@@ -140,8 +145,8 @@ bool answer_message_box(const std::string& caption, int index, std::chrono::mill
 // An instrumented build's report in a child's standard error.
 bool has_sanitizer_report(const std::string& errors);
 
-// The window of a starting test program once the program has printed
-// "ready", or nothing when either does not come in time.
+// The window of a starting test program once it is on screen and the
+// program has printed "ready", or nothing when either does not come in time.
 std::optional<unsigned long> wait_until_ready(const process& program, const std::string& window_name = "Untitled");
 
 // Microseconds of the monotonic clock, the clock the latency programs stamp

@@ -24,6 +24,7 @@ class Input : public ::testing::Test {
     const auto window = wait_for_window("Untitled", 20s);
     ASSERT_TRUE(window) << program_->errors();
     window_ = *window;
+    ASSERT_TRUE(wait_until_viewable(window_));
     ASSERT_TRUE(eventually([&] { return program_->output().find("ready") != std::string::npos; }, 10s));
   }
   process& program() { return *program_; }
