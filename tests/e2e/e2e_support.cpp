@@ -399,8 +399,7 @@ double e2e::percentile(std::vector<double> values, double p) {
 
 std::optional<unsigned long> e2e::wait_until_ready(const process& program, const std::string& window_name) {
   const auto window = wait_for_window(window_name, 20s);
-  if (!window || !wait_until_viewable(*window) || !eventually([&] { return program.output().find("ready") != std::string::npos; }, 10s)) {
-    return std::nullopt;
-  }
-  return window;
+  if (!window || !wait_until_viewable(*window)) return std::nullopt;
+  const bool ready = eventually([&] { return program.output().find("ready") != std::string::npos; }, 10s);
+  return ready ? window : std::nullopt;
 }

@@ -23,8 +23,8 @@ class Files : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(server_.ok()) << "Xvfb did not start";
-    folder_ = std::filesystem::temp_directory_path() /
-              ("kx_files_e2e_" + std::to_string(getpid()) + "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    folder_ = std::filesystem::temp_directory_path() / ("kx_files_e2e_" + std::to_string(getpid()) + "_" + test);
     std::filesystem::remove_all(folder_);
     std::filesystem::create_directories(folder_);
   }
