@@ -17,6 +17,10 @@ inline std::atomic<uint32_t> new_error{0};
 // handles it.
 void error(int32_t n);
 
+// A division by zero in a compiled expression (/, \, MOD): the ordinary
+// error 11, which the program's handler may trap. error(11) is the
+// processor's arithmetic fault, which is critical.
+void error_division_by_zero_in_expression();
 // Whether n is raised like an ordinary error but never trapped: the program
 // ends after its report.
 constexpr bool is_untrappable_error(uint32_t n) {

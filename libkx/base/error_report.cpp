@@ -1,8 +1,11 @@
 #include "base/error_report.h"
 
 #include <cstdio>
+#include <string_view>
 
+#include "base/build_options.h"
 #include "base/error.h"
+#include "base/flags.h"
 #include "base/message_box.h"
 #include "base/process_exit.h"
 
@@ -31,6 +34,17 @@ report_outcome report_untrapped_error(uint32_t n, uint32_t line, uint32_t includ
   // Made on the stack: the report may be that memory is exhausted.
   report_texts report;
   write_error_report(report, n, line, include_line, include_file);
+  if (kx::program_options.console_only) {
+    // No window and no X server: the report goes to standard error, the
+    // program ends, and its status says that it failed.
+    std::string_view body = report.body;
+    if (const size_t ask = body.rfind("\nContinue?"); ask != std::string_view::npos) body = body.substr(0, ask);
+    std::fprintf(stderr, "%s\n%.*s\n", report.caption, static_cast<int>(body.size()), body.data());
+    std::fflush(stderr);
+    exit_code = kx::exit_status_unhandled_error;
+    if (is_untrappable_error(n)) kx_exit_process(kx::exit_status_unhandled_error);
+    return report_outcome::end_program;
+  }
   if (is_untrappable_error(n)) {
     MessageBox(0, report.body, report.caption, MB_OK);
     kx_exit_process(0);

@@ -3,22 +3,23 @@
 #include "base/error.h"
 #include "base/flags.h"
 #include "base/window_wake.h"
+#include "screen/images/console_image.h"
+#include "screen/images/image_statements.h"
+#include "screen/text/print.h"
 
 namespace {
-// A build option of the compiled program, off in this one.
-constexpr bool has_console = false;
 // Application thread: the console output is active (only with a console).
-int32_t console_active = 0;
+int32_t console_active = 1;
 }  // namespace
 
 int32_t func__console() {
   if (new_error) return -1;
-  return 0;  // no console image
+  return kx::console_image_handle;
 }
 
 void sub__console(int32_t on) {
   if (new_error) return;
-  if (has_console) console_active = on ? 1 : 0;
+  if (kx::console_image_handle != 0) console_active = on ? 1 : 0;
 }
 
 void sub__screenshow() {
@@ -40,7 +41,12 @@ int32_t func__screenhide() { return screen_hide.load() ? -1 : 0; }
 
 void sub__consoletitle(kxs*) {}
 
-void sub__echo(kxs*) {
+void sub__echo(kxs* text) {
   if (new_error) return;
-  if (func__console() == 0) return;  // no console image in this build
+  if (kx::console_image_handle == 0) return;  // no console: nowhere to print
+  const int32_t dest = func__dest();
+  sub__dest(kx::console_image_handle);
+  makefit(text);
+  kxs_print(text, 1);
+  sub__dest(dest);
 }

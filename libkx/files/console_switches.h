@@ -1,6 +1,6 @@
 #pragma once
-// The console and window-visibility switches. This program is built
-// without a console window.
+// The console and window-visibility switches. A program built with a
+// console has a console image (standard output and input).
 #include <cstdint>
 
 struct kxs;
@@ -17,9 +17,9 @@ void sub__screenshow();
 void sub__screenhide();
 // _SCREENHIDE function: -1 while hidden.
 int32_t func__screenhide();
-// _ECHO: prints a line on the console image. Without a console there is
-// nothing to print on (handle 0 would name the program's own screen page),
-// so the text goes nowhere.
+// _ECHO: prints a line on the console image, whatever the destination.
+// Without a console there is nothing to print on (handle 0 would name the
+// program's own screen page), so the text goes nowhere.
 void sub__echo(kxs* text);
 // _CONSOLETITLE: accepted; there is no console to title.
 void sub__consoletitle(kxs* text);

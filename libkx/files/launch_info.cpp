@@ -76,7 +76,14 @@ void launch_set_directories(const char* program_name) {
   startDir = current_directory();
   const std::string exe = kx::executable_path(program_name);
   const size_t slash = exe.rfind('/');
-  const std::string folder = slash == std::string::npos ? std::string() : exe.substr(0, slash == 0 ? 1 : slash);
+  std::string folder = slash == std::string::npos ? std::string() : exe.substr(0, slash == 0 ? 1 : slash);
+  // A program that kxc run started from its build cache belongs in the
+  // folder of its source, not the cache's. Read once, before any other
+  // thread runs, and dropped so that the program's children do not see it.
+  if (const char* source_folder = std::getenv(kx::program_folder_variable); source_folder && *source_folder) {
+    folder = source_folder;
+    unsetenv(kx::program_folder_variable);
+  }
   if (const int failure = kx::change_directory_stepwise(folder)) {
     // The program carries on where it stands, and says why.
     std::fprintf(stderr, "%s: cannot change into the program's folder: %s\n", program_invocation_short_name,

@@ -17,10 +17,13 @@ inline int32_t environ_count = 0;
 // is found through the kernel's link, or, when its path is longer than the
 // kernel reports, through the name it was started by (argv[0]). When its
 // folder cannot be entered, a line on standard error says so and the
-// program carries on in the launch directory.
+// program carries on in the launch directory. A program that the translator
+// runs from its build cache is told its source's folder in the environment
+// variable program_folder_variable, and starts there instead.
 void launch_set_directories(const char* program_name = nullptr);
 
 namespace kx {
+inline constexpr const char* program_folder_variable = "KXC_PROGRAM_FOLDER";
 // The executable's path as above, or "" when it cannot be found.
 std::string executable_path(const char* program_name);
 // chdir that also enters paths longer than the system's limit, one

@@ -5,6 +5,8 @@
 // shell, the test programs) describes itself with one of these.
 #include <cstdint>
 
+#include "base/build_options.h"
+
 // Runs the handler with the given id, passing the trap entry's argument.
 // Returns false when the program has no handler of that id.
 using trap_dispatch = bool (*)(int32_t handler_id, int64_t argument);
@@ -18,6 +20,9 @@ struct kx_program {
   trap_dispatch on_key = nullptr;
   trap_dispatch on_strig = nullptr;
   trap_dispatch on_timer = nullptr;
+  // The options it was built with: a console, console only, assertions, a
+  // resizable window, starting hidden.
+  kx::build_options options{};
 };
 
 // The program that is running; set once by kx_main (tests set their own).

@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <string>
 
 #include "base/clock.h"
@@ -12,6 +13,7 @@
 #include "base/process_exit.h"
 #include "frame/traps.h"
 #include "input/inkey.h"
+#include "screen/images/console_image.h"
 #include "screen/text/run_screen.h"
 #include "values/random_numbers.h"
 
@@ -44,6 +46,10 @@ void sub_end() {
       Sleep(key_wait_poll_ms);
       if (stop_program.load()) end();
     } while (!inkey_take_key());
+  } else if (kx::console_image_handle != 0) {
+    std::fputs("\nPress enter to continue", stdout);
+    std::fflush(stdout);
+    std::getchar();
   }
   close_program = 1;
   end();

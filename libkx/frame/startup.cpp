@@ -6,6 +6,7 @@
 #include <ctime>
 
 #include "base/clock.h"
+#include "base/error.h"
 #include "base/flags.h"
 #include "base/hooks.h"
 #include "base/termination_signals.h"
@@ -21,6 +22,8 @@
 #include "input/keyboard.h"
 #include "legacy/cpu.h"
 #include "platform/window.h"
+#include "screen/compose/presentation_state.h"
+#include "screen/images/console_image.h"
 #include "screen/screen_startup.h"
 #include "values/conventional_memory.h"
 #include "values/memory_startup.h"
@@ -63,10 +66,17 @@ int kx_main(int argc, char** argv, const kx_program& program) {
   setenv("LP_NUM_THREADS", "0", 0);
 #endif
   kx_set_program(program);
+  kx::program_options = program.options;
   install_frame_hooks();
   // Each subsystem's start-up runs in this order; a subsystem creates its
   // own handle lists when it starts.
   platform_init();
+  if (program.options.resizable) {
+    ScreenResize = 1;
+    resize_snapback = 0;
+  }
+  // A console-only program never shows a window.
+  if (program.options.start_hidden || program.options.console_only) screen_hide = 1;
   screen_renderer_init();
   kx::mouse_queues_init();
   traps_init();
@@ -83,6 +93,10 @@ int kx_main(int argc, char** argv, const kx_program& program) {
   kx::soft_keys_init();
   screen_palettes_init();
   screen_mode_init();
+  if ((program.options.console || program.options.console_only) &&
+      !kx::console_image_create(program.options.console_only)) {
+    error(err::out_of_memory);
+  }
   screen_icons_init();
   devices_init();
 

@@ -1,5 +1,6 @@
 #include "input/input_statement.h"
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -13,6 +14,7 @@
 #include "screen/fonts/fonts.h"
 #include "screen/images/image_statements.h"
 #include "screen/images/image_table.h"
+#include "screen/text/console_output.h"
 #include "screen/text/print.h"
 #include "values/string_assign.h"
 #include "values/string_create.h"
@@ -322,6 +324,41 @@ class statement_state {
   int32_t source_;
 };
 
+// INPUT on the console image: the line comes from standard input. Each
+// byte is kept only while the line stays valid, as the editor keeps typed
+// keys; the terminal has echoed the line already. At the end of the input
+// (a closed pipe, a file read to its end) nothing more can come, so the
+// statement fails with error 62 rather than waiting for ever.
+void console_input(int32_t count, bool line_input) {
+  for (int32_t i = 1; i <= count; ++i) {
+    kxs_input_arguements[i] = kxs_new(0, 0);
+    clear_variable(i);
+  }
+  std::string line;
+  std::vector<std::string> arguments;
+  bool any = false;
+  for (;;) {
+    const int c = std::getchar();
+    if (c == EOF) {
+      if (!any) error(err::input_past_end_of_file);
+      break;
+    }
+    any = true;
+    if (c == '\n') break;
+    if (c == '\r' || line.size() >= line_max) continue;
+    line += static_cast<char>(c);
+    if (!split(line, line_input, count, &arguments) ||
+        !check_and_store(static_cast<int32_t>(arguments.size()), arguments.back())) {
+      line.pop_back();
+    }
+  }
+  for (int32_t i = 1; i <= count; ++i) {
+    kxs_free(kxs_input_arguements[i]);
+    kxs_input_arguements[i] = nullptr;
+  }
+  kx::console_line_started(*write_page);
+}
+
 }  // namespace
 
 void kxs_input(int32_t count, uint8_t newline) {
@@ -331,6 +368,14 @@ void kxs_input(int32_t count, uint8_t newline) {
     return;
   }
   const uint32_t mark = kxs_tmp_list_nexti;
+  if (write_page->console) {
+    const int32_t first = kxs_input_variabletypes[1];
+    const bool line_input = (first & tc::is_string) && (first & tc::line_input);
+    if (line_input) kxs_input_variabletypes[1] = first & ~tc::line_input;
+    console_input(count, line_input);
+    kxs_cleanup(mark, 0);
+    return;
+  }
   statement_state restore;
   const int32_t first = kxs_input_variabletypes[1];
   const bool line_input = (first & tc::is_string) && (first & tc::line_input);

@@ -10,6 +10,7 @@
 #include "screen/images/image_create.h"
 #include "screen/images/image_table.h"
 #include "screen/text/cls.h"
+#include "screen/text/console_output.h"
 #include "screen/text/glyph_paint.h"
 #include "screen/text/loaded_font_glyphs.h"
 #include "screen/text/lprint.h"
@@ -309,10 +310,7 @@ void kxs_print(kxs* s, uint8_t newline) {
   if (new_error.load()) return;
   img_struct& image = *write_page;
   if (image.console) {
-    // Exactly the string's bytes: strings carry no terminator.
-    if (s->length > 0) std::fwrite(s->chars, 1, static_cast<size_t>(s->length), stdout);
-    if (newline) std::fputc('\n', stdout);
-    std::fflush(stdout);
+    kx::console_print(image, s->chars, s->length, newline != 0);
     return;
   }
   kx::print_bytes(kx::screen_target(), s->chars, s->length, newline != 0);
@@ -320,13 +318,19 @@ void kxs_print(kxs* s, uint8_t newline) {
 
 void makefit(kxs* s) {
   if (new_error.load()) return;
-  if (write_page->console) return;
+  if (write_page->console) {
+    kx::console_fit(*write_page, s->length);
+    return;
+  }
   kx::fit(kx::screen_target(), s->chars, s->length);
 }
 
 void tab() {
   if (new_error.load()) return;
-  if (write_page->console) return;
+  if (write_page->console) {
+    kx::console_next_zone(*write_page);
+    return;
+  }
   kx::next_zone(kx::screen_target());
 }
 

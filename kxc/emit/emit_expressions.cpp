@@ -1,0 +1,391 @@
+// Expressions: values, places (lvalues and string descriptors), calls.
+#include <cctype>
+#include <cstdint>
+#include <string>
+
+#include "kxc/emit/emitter_state.h"
+#include "kxc/lex/runtime_names.h"
+
+namespace kxc {
+
+namespace {
+
+std::string int_literal(uint64_t v, const type_ref& t, const std::string& type) {
+  // Radix literals keep their bit pattern: &HFFFF is -1 as an INTEGER.
+  if (t.base == base_type::integer) return "static_cast<int16_t>(" + std::to_string(static_cast<int16_t>(v)) + ")";
+  if (t.base == base_type::long_) return "static_cast<int32_t>(" + std::to_string(static_cast<int32_t>(v)) + ")";
+  if (t.base == base_type::integer64) return "static_cast<int64_t>(" + std::to_string(static_cast<int64_t>(v)) + "LL)";
+  return "static_cast<" + type + ">(" + std::to_string(v) + "ULL)";
+}
+
+bool is_relation(const std::string& op) {
+  return op == "=" || op == "<>" || op == "<" || op == ">" || op == "<=" || op == ">=";
+}
+
+}  // namespace
+
+std::string emitter::string_literal(const std::string& bytes) {
+  std::string out = "kxc::text(\"";
+  for (unsigned char c : bytes) {
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += static_cast<char>(c);
+    } else if (c < 32 || c >= 127 || c == '?') {
+      char buf[8];
+      std::snprintf(buf, sizeof buf, "\\%03o", c);
+      out += buf;
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  out += "\", " + std::to_string(bytes.size()) + ")";
+  uses_strings_ = true;
+  return out;
+}
+
+std::string emitter::number_literal(const expr& e) {
+  const std::string type = ct(e.type);
+  if (e.text[0] == '&') {
+    const char radix = e.text[1];
+    const int base = radix == 'H' ? 16 : radix == 'B' ? 2 : 8;
+    uint64_t v = 0;
+    for (size_t i = 2; i < e.text.size(); ++i) {
+      const char c = e.text[i];
+      const int d = std::isdigit(static_cast<unsigned char>(c)) ? c - '0' : c - 'A' + 10;
+      v = v * static_cast<uint64_t>(base) + static_cast<uint64_t>(d);
+    }
+    if (e.type.is_floating()) return "static_cast<" + type + ">(" + std::to_string(v) + "ULL)";
+    return int_literal(v, e.type, type);
+  }
+  std::string text = e.text;
+  for (char& c : text) {
+    if (c == 'D') c = 'E';
+  }
+  if (text[0] == '.') text = "0" + text;
+  if (e.type.is_integer()) {
+    if (text.find_first_of(".E") != std::string::npos) return "kxc::to<" + type + ">(" + text + "L)";
+    // A whole literal of an integer type: checked against the type when it
+    // carries a suffix that cannot hold it (32768% is an overflow).
+    const std::string digits = text.substr(std::min(text.find_first_not_of('0'), text.size() - 1));
+    if (digits.size() > 19 || (digits.size() == 19 && digits > "9223372036854775807")) {
+      return "static_cast<" + type + ">(" + digits + "ULL)";
+    }
+    return "kxc::fit<" + type + ">(" + digits + "LL)";
+  }
+  if (text.find_first_of(".E") == std::string::npos) text += ".0";
+  if (e.type.base == base_type::single) return text + "f";
+  if (e.type.base == base_type::float_) return text + "L";
+  return text;
+}
+
+std::string emitter::symbol_ref(int index) {
+  const symbol& s = p_.symbols[static_cast<size_t>(index)];
+  if (s.type.is_string()) uses_strings_ = true;
+  if (s.is_param && !s.by_value && !s.array && !s.type.is_string()) return "(*" + s.cpp + ")";
+  return s.cpp;
+}
+
+int emitter::array_dimensions(int index) const {
+  const symbol& s = p_.symbols[static_cast<size_t>(index)];
+  return s.dimensions;
+}
+
+std::string emitter::array_descriptor(int index) {
+  const symbol& s = p_.symbols[static_cast<size_t>(index)];
+  if (s.type.is_string()) uses_strings_ = true;
+  if (s.is_param) return s.cpp;
+  if (!s.global && !s.is_static) return s.cpp + ".d";
+  return s.cpp;
+}
+
+std::string emitter::element(const expr& e) {
+  const symbol& s = p_.symbols[static_cast<size_t>(e.symbol)];
+  const std::string d = array_descriptor(e.symbol);
+  std::string offset;
+  const size_t dims = e.args.size();
+  if (dims == 1) {
+    const std::string i = "kxc::index(" + (e.args[0] ? value(*e.args[0]) : std::string("0")) + ")";
+    offset = "array_check(static_cast<uint64_t>(" + i + " - " + d + "[4]), static_cast<uint64_t>(" + d + "[5]))";
+  } else {
+    std::string list;
+    for (const expr_ptr& a : e.args) {
+      if (!list.empty()) list += ", ";
+      list += "kxc::index(" + (a ? value(*a) : std::string("0")) + ")";
+    }
+    offset = "kxc::offset(" + d + ", " + std::to_string(dims) + ", {" + list + "})";
+  }
+  const std::string data = d + "[0]";
+  if (s.type.is_string() && s.type.fixed_length) {
+    uses_strings_ = true;
+    return "kxs_new_fixed(reinterpret_cast<uint8_t*>(" + data + ") + " + std::to_string(s.type.fixed_length) + " * " +
+           offset + ", " + std::to_string(s.type.fixed_length) + ", 1)";
+  }
+  return "reinterpret_cast<" + ct(s.type) + "*>(" + data + ")[" + offset + "]";
+}
+
+std::string emitter::place(const expr& e) {
+  if (e.kind == expr_kind::member) {
+    const expr& base = *e.args[0];
+    const std::string record = place(base);
+    const record_layout& r = p_.records[static_cast<size_t>(base.type.record)];
+    const field_layout& f = r.fields[static_cast<size_t>(e.field)];
+    if (f.type.is_string()) {
+      uses_strings_ = true;
+      return "kxs_new_fixed(" + record + "." + safe(f.name) + ", " + std::to_string(f.type.fixed_length) + ", 1)";
+    }
+    return record + "." + safe(f.name);
+  }
+  switch (e.meaning) {
+    case name_meaning::variable: return symbol_ref(e.symbol);
+    case name_meaning::array_element: return element(e);
+    case name_meaning::function_result: return "result";
+    default: return value(e);
+  }
+}
+
+std::string emitter::convert(const std::string& code, const type_ref& from, const type_ref& to) {
+  if (from.base == to.base || !to.is_numeric() || !from.is_numeric()) return code;
+  const std::string t = ct(to);
+  if (to.is_floating()) return "static_cast<" + t + ">(" + code + ")";
+  // To an integer: floating values round; a wider integer is range-checked.
+  return "kxc::to<" + t + ">(" + code + ")";
+}
+
+std::string emitter::as(const expr& e, const type_ref& t) { return convert(value(e), e.type, t); }
+
+std::string emitter::condition(const expr& e) { return "(" + value(e) + ") != 0"; }
+
+std::string emitter::value(const expr& e) {
+  switch (e.kind) {
+    case expr_kind::number: return number_literal(e);
+    case expr_kind::string: return string_literal(e.text);
+    case expr_kind::member: return place(e);
+    case expr_kind::unary: {
+      const expr& a = *e.args[0];
+      const std::string t = ct(e.type);
+      if (e.text == "NOT") return "static_cast<" + t + ">(~" + as(a, e.type) + ")";
+      if (e.text == "+") return as(a, e.type);
+      if (e.type.is_floating()) return "(-" + as(a, e.type) + ")";
+      return "kxc::neg<" + t + ">(" + as(a, e.type) + ")";
+    }
+    case expr_kind::binary: return binary(e);
+    case expr_kind::name: break;
+  }
+  switch (e.meaning) {
+    case name_meaning::variable: return symbol_ref(e.symbol);
+    case name_meaning::array_element: return element(e);
+    case name_meaning::constant: {
+      const symbol& c = p_.symbols[static_cast<size_t>(e.symbol)];
+      if (c.type.is_string()) return value(*c.value);
+      return c.cpp;
+    }
+    case name_meaning::function_call: return call_function(e);
+    case name_meaning::function_result: return "result";
+    case name_meaning::builtin: return e.builtin ? call_builtin(e) : special_builtin(e);
+    default: return "0";
+  }
+}
+
+std::string emitter::binary(const expr& e) {
+  const expr& a = *e.args[0];
+  const expr& b = *e.args[1];
+  const std::string& op = e.text;
+  if (a.type.is_string()) {
+    uses_strings_ = true;
+    if (op == "+") return "kxs_add(" + value(a) + ", " + value(b) + ")";
+    static const std::pair<const char*, const char*> relations[] = {{"=", "kxs_equal"},     {"<>", "kxs_notequal"},
+                                                                   {"<", "kxs_lessthan"},  {">", "kxs_greaterthan"},
+                                                                   {"<=", "kxs_lessorequal"}, {">=", "kxs_greaterorequal"}};
+    for (const auto& [spelling, call] : relations) {
+      if (op == spelling) return "static_cast<int16_t>(" + std::string(call) + "(" + value(a) + ", " + value(b) + "))";
+    }
+    return "0";
+  }
+  if (is_relation(op)) {
+    const type_ref w = promoted(a.type, b.type);
+    const std::string cop = op == "=" ? "==" : op == "<>" ? "!=" : op;
+    return "kxc::truth(" + as(a, w) + " " + cop + " " + as(b, w) + ")";
+  }
+  const std::string t = ct(e.type);
+  const std::string x = as(a, e.type), y = as(b, e.type);
+  if (op == "+" || op == "-" || op == "*") {
+    if (e.type.is_floating()) return "(" + x + " " + op + " " + y + ")";
+    const char* f = op == "+" ? "add" : op == "-" ? "sub" : "mul";
+    return "kxc::" + std::string(f) + "<" + t + ">(" + x + ", " + y + ")";
+  }
+  if (op == "/") return "kxc::divide<" + t + ">(" + x + ", " + y + ")";
+  if (op == "^") return "kxc::power<" + t + ">(" + x + ", " + y + ")";
+  if (op == "\\") return "kxc::int_divide<" + t + ">(" + x + ", " + y + ")";
+  if (op == "MOD") return "kxc::modulo<" + t + ">(" + x + ", " + y + ")";
+  if (op == "AND") return "static_cast<" + t + ">(" + x + " & " + y + ")";
+  if (op == "OR") return "static_cast<" + t + ">(" + x + " | " + y + ")";
+  if (op == "XOR") return "static_cast<" + t + ">(" + x + " ^ " + y + ")";
+  if (op == "EQV") return "static_cast<" + t + ">(~(" + x + " ^ " + y + "))";
+  if (op == "IMP") return "static_cast<" + t + ">(~" + x + " | " + y + ")";
+  return "0";
+}
+
+bool emitter::is_plain_place(const expr& e) const {
+  if (e.kind == expr_kind::member) return is_plain_place(*e.args[0]);
+  return e.kind == expr_kind::name &&
+         (e.meaning == name_meaning::variable || e.meaning == name_meaning::array_element);
+}
+
+std::string emitter::temporary(const std::string& type, const std::string& init) {
+  const std::string name = fresh("t");
+  prelude_.push_back(type + " " + name + "; " + name + " = " + init + ";");
+  return name;
+}
+
+// A BYREF argument: the variable itself when it is one of the parameter's
+// type, else a temporary holding the value (so the caller's literal or
+// expression is not changed).
+std::string emitter::address_of(const expr& e, const type_ref& param) {
+  if (param.is_string()) return value(e);  // the descriptor itself, or a temporary string
+  if (param.is_record()) return "&" + place(e);
+  if (is_plain_place(e) && e.type.base == param.base &&
+      !(e.kind == expr_kind::name && e.meaning == name_meaning::variable && false)) {
+    return "&" + place(e);
+  }
+  return "&" + temporary(ct(param), as(e, param));
+}
+
+std::string emitter::procedure_arguments(const std::vector<expr_ptr>& args, int r) {
+  const routine_info& info = p_.routines[static_cast<size_t>(r)];
+  std::string list;
+  for (size_t i = 0; i < args.size() && i < info.params.size(); ++i) {
+    if (!list.empty()) list += ", ";
+    const symbol& param = p_.symbols[static_cast<size_t>(info.params[i])];
+    const expr& a = *args[i];
+    if (param.array) {
+      list += array_descriptor(a.symbol);
+    } else if (param.by_value) {
+      list += as(a, param.type);
+    } else {
+      list += address_of(a, param.type);
+    }
+  }
+  return list;
+}
+
+std::string emitter::call_function(const expr& e) {
+  const routine_info& info = p_.routines[static_cast<size_t>(e.routine)];
+  if (info.result.is_string()) uses_strings_ = true;
+  return info.cpp + "(" + procedure_arguments(e.args, e.routine) + ")";
+}
+
+std::string emitter::call_builtin(const expr& e) {
+  const builtin_function& f = *e.builtin;
+  std::vector<std::string> args;
+  int passed = 0, optional = 0;
+  for (size_t i = 0; i < f.params.size(); ++i) {
+    const char c = f.params[i];
+    const bool is_optional = std::islower(static_cast<unsigned char>(c));
+    const char u = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const bool given = i < e.args.size() && e.args[i];
+    if (is_optional) {
+      if (given) passed |= 1 << optional;
+      ++optional;
+    }
+    if (!given) {
+      args.push_back(u == 'S' ? "kxs_new(0, 1)" : "0");
+      continue;
+    }
+    const expr& a = *e.args[i];
+    type_ref t;
+    switch (u) {
+      case 'S': args.push_back(value(a)); continue;
+      case 'N': args.push_back(value(a)); continue;
+      case 'H': t.base = base_type::integer; break;
+      case 'I': t.base = base_type::long_; break;
+      case 'L': t.base = base_type::integer64; break;
+      case 'U': t.base = base_type::ulong; break;
+      case 'F': t.base = base_type::single; break;
+      case 'E': t.base = base_type::float_; break;
+      default: t.base = base_type::double_; break;
+    }
+    args.push_back(as(a, t));
+  }
+  std::string call;
+  const std::string_view tpl = f.call;
+  for (size_t i = 0; i < tpl.size(); ++i) {
+    if (tpl[i] == '{') {
+      const size_t close = tpl.find('}', i);
+      const std::string_view key = tpl.substr(i + 1, close - i - 1);
+      if (key == "p") call += std::to_string(passed);
+      else call += args[static_cast<size_t>(std::stoi(std::string(key)))];
+      i = close;
+    } else {
+      call += tpl[i];
+    }
+  }
+  if (e.type.is_string()) {
+    uses_strings_ = true;
+    return call;
+  }
+  return "static_cast<" + ct(e.type) + ">(" + call + ")";
+}
+
+std::string emitter::special_builtin(const expr& e) {
+  const std::string full = e.text + e.suffix;
+  const expr* a = e.args.empty() ? nullptr : e.args[0].get();
+  const std::string t = ct(e.type);
+  if (full == "ABS") return "kxc::abs_of<" + t + ">(" + as(*a, e.type) + ")";
+  if (full == "INT") return "kxc::int_of<" + t + ">(" + as(*a, e.type) + ")";
+  if (full == "FIX") return "kxc::fix_of<" + t + ">(" + as(*a, e.type) + ")";
+  if (full == "SGN") return "kxc::sgn_of(" + value(*a) + ")";
+  if (full == "STR$") {
+    uses_strings_ = true;
+    type_ref shown = a->type;
+    if (shown.base == base_type::bit || shown.base == base_type::offset) shown.base = base_type::integer64;
+    if (shown.base == base_type::ubit || shown.base == base_type::uoffset) shown.base = base_type::uinteger64;
+    return "kxs_str(" + as(*a, shown) + ")";
+  }
+  if (full == "CINT" || full == "CLNG" || full == "CSNG" || full == "CDBL" || full == "_ROUND" || full == "_CINT64") {
+    if (e.type.is_integer()) return "kxc::to<" + t + ">(" + value(*a) + ")";
+    return "static_cast<" + t + ">(" + value(*a) + ")";
+  }
+  if (full == "LEN") {
+    if (a->type.is_string()) {
+      uses_strings_ = true;
+      return "kxs_len(" + value(*a) + ")";
+    }
+    if (a->type.is_record() || a->type.is_numeric()) {
+      if (a->type.base == base_type::float_) return "static_cast<int32_t>(32)";
+      return "static_cast<int32_t>(sizeof(" + ct(a->type) + "))";
+    }
+    return "0";
+  }
+  if (full == "LBOUND" || full == "UBOUND") {
+    const expr& array = *e.args[0];
+    if (array.symbol < 0) return "0";
+    const std::string dim = e.args.size() > 1 && e.args[1] ? "kxc::to<int32_t>(" + value(*e.args[1]) + ")" : "1";
+    int dims = array_dimensions(array.symbol);
+    const std::string count = dims >= 0 ? std::to_string(dims) : "kxc::dimensions_of(" + array_descriptor(array.symbol) + ")";
+    return "static_cast<int32_t>(func_" + std::string(full == "LBOUND" ? "lbound" : "ubound") + "(" +
+           array_descriptor(array.symbol) + ", " + dim + ", " + count + "))";
+  }
+  return "0";
+}
+
+std::string emitter::type_code(const type_ref& t) {
+  switch (t.base) {
+    case base_type::string: return "kx::type_code::is_string";
+    case base_type::single: return "(32 | kx::type_code::is_floating)";
+    case base_type::double_: return "(64 | kx::type_code::is_floating)";
+    case base_type::float_: return "(256 | kx::type_code::is_floating)";
+    case base_type::byte: return "8";
+    case base_type::ubyte: return "(8 | kx::type_code::is_unsigned)";
+    case base_type::bit: return "64";
+    case base_type::ubit: return "(64 | kx::type_code::is_unsigned)";
+    case base_type::integer: return "16";
+    case base_type::uinteger: return "(16 | kx::type_code::is_unsigned)";
+    case base_type::long_: return "32";
+    case base_type::ulong: return "(32 | kx::type_code::is_unsigned)";
+    case base_type::integer64: case base_type::offset: return "64";
+    case base_type::uinteger64: case base_type::uoffset: return "(64 | kx::type_code::is_unsigned)";
+    default: return "0";
+  }
+}
+
+}  // namespace kxc

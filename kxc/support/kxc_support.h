@@ -1,0 +1,323 @@
+#pragma once
+// What translated programs share beyond the runtime's entry points: the
+// dialect's arithmetic (overflow is error 6, a division by zero error 11,
+// conversions to integers round to nearest with ties to even), the routine
+// frame that restores the runtime's marks on the way out, PRINT's number
+// form, and the jump that RESUME with a target makes across procedures.
+// Generated code includes this header; the runtime never does.
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <initializer_list>
+#include <limits>
+#include <type_traits>
+
+#include "base/error.h"
+#include "base/flags.h"
+#include "frame/statement_check.h"
+#include "screen/text/print.h"
+#include "values/array_dimension.h"
+#include "values/arrays.h"
+#include "values/conventional_memory.h"
+#include "values/hex_oct.h"
+#include "values/math_functions.h"
+#include "values/mem_lock.h"
+#include "values/number_to_text.h"
+#include "values/rounding.h"
+#include "values/static_pool.h"
+#include "values/string_assign.h"
+#include "values/string_create.h"
+#include "values/string_extract.h"
+#include "values/string_lists.h"
+#include "values/string_release.h"
+
+namespace kxc {
+
+// ---- overflow and conversions -------------------------------------------------
+
+[[gnu::cold, gnu::noinline]] inline int64_t overflowed() {
+  error(err::overflow);
+  return 0;
+}
+
+// An integer result checked against the range of T.
+template <typename T>
+[[gnu::always_inline]] inline T fit(int64_t v) {
+  if (v < static_cast<int64_t>(std::numeric_limits<T>::min()) ||
+      v > static_cast<int64_t>(std::numeric_limits<T>::max())) [[unlikely]] {
+    return static_cast<T>(overflowed());
+  }
+  return static_cast<T>(v);
+}
+template <>
+inline int64_t fit<int64_t>(int64_t v) { return v; }
+template <>
+inline uint64_t fit<uint64_t>(int64_t v) { return static_cast<uint64_t>(v); }
+
+// A value of any type stored into T: floating values round to nearest, ties
+// to even; anything out of T's range is error 6.
+template <typename T, typename S>
+[[gnu::always_inline]] inline T to(S v) {
+  if constexpr (std::is_floating_point_v<T>) {
+    return static_cast<T>(v);
+  } else if constexpr (std::is_floating_point_v<S>) {
+    const long double x = static_cast<long double>(v);
+    if constexpr (std::is_same_v<T, uint64_t>) {
+      if (!(x > -0.5L && x < 18446744073709551615.5L)) return static_cast<T>(overflowed());
+      return static_cast<T>(kxr(x));
+    } else {
+      if (!(x >= static_cast<long double>(std::numeric_limits<T>::min()) - 0.5L &&
+            x < static_cast<long double>(std::numeric_limits<T>::max()) + 0.5L)) [[unlikely]] {
+        return static_cast<T>(overflowed());
+      }
+      const int64_t r = static_cast<int64_t>(std::nearbyint(x));
+      return fit<T>(r);
+    }
+  } else if constexpr (std::is_same_v<S, uint64_t>) {
+    if constexpr (std::is_same_v<T, uint64_t>) return v;
+    if (v > static_cast<uint64_t>(std::numeric_limits<T>::max())) return static_cast<T>(overflowed());
+    return static_cast<T>(v);
+  } else {
+    return fit<T>(static_cast<int64_t>(v));
+  }
+}
+
+// Integer operations of type T, worked in 64 bits and checked.
+template <typename T>
+[[gnu::always_inline]] inline T add(T a, T b) {
+  if constexpr (sizeof(T) < 8) {
+    return fit<T>(int64_t{a} + int64_t{b});
+  } else {
+    T r;
+    if (__builtin_add_overflow(a, b, &r)) [[unlikely]] return static_cast<T>(overflowed());
+    return r;
+  }
+}
+template <typename T>
+[[gnu::always_inline]] inline T sub(T a, T b) {
+  if constexpr (sizeof(T) < 8) {
+    return fit<T>(int64_t{a} - int64_t{b});
+  } else {
+    T r;
+    if (__builtin_sub_overflow(a, b, &r)) [[unlikely]] return static_cast<T>(overflowed());
+    return r;
+  }
+}
+template <typename T>
+[[gnu::always_inline]] inline T mul(T a, T b) {
+  if constexpr (sizeof(T) < 8) {
+    return fit<T>(int64_t{a} * int64_t{b});
+  } else {
+    T r;
+    if (__builtin_mul_overflow(a, b, &r)) [[unlikely]] return static_cast<T>(overflowed());
+    return r;
+  }
+}
+template <typename T>
+[[gnu::always_inline]] inline T neg(T a) {
+  if constexpr (std::is_floating_point_v<T>) {
+    return -a;
+  } else {
+    return sub<T>(T{0}, a);
+  }
+}
+
+[[gnu::cold, gnu::noinline]] inline int64_t divided_by_zero() {
+  error_division_by_zero_in_expression();
+  return 0;
+}
+
+// a / b in floating point.
+template <typename T>
+[[gnu::always_inline]] inline T divide(T a, T b) {
+  if (b == 0) [[unlikely]] return static_cast<T>(divided_by_zero());
+  return a / b;
+}
+// a \ b and a MOD b on integers (the operands already rounded).
+template <typename T>
+[[gnu::always_inline]] inline T int_divide(T a, T b) {
+  if (b == 0) [[unlikely]] return static_cast<T>(divided_by_zero());
+  if constexpr (std::is_signed_v<T>) {
+    if (b == -1) return neg<T>(a);
+  }
+  return a / b;
+}
+template <typename T>
+[[gnu::always_inline]] inline T modulo(T a, T b) {
+  if (b == 0) [[unlikely]] return static_cast<T>(divided_by_zero());
+  if constexpr (std::is_signed_v<T>) {
+    if (b == -1) return 0;
+  }
+  return a % b;
+}
+
+// a ^ b.
+template <typename T>
+inline T power(T a, T b) {
+  if (a == 0 && b < 0) return static_cast<T>(divided_by_zero());
+  return static_cast<T>(std::pow(a, b));
+}
+
+// Truth values of relations and tests.
+[[gnu::always_inline]] inline int16_t truth(bool b) { return b ? -1 : 0; }
+
+// INT, FIX, SGN, ABS.
+template <typename T>
+inline T int_of(T v) {
+  if constexpr (std::is_floating_point_v<T>) return std::floor(v);
+  return v;
+}
+template <typename T>
+inline T fix_of(T v) {
+  if constexpr (std::is_floating_point_v<T>) return std::trunc(v);
+  return v;
+}
+template <typename T>
+inline int16_t sgn_of(T v) { return v > 0 ? 1 : v < 0 ? -1 : 0; }
+template <typename T>
+inline T abs_of(T v) {
+  if constexpr (std::is_floating_point_v<T>) return std::fabs(v);
+  else if constexpr (std::is_unsigned_v<T>) return v;
+  else return v < 0 ? neg<T>(v) : v;
+}
+
+// EXP: error 6 past the largest result of the type.
+inline double exp_of(double x) { return func_exp_single(x); }
+
+// An array index: a whole number, rounded.
+template <typename T>
+[[gnu::always_inline]] inline int64_t index(T v) {
+  if constexpr (std::is_floating_point_v<T>) return to<int64_t>(v);
+  else return static_cast<int64_t>(v);
+}
+
+// The offset of an element of a many-dimensional array (error 9 outside).
+inline uint64_t offset(const int64_t* array, int dimensions, std::initializer_list<int64_t> indexes) {
+  return kx::array_offset(array, dimensions, indexes.begin());
+}
+
+// The dimensions of an array passed whole to a procedure, read from its
+// descriptor's size: the procedure does not know them.
+inline int32_t dimensions_of(const int64_t* array) { return static_cast<int32_t>(array[kx::array_dimensions_word]); }
+
+// ---- strings ------------------------------------------------------------------
+
+inline kxs* text(const char* bytes, int32_t length) { return kxs_new_txt_len(bytes, length); }
+
+// HEX$ and OCT$ of an integer of any width, or of a floating value (rounded).
+template <typename T>
+inline kxs* hex(T v) {
+  if constexpr (std::is_floating_point_v<T>) return func_hex_float(static_cast<kx_float>(v));
+  else return func_hex(static_cast<int64_t>(v), sizeof(T) <= 2 ? 4 : sizeof(T) <= 4 ? 8 : 16);
+}
+template <typename T>
+inline kxs* oct(T v) {
+  if constexpr (std::is_floating_point_v<T>) return func_oct_float(static_cast<kx_float>(v));
+  else return func_oct(static_cast<int64_t>(v), static_cast<int32_t>(sizeof(T) * 8));
+}
+
+inline int32_t asc(kxs* s, int32_t position, int32_t given) { return given ? kxs_asc(s, position) : kxs_asc(s); }
+
+// PRINT of a number: its STR$ text and one blank, kept on one line.
+template <typename T>
+inline void print_number(T v) {
+  kxs* s = kxs_add(kxs_str(v), kxs_new_txt_len(" ", 1));
+  makefit(s);
+  kxs_print(s, 0);
+}
+
+// ---- procedures ---------------------------------------------------------------
+
+// What a SUB or FUNCTION records on entry and gives back on the way out:
+// the temporary-string mark, the static-memory pointer, the conventional-
+// memory stack pointer and the routine's memory lock. The destructor runs
+// when RESUME with a target leaves the procedure by unwinding; a normal
+// exit calls leave() first, at the point where the routine's temporaries
+// may go.
+class routine_frame {
+ public:
+  routine_frame() : tmp_mark_(kxs_tmp_list_nexti), static_mark_(mem_static_pointer), cmem_mark_(cmem_sp) {
+    new_mem_lock();
+    lock_ = mem_lock_tmp;
+    lock_->type = mem_lock_scope;
+  }
+  ~routine_frame() { leave(); }
+  routine_frame(const routine_frame&) = delete;
+  routine_frame& operator=(const routine_frame&) = delete;
+
+  // Local strings are freed with the frame.
+  kxs* local(kxs* s) {
+    if (locals_ < locals_max) local_strings_[locals_++] = s;
+    return s;
+  }
+  uint32_t tmp_mark() const { return tmp_mark_; }
+
+  void leave() {
+    if (left_) return;
+    left_ = true;
+    for (int i = 0; i < locals_; ++i) kxs_free(local_strings_[i]);
+    free_mem_lock(lock_);
+    kxs_cleanup(tmp_mark_, 0);
+    mem_static_restore(static_mark_ < mem_static || static_mark_ > mem_static_limit ? mem_static : static_mark_);
+    cmem_sp = cmem_mark_;
+  }
+
+ private:
+  static constexpr int locals_max = 256;
+  uint32_t tmp_mark_;
+  uint8_t* static_mark_;
+  uint32_t cmem_mark_;
+  mem_lock* lock_ = nullptr;
+  kxs* local_strings_[locals_max];
+  int locals_ = 0;
+  bool left_ = false;
+};
+
+// A string argument that a procedure may change: a temporary or constant
+// text is worked on as a private copy, so the caller's text stays.
+inline kxs* private_string(kxs* s, routine_frame& frame) {
+  if (!s->is_temp && !s->is_readonly) return s;
+  kxs* copy = frame.local(kxs_new(0, 0));
+  kxs_set(copy, s);
+  return copy;
+}
+
+// RESUME with a target: the handler has finished; the main routine's first
+// entry catches this and goes on at the target, leaving every procedure
+// between (their frames unwind).
+struct resume_at {
+  int32_t entry;
+};
+
+}  // namespace kxc
+
+namespace kxc {
+
+// ERROR n: error 11 is the ordinary division by zero a program may trap,
+// not the processor's critical fault.
+inline void raise(int32_t n) {
+  if (n == err::division_by_zero) {
+    error_division_by_zero_in_expression();
+    return;
+  }
+  if (n < 1 || n > 255) {
+    error(err::illegal_function_call);
+    return;
+  }
+  error(n);
+}
+
+// A local array of a procedure: freed when the procedure ends, also when
+// RESUME leaves it by unwinding.
+template <int Dimensions>
+struct local_array {
+  int64_t d[4 + 4 * Dimensions + 1] = {};
+  uint32_t element_bytes;
+  kx::array_elements elements;
+  local_array(uint32_t bytes, kx::array_elements kind) : element_bytes(bytes), elements(kind) {}
+  ~local_array() { kx::array_erase(d, Dimensions, element_bytes, elements); }
+  local_array(const local_array&) = delete;
+  local_array& operator=(const local_array&) = delete;
+};
+
+}  // namespace kxc
