@@ -1,5 +1,5 @@
 #pragma once
-// The boot shell's compiled routines.
+// The boot shell's routines, as kxc translates them from HALCYONIX.BAS.
 #include <cstdint>
 
 #include "frame/program.h"
@@ -16,6 +16,7 @@ float FUNC_OPENFILE(kxs* file, uint8_t* filenum, float* mode);
 // Allocates the shared variables; KXMAIN does it on its first entry.
 void allocate_shared_variables();
 
-// The boot shell as the runtime sees it: its main routine, CLEAR's reset of
-// its shared variables, and its (empty) trap dispatch.
-const kx_program& halcyonix_program();
+// The translated program as the runtime sees it: its main routine, CLEAR's
+// reset of its shared variables, and its (empty) trap dispatch.
+const kx_program& kx_translated_program();
+inline const kx_program& halcyonix_program() { return kx_translated_program(); }

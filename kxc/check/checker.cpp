@@ -161,6 +161,7 @@ class checker {
     }
     if (r == 0) return;
     current_ = r;
+    for (int i = 0; i < 26; ++i) routine_defaults_[i] = main_defaults_[i];
     for (const declaration& d : rt.params) {
       symbol s;
       s.name = d.name;
@@ -1395,6 +1396,35 @@ class checker {
 
   // ---- DATA ---------------------------------------------------------------------------
 
+  // The items of one DATA statement as READ takes them: blanks around an
+  // item go, a quoted item keeps its marks, items are joined by commas.
+  static std::string compact_data(const std::string& raw) {
+    std::string out;
+    size_t i = 0;
+    for (;;) {
+      while (i < raw.size() && (raw[i] == ' ' || raw[i] == '\t')) ++i;
+      std::string item;
+      if (i < raw.size() && raw[i] == '"') {
+        const size_t close = raw.find('"', i + 1);
+        const size_t end = close == std::string::npos ? raw.size() : close + 1;
+        item = raw.substr(i, end - i);
+        if (close == std::string::npos) item += '"';
+        i = end;
+        while (i < raw.size() && raw[i] != ',') ++i;
+      } else {
+        const size_t comma = std::min(raw.find(',', i), raw.size());
+        item = raw.substr(i, comma - i);
+        while (!item.empty() && (item.back() == ' ' || item.back() == '\t')) item.pop_back();
+        i = comma;
+      }
+      out += item;
+      if (i >= raw.size()) break;
+      out += ',';
+      ++i;
+    }
+    return out;
+  }
+
   void collect_data() {
     // Every DATA statement of the program in order, wherever it stands.
     std::map<std::string, size_t> label_at_data;
@@ -1406,7 +1436,7 @@ class checker {
         if (!out_.data.empty()) out_.data += ',';
         for (const std::string& l : pending_labels) out_.data_offsets.emplace(l, static_cast<int64_t>(out_.data.size()));
         pending_labels.clear();
-        out_.data += s.text;
+        out_.data += compact_data(s.text);
       }
       for (const std::string& l : pending_labels) {
         out_.data_offsets.emplace(l, static_cast<int64_t>(out_.data.size()));

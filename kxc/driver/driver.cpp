@@ -39,6 +39,7 @@ constexpr const char* usage =
     "  --resize           the window may be resized ($RESIZE)\n"
     "  --hidden           the window starts hidden ($SCREENHIDE)\n"
     "  --emit-cpp FILE    write the generated C++ to FILE\n"
+    "  --no-main          leave main() out of the C++, to link the program into another\n"
     "  -o OUT             the executable (build; default: PROG without .BAS)\n"
     "\n"
     "exit status: 0 when the program was translated (check, build) or the program's own\n"
@@ -50,6 +51,7 @@ struct command {
   std::string output;
   std::string emit_cpp;
   program_options options;
+  bool without_main = false;
   std::vector<std::string> program_args;
 };
 
@@ -132,8 +134,13 @@ std::string runtime_identity() {
   struct stat st {};
   std::string id = KXC_VERSION;
   id += KXC_CXX_FLAGS;
-  if (stat(KXC_RUNTIME_LIBRARY, &st) == 0) {
-    id += std::to_string(st.st_size) + ":" + std::to_string(st.st_mtim.tv_sec) + "." + std::to_string(st.st_mtim.tv_nsec);
+  // The translator itself and the support header count too: a new kxc
+  // translates the same source differently.
+  for (const char* file : {KXC_RUNTIME_LIBRARY, "/proc/self/exe", KXC_SUPPORT_INCLUDE "/kxc_support.h"}) {
+    if (stat(file, &st) == 0) {
+      id += "|" + std::to_string(st.st_size) + ":" + std::to_string(st.st_mtim.tv_sec) + "." +
+            std::to_string(st.st_mtim.tv_nsec);
+    }
   }
   return id;
 }
@@ -177,7 +184,7 @@ int build(const command& c, const std::string& exe, translation* result) {
     std::cerr << "kxc: " << problem << "\n";
     return 1;
   }
-  translation t = translate(source, c.options);
+  translation t = translate(source, c.options, c.without_main);
   if (!t.ok) {
     std::cerr << t.diagnostics;
     std::cerr << c.source << ": " << t.errors << " error" << (t.errors == 1 ? "" : "s") << "\n";
@@ -291,6 +298,10 @@ int run_driver(const std::vector<std::string>& args) {
       continue;
     }
     if (option(a, &c.options)) continue;
+    if (a == "--no-main") {
+      c.without_main = true;
+      continue;
+    }
     if ((a == "-o" || a == "--emit-cpp") && i + 1 < args.size()) {
       (a == "-o" ? c.output : c.emit_cpp) = args[++i];
       continue;

@@ -6,7 +6,7 @@
 
 namespace kxc {
 
-translation translate(const source_program& source, const program_options& command_line) {
+translation translate(const source_program& source, const program_options& command_line, bool without_main) {
   translation out;
   diagnostics diag(source);
   program ast = parse_program(source, diag);
@@ -25,6 +25,7 @@ translation translate(const source_program& source, const program_options& comma
   eo.source_name = source.files().empty() ? std::string("program") : source.files()[0];
   eo.build = out.options;
   eo.source = &source;
+  eo.without_main = without_main;
   out.cpp = emit_program(checked, eo);
   out.ok = true;
   return out;

@@ -18,6 +18,6 @@ struct translation {
 
 // Translates a loaded program; command-line options are added to the
 // metacommands' (an option can switch a feature on, never off).
-translation translate(const source_program& source, const program_options& command_line);
+translation translate(const source_program& source, const program_options& command_line, bool without_main = false);
 
 }  // namespace kxc

@@ -232,7 +232,7 @@ bool emitter::is_plain_place(const expr& e) const {
 }
 
 std::string emitter::temporary(const std::string& type, const std::string& init) {
-  const std::string name = fresh("t");
+  const std::string name = fresh("arg");
   prelude_.push_back(type + " " + name + "; " + name + " = " + init + ";");
   return name;
 }

@@ -31,6 +31,16 @@ constexpr const char* runtime_headers[] = {
 
 }  // namespace
 
+// A FOR's end and step (and, for a one-byte variable, its counter).
+std::string emitter::for_state(const stmt& s) const {
+  const type_ref& t = s.e[0]->type;
+  const bool one_byte = t.base == base_type::byte || t.base == base_type::ubyte || t.base == base_type::bit ||
+                        t.base == base_type::ubit;
+  const std::string k = std::to_string(s.number);
+  if (one_byte) return "int16_t FOR_END_" + k + " = 0, FOR_STEP_" + k + " = 0, FOR_CTR_" + k + " = 0;";
+  return ct(t) + " FOR_END_" + k + " = 0, FOR_STEP_" + k + " = 0;";
+}
+
 std::string emitter::element_bytes(const symbol& s) const {
   if (s.type.is_string()) {
     return s.type.fixed_length ? std::to_string(s.type.fixed_length) : std::string("sizeof(kxs*)");
@@ -108,10 +118,7 @@ void emitter::globals() {
   out_ << "\n// FOR loops of the main module: each FOR's end and step.\n";
   const kxc::routine& main = p_.ast.routines[0];
   for (const stmt& s : main.body) {
-    if (s.kind == stmt_kind::for_loop && s.e[0]->type.is_numeric()) {
-      const std::string t = ct(s.e[0]->type);
-      out_ << t << " FOR_END_" << s.number << " = 0, FOR_STEP_" << s.number << " = 0;\n";
-    }
+    if (s.kind == stmt_kind::for_loop && s.e[0]->type.is_numeric()) out_ << for_state(s) << "\n";
     if (s.kind == stmt_kind::select_case) {
       if (s.e[0]->type.is_string()) out_ << "kxs* SEL_" << (&s - main.body.data()) << " = nullptr;\n";
       else out_ << ct(s.e[0]->type) << " SEL_" << (&s - main.body.data()) << " = 0;\n";
@@ -156,7 +163,6 @@ std::string emitter::signature(int r) const {
 }
 
 void emitter::prototypes() {
-  out_ << "bool main_code(int32_t entry);\n";
   for (size_t r = 1; r < p_.ast.routines.size(); ++r) out_ << signature(static_cast<int>(r)) << ";\n";
   out_ << "\n";
 }
@@ -302,9 +308,7 @@ void emitter::routine(int r) {
     }
   }
   for (const stmt& s : rt.body) {
-    if (s.kind == stmt_kind::for_loop && s.e[0]->type.is_numeric()) {
-      out_ << "  " << ct(s.e[0]->type) << " FOR_END_" << s.number << " = 0, FOR_STEP_" << s.number << " = 0;\n";
-    }
+    if (s.kind == stmt_kind::for_loop && s.e[0]->type.is_numeric()) out_ << "  " << for_state(s) << "\n";
     if (s.kind == stmt_kind::select_case) {
       const size_t index = static_cast<size_t>(&s - rt.body.data());
       if (s.e[0]->type.is_string()) out_ << "  kxs* SEL_" << index << " = frame.local(kxs_new(0, 0));\n";
@@ -344,6 +348,7 @@ void emitter::main_routine() {
           "// handlers; 1000 + n the GOSUB handlers of traps; 2000 + n the RESUME\n"
           "// targets. True when it ends by RESUME or by a trap handler's RETURN,\n"
           "// false when it runs to its end.\n";
+  out_ << "namespace {\n\n";
   out_ << "bool main_code(int32_t entry) {\n";
   out_ << "  const uint32_t tmp_mark = kxs_tmp_list_nexti;\n";
   out_ << "  const int32_t rp_base = next_return_point;\n";
@@ -420,18 +425,24 @@ void emitter::dispatch() {
   out_ << "    default: return false;\n  }\n}\n\n";
   out_ << "}  // namespace\n\n";
   const program_options& o = options_.build;
-  out_ << "int main(int argc, char** argv) {\n";
-  out_ << "  kx_program program{};\n";
-  out_ << "  program.main_routine = KXMAIN;\n";
-  out_ << "  program.clear_shared_variables = clear_shared_variables;\n";
-  out_ << "  program.on_key = run_trap;\n  program.on_strig = run_trap;\n  program.on_timer = run_trap;\n";
-  out_ << "  program.options.console = " << (o.console ? "true" : "false") << ";\n";
-  out_ << "  program.options.console_only = " << (o.console_only ? "true" : "false") << ";\n";
-  out_ << "  program.options.asserts = " << (o.asserts ? "true" : "false") << ";\n";
-  out_ << "  program.options.resizable = " << (o.resizable ? "true" : "false") << ";\n";
-  out_ << "  program.options.start_hidden = " << (o.start_hidden ? "true" : "false") << ";\n";
-  out_ << "  return kx_main(argc, argv, program);\n";
+  out_ << "const kx_program& kx_translated_program() {\n";
+  out_ << "  static const kx_program program = [] {\n";
+  out_ << "    kx_program p{};\n";
+  out_ << "    p.main_routine = KXMAIN;\n";
+  out_ << "    p.clear_shared_variables = clear_shared_variables;\n";
+  out_ << "    p.on_key = run_trap;\n    p.on_strig = run_trap;\n    p.on_timer = run_trap;\n";
+  out_ << "    p.options.console = " << (o.console ? "true" : "false") << ";\n";
+  out_ << "    p.options.console_only = " << (o.console_only ? "true" : "false") << ";\n";
+  out_ << "    p.options.asserts = " << (o.asserts ? "true" : "false") << ";\n";
+  out_ << "    p.options.resizable = " << (o.resizable ? "true" : "false") << ";\n";
+  out_ << "    p.options.start_hidden = " << (o.start_hidden ? "true" : "false") << ";\n";
+  out_ << "    return p;\n";
+  out_ << "  }();\n";
+  out_ << "  return program;\n";
   out_ << "}\n";
+  if (!options_.without_main) {
+    out_ << "\nint main(int argc, char** argv) { return kx_main(argc, argv, kx_translated_program()); }\n";
+  }
 }
 
 std::string emitter::run() {
@@ -442,10 +453,12 @@ std::string emitter::run() {
   out_ << "\n#pragma GCC diagnostic ignored \"-Wunused-label\"\n";
   out_ << "#pragma GCC diagnostic ignored \"-Wunused-variable\"\n";
   out_ << "#pragma GCC diagnostic ignored \"-Wunused-but-set-variable\"\n\n";
-  out_ << "void KXMAIN(void*);\n\n";
+  out_ << "void KXMAIN(void*);\n";
+  out_ << "void allocate_shared_variables();\n";
+  out_ << "void clear_shared_variables();\n";
+  out_ << "const kx_program& kx_translated_program();\n\n";
   out_ << "namespace {\n\n";
   records();
-  // Constants first: variables and DATA may not need them, but routines do.
   out_ << "// Constants.\n";
   for (const symbol& s : p_.symbols) {
     if (s.constant && s.owner == 0) {
@@ -456,6 +469,8 @@ std::string emitter::run() {
   out_ << "\n";
   globals();
   data();
+  out_ << "bool main_code(int32_t entry);\n\n";
+  out_ << "}  // namespace\n\n";
   prototypes();
   allocation();
   clearing();

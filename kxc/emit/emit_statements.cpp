@@ -353,7 +353,7 @@ void emitter::statement(const stmt& s, int index, bool nested) {
 }
 
 void emitter::emit_if_line(const stmt& s, int index) {
-  const std::string retry = fresh("C_");
+  const std::string retry = fresh("IFL_");
   uses_strings_ = false;
   const std::string c = condition(*s.e[0]);
   line(retry + ":;");
@@ -405,12 +405,13 @@ void emitter::emit_let(const stmt& s) {
         code = "kxs_append(" + dest + ", " + value(x) + ");";
       }
     } else {
-      code = "kxs_set(" + dest + ", " + value(v) + ");";
+      // A value whose making failed leaves the variable as it was.
+      code = "kxs* v; v = " + value(v) + "; if (!new_error) kxs_set(" + dest + ", v);";
     }
-  } else if (target.type.is_record()) {
-    code = place(target) + " = " + place(v) + ";";
   } else {
-    code = place(target) + " = " + as(v, target.type) + ";";
+    const std::string t = ct(target.type);
+    const std::string from = target.type.is_record() ? place(v) : as(v, target.type);
+    code = t + "* p; p = &" + place(target) + "; " + t + " v; v = " + from + "; if (!new_error) *p = v;";
   }
   checked(s, code, uses_strings_);
 }
@@ -612,16 +613,28 @@ void emitter::emit_read(const stmt& s) {
   checked(s, code, true);
 }
 
+// A loop variable of one byte counts in a 16-bit counter stored into the
+// variable at every pass, before the end test: FOR b = 0 TO 255 ends, with
+// b = 0 after the store of 256, instead of overflowing.
+static bool counts_apart(const type_ref& t) {
+  return t.base == base_type::byte || t.base == base_type::ubyte || t.base == base_type::bit || t.base == base_type::ubit;
+}
+
 void emitter::emit_for(const stmt& s, int index) {
   const expr& v = *s.e[0];
   const std::string var = loop_variable(s);
   const std::string k = std::to_string(s.number);
-  const std::string t = ct(v.type);
-  std::string code = var + " = " + as(*s.e[1], v.type) + "; FOR_END_" + k + " = " + as(*s.e[2], v.type) + "; FOR_STEP_" + k +
-                     " = " + (s.e.size() > 3 ? as(*s.e[3], v.type) : "static_cast<" + t + ">(1)") + ";";
+  const bool apart = counts_apart(v.type);
+  type_ref counter = v.type;
+  if (apart) counter.base = base_type::integer;
+  const std::string t = ct(counter);
+  const std::string now = apart ? "FOR_CTR_" + k : var;
+  std::string code = now + " = " + as(*s.e[1], counter) + "; FOR_END_" + k + " = " + as(*s.e[2], counter) + "; FOR_STEP_" +
+                     k + " = " + (s.e.size() > 3 ? as(*s.e[3], counter) : "static_cast<" + t + ">(1)") + ";";
   checked(s, code, uses_strings_);
+  if (apart) line(var + " = static_cast<" + ct(v.type) + ">(" + now + ");");
   const std::string exit = "X_" + std::to_string(s.jump) + "_" + std::to_string(s.variant);
-  line("if (!(FOR_STEP_" + k + " >= 0 ? " + var + " <= FOR_END_" + k + " : " + var + " >= FOR_END_" + k + ")) goto " + exit + ";");
+  line("if (!(FOR_STEP_" + k + " >= 0 ? " + now + " <= FOR_END_" + k + " : " + now + " >= FOR_END_" + k + ")) goto " + exit + ";");
   line("F_" + std::to_string(index) + ":;");
 }
 
@@ -632,11 +645,14 @@ void emitter::emit_next(const stmt& s, int index) {
     const expr& v = *f.e[0];
     const std::string var = loop_variable(f);
     const std::string k = std::to_string(f.number);
-    const std::string step = v.type.is_floating() ? var + " + FOR_STEP_" + k
-                                                  : "kxc::add<" + ct(v.type) + ">(" + var + ", FOR_STEP_" + k + ")";
+    const bool apart = counts_apart(v.type);
+    const std::string now = apart ? "FOR_CTR_" + k : var;
+    const std::string t = apart ? std::string("int16_t") : ct(v.type);
+    const std::string step = v.type.is_floating() ? now + " + FOR_STEP_" + k : "kxc::add<" + t + ">(" + now + ", FOR_STEP_" + k + ")";
     prelude_.clear();
-    checked(s, var + " = " + step + ";", false);
-    line("if (FOR_STEP_" + k + " >= 0 ? " + var + " <= FOR_END_" + k + " : " + var + " >= FOR_END_" + k + ") goto F_" +
+    checked(s, now + " = " + step + ";", false);
+    if (apart) line(var + " = static_cast<" + ct(v.type) + ">(" + now + ");");
+    line("if (FOR_STEP_" + k + " >= 0 ? " + now + " <= FOR_END_" + k + " : " + now + " >= FOR_END_" + k + ") goto F_" +
          std::to_string(s.jump_targets[n]) + ";");
     const std::string label = "X_" + std::to_string(index) + "_" + std::to_string(n);
     if (emitted_labels_.insert(label).second) line(label + ":;");
@@ -735,7 +751,12 @@ void emitter::emit_dim(const stmt& s) {
               ", " + array_kind(a) + ", false); } ";
     }
   }
-  if (code.empty()) return;  // a declaration only: no code, no check
+  if (code.empty()) {
+    // A declaration only: nothing to do, but a pending event still has its
+    // check here, as every line of the program has.
+    line("if (kxevent) " + check_call(s) + ";");
+    return;
+  }
   checked(s, code, true);
 }
 
@@ -746,7 +767,7 @@ void emitter::emit_call(const stmt& s) {
 }
 
 void emitter::emit_gosub_to(const stmt& s, const std::string& target) {
-  return_places_.push_back(fresh("RET_"));
+  return_places_.push_back(fresh("RETURN_"));
   const std::string place_id = std::to_string(return_places_.size());
   line("push_return_point(" + place_id + ");");
   line("if (kxevent) " + check_call(s) + ";");
@@ -775,7 +796,7 @@ void emitter::emit_return(const stmt& s) {
 void emitter::emit_on_goto(const stmt& s) {
   type_ref int64;
   int64.base = base_type::integer64;
-  const std::string n = fresh("n");
+  const std::string n = fresh("choice");
   line("{");
   ++indent_;
   line("int64_t " + n + ";");
@@ -784,7 +805,7 @@ void emitter::emit_on_goto(const stmt& s) {
   const bool gosub = s.text == "GOSUB";
   std::string place_id;
   if (gosub) {
-    return_places_.push_back(fresh("RET_"));
+    return_places_.push_back(fresh("RETURN_"));
     place_id = std::to_string(return_places_.size());
   }
   line("switch (" + n + ") {");

@@ -16,6 +16,7 @@ struct emit_options {
   std::string source_name;  // for the heading comment
   program_options build;    // metacommands and command-line options together
   const source_program* source = nullptr;  // for the source lines in comments
+  bool without_main = false;  // no main(): the program is linked into another (the boot shell's tests)
 };
 
 std::string emit_program(const checked_program& program, const emit_options& options);

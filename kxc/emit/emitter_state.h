@@ -97,6 +97,7 @@ class emitter {
   void dispatch();
   std::string declare_symbol(const symbol& s, bool local);
   std::string element_bytes(const symbol& s) const;
+  std::string for_state(const stmt& s) const;
   std::string array_kind(const symbol& s) const;
   std::string signature(int r) const;
   std::string implicit_dim(const symbol& s);
