@@ -317,7 +317,47 @@ class checker {
 
   // ---- expressions ----------------------------------------------------------------
 
+  // "a.b.c" is one word to the lexer: a record variable a and its fields,
+  // or, when no record variable a exists, a plain name with dots in it.
+  void split_dotted(expr& e) {
+    if (e.kind != expr_kind::name) return;
+    const size_t dot = e.text.find('.');
+    if (dot == std::string::npos || dot == 0 || e.text.back() == '.') return;
+    const std::string first = e.text.substr(0, dot);
+    const int base = find(first, "", e.has_args);
+    if (base < 0 || !out_.symbols[static_cast<size_t>(base)].type.is_record()) return;
+    // Rebuild as member(member(first, b), c) ...
+    std::vector<std::string> parts;
+    size_t from = dot + 1;
+    while (from <= e.text.size()) {
+      const size_t next = e.text.find('.', from);
+      parts.push_back(e.text.substr(from, next == std::string::npos ? std::string::npos : next - from));
+      if (next == std::string::npos) break;
+      from = next + 1;
+    }
+    expr_ptr inner = std::make_unique<expr>();
+    inner->kind = expr_kind::name;
+    inner->at = e.at;
+    inner->text = first;
+    inner->has_args = e.has_args;
+    inner->args = std::move(e.args);
+    for (size_t i = 0; i + 1 < parts.size(); ++i) {
+      expr_ptr m = std::make_unique<expr>();
+      m->kind = expr_kind::member;
+      m->at = e.at;
+      m->text = parts[i];
+      m->args.push_back(std::move(inner));
+      inner = std::move(m);
+    }
+    e.kind = expr_kind::member;
+    e.text = parts.back();
+    e.has_args = false;
+    e.args.clear();
+    e.args.push_back(std::move(inner));
+  }
+
   void expression(expr& e) {
+    split_dotted(e);
     switch (e.kind) {
       case expr_kind::number: number(e); return;
       case expr_kind::string: e.type.base = base_type::string; return;
@@ -703,6 +743,7 @@ class checker {
 
   void member(expr& e) {
     expr& base = *e.args[0];
+    split_dotted(base);
     if (base.kind == expr_kind::member) member(base);
     else name(base, false);
     if (!base.type.is_record()) {
@@ -724,6 +765,7 @@ class checker {
 
   // A variable as a target of '=', READ, INPUT, SWAP, FOR.
   void target(expr& e) {
+    split_dotted(e);
     if (e.kind == expr_kind::member) {
       member(e);
       return;
@@ -1188,9 +1230,17 @@ class checker {
     }
   }
 
-  static bool is_literal(const expr& e) {
+  // Bounds the translator knows: literals and constants, so the array is
+  // static.
+  bool is_literal(const expr& e) const {
     if (e.kind == expr_kind::number) return true;
-    if (e.kind == expr_kind::unary && e.args[0]) return is_literal(*e.args[0]);
+    if (e.kind == expr_kind::name && e.meaning == name_meaning::constant) return true;
+    if ((e.kind == expr_kind::unary || e.kind == expr_kind::binary) && !e.args.empty()) {
+      for (const expr_ptr& a : e.args) {
+        if (!a || !is_literal(*a)) return false;
+      }
+      return e.kind == expr_kind::unary || e.text == "+" || e.text == "-" || e.text == "*";
+    }
     return false;
   }
 

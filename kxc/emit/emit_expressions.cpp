@@ -226,6 +226,7 @@ std::string emitter::binary(const expr& e) {
 }
 
 bool emitter::is_plain_place(const expr& e) const {
+  if (e.parenthesized) return false;
   if (e.kind == expr_kind::member) return is_plain_place(*e.args[0]);
   return e.kind == expr_kind::name &&
          (e.meaning == name_meaning::variable || e.meaning == name_meaning::array_element);
@@ -241,7 +242,15 @@ std::string emitter::temporary(const std::string& type, const std::string& init)
 // type, else a temporary holding the value (so the caller's literal or
 // expression is not changed).
 std::string emitter::address_of(const expr& e, const type_ref& param) {
-  if (param.is_string()) return value(e);  // the descriptor itself, or a temporary string
+  if (param.is_string()) {
+    // The descriptor itself, or a temporary copy of a parenthesised one.
+    if (e.parenthesized && is_plain_place(e) == false && e.kind != expr_kind::string &&
+        (e.kind == expr_kind::name || e.kind == expr_kind::member)) {
+      uses_strings_ = true;
+      return "kxc::copy(" + value(e) + ")";
+    }
+    return value(e);
+  }
   if (param.is_record()) return "&" + place(e);
   if (is_plain_place(e) && e.type.base == param.base &&
       !(e.kind == expr_kind::name && e.meaning == name_meaning::variable && false)) {

@@ -99,8 +99,10 @@ std::string emitter::declare_symbol(const symbol& s, bool local) {
   }
   if (s.type.is_string()) {
     if (s.type.fixed_length) {
-      return std::string(local && !s.is_static ? "" : "static ") + "uint8_t " + s.cpp + "_storage[" +
-             std::to_string(s.type.fixed_length) + "];";
+      const std::string storage = std::string(local && !s.is_static ? "" : "static ") + "uint8_t " + s.cpp + "_storage[" +
+                                  std::to_string(s.type.fixed_length) + "];";
+      // Locals get their descriptor where the routine sets them up.
+      return local ? storage : storage + " kxs* " + s.cpp + " = nullptr;";
     }
     return std::string(local && s.is_static ? "static " : "") + "kxs* " + s.cpp + " = nullptr;";
   }

@@ -74,6 +74,7 @@ struct expr {
   std::string text;
   std::string suffix;
   bool has_args = false;
+  bool parenthesized = false;  // written in parentheses: a value, never a variable passed by reference
   std::vector<expr_ptr> args;  // an omitted optional argument is a null pointer
 
   // Filled in by the checker.

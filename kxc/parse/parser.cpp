@@ -1286,6 +1286,7 @@ class parser {
       next();
       expr_ptr inner = expression();
       expect(")");
+      inner->parenthesized = true;
       return inner;
     }
     if (t.kind == tok::name && (!t.keyword || t.text == "STRING" || t.text == "TIMER")) return postfix(name_expr());

@@ -204,6 +204,14 @@ inline int32_t dimensions_of(const int64_t* array) { return static_cast<int32_t>
 
 inline kxs* text(const char* bytes, int32_t length) { return kxs_new_txt_len(bytes, length); }
 
+// A temporary copy: a string in parentheses passed to a procedure, which
+// may change the copy but not the variable.
+inline kxs* copy(kxs* s) {
+  kxs* t = kxs_new(s->length, 1);
+  if (s->length > 0) std::memcpy(t->chars, s->chars, static_cast<size_t>(s->length));
+  return t;
+}
+
 // HEX$ and OCT$ of an integer of any width, or of a floating value (rounded).
 template <typename T>
 inline kxs* hex(T v) {
