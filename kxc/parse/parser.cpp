@@ -96,8 +96,12 @@ class parser {
       }
       if (in_if && t.is_keyword("ELSE")) return;
       const size_t start = p_;
+      const size_t first = out.size();
+      const position at = t.at;
       try {
         statement(out, in_if);
+        // A statement is placed at its first word.
+        for (size_t i = first; i < out.size(); ++i) out[i].at = at;
         if (peek().kind != tok::end && !peek().is(":") && peek().kind != tok::comment &&
             !(in_if && peek().is_keyword("ELSE"))) {
           fail(peek(), "unexpected '" + describe(peek()) + "' after the statement");
@@ -754,7 +758,8 @@ class parser {
       s.e.push_back(expression());
       if (accept(",")) s.e.push_back(expression());
       expect(")");
-      expect("GOSUB");
+      // GOSUB a label, or a SUB named alone.
+      if (!accept("GOSUB") && !(peek().kind == tok::name && !peek().keyword)) expect("GOSUB");
       s.targets.push_back(target());
       out.push_back(std::move(s));
       return;

@@ -27,8 +27,12 @@ class diagnostics {
   std::string text() const;
 
  private:
+  struct message {
+    position at;
+    std::string text;
+  };
   const source_program& program_;
-  std::vector<std::string> messages_;
+  std::vector<message> messages_;
 };
 
 }  // namespace kxc

@@ -1,5 +1,6 @@
 #include "kxc/source/source_program.h"
 
+#include <algorithm>
 #include <cctype>
 #include <fstream>
 #include <sstream>
@@ -130,12 +131,19 @@ void diagnostics::error(const position& at, const std::string& message) {
     }
     out += "^\n";
   }
-  messages_.push_back(out);
+  messages_.push_back({at, out});
 }
 
 std::string diagnostics::text() const {
+  // In the order of the program's text, whichever phase found them.
+  std::vector<message> sorted = messages_;
+  std::stable_sort(sorted.begin(), sorted.end(), [](const message& a, const message& b) {
+    if (a.at.file != b.at.file) return a.at.file < b.at.file;
+    if (a.at.line != b.at.line) return a.at.line < b.at.line;
+    return a.at.column < b.at.column;
+  });
   std::string all;
-  for (const std::string& m : messages_) all += m;
+  for (const message& m : sorted) all += m.text;
   return all;
 }
 
