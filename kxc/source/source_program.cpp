@@ -91,6 +91,10 @@ void source_program::add_file(const std::string& name, const std::string& text, 
     const std::string included = include_name(lines[i]);
     if (included.empty()) continue;
     const position at{file, number, static_cast<int>(upper(lines[i]).find("$INCLUDE")) + 1};
+    if (!read_includes_) {
+      include_problems_.push_back({at, "$INCLUDE is not read here"});
+      continue;
+    }
     if (depth >= include_depth_max) {
       include_problems_.push_back({at, "$INCLUDE nested too deeply (does a file include itself?)"});
       continue;
@@ -116,7 +120,10 @@ bool source_program::load(const std::string& path, std::string* problem) {
   return true;
 }
 
-void source_program::load_text(const std::string& name, const std::string& text) { add_file(name, text, 0, 0); }
+void source_program::load_text(const std::string& name, const std::string& text, bool read_includes) {
+  read_includes_ = read_includes;
+  add_file(name, text, 0, 0);
+}
 
 void diagnostics::error(const position& at, const std::string& message) {
   const std::string& name = at.file < static_cast<int>(program_.files().size())

@@ -24,8 +24,8 @@ class source_program {
   // the line that names it (or a plain error for the main file).
   bool load(const std::string& path, std::string* problem);
   // A program held in memory (tests, the fuzzer); includes are read from
-  // the working directory.
-  void load_text(const std::string& name, const std::string& text);
+  // the working directory, or refused when read_includes is false.
+  void load_text(const std::string& name, const std::string& text, bool read_includes = true);
 
   const std::vector<source_line>& lines() const { return lines_; }
   const std::vector<std::string>& files() const { return files_; }
@@ -49,6 +49,7 @@ class source_program {
   std::vector<std::string> contents_;
   std::vector<source_line> lines_;
   std::vector<include_problem> include_problems_;
+  bool read_includes_ = true;
 };
 
 // The name an $INCLUDE metacommand on this line names, or empty.
