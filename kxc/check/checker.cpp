@@ -1,6 +1,7 @@
 #include "kxc/check/checker.h"
 
 #include <cctype>
+#include <optional>
 #include <set>
 
 #include "kxc/lex/runtime_names.h"
@@ -568,7 +569,10 @@ class checker {
         continue;
       }
       expr& a = *args[i];
-      const symbol* p = i < info.params.size() ? &out_.symbols[static_cast<size_t>(info.params[i])] : nullptr;
+      // A copy: checking the argument may add symbols, which moves the table.
+      std::optional<symbol> param;
+      if (i < info.params.size()) param = out_.symbols[static_cast<size_t>(info.params[i])];
+      const symbol* p = param ? &*param : nullptr;
       if (p && p->array) {
         if (a.kind == expr_kind::name && a.has_args && a.args.empty()) {
           name(a, false);

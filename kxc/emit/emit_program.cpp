@@ -317,7 +317,7 @@ void emitter::routine(int r) {
       else out_ << "  " << ct(s.e[0]->type) << " SEL_" << index << " = 0;\n";
     }
   }
-  out_ << "  if (new_error.load()) goto exit_routine;\n";
+  out_ << "  if (kxc::failed()) goto exit_routine;\n";
   out_ << body.str();
   out_ << "  goto exit_routine;\n";
   out_ << "return_dispatch:\n";

@@ -53,7 +53,7 @@ void emitter::checked(const stmt& s, const std::string& code, bool strings) {
   prelude_.clear();
   if (!code.empty()) line(code);
   if (strings) line("kxs_cleanup(tmp_mark, 0);");
-  line("if (!kxevent) break;");
+  line("if (!kxc::event_pending()) [[likely]] break;");
   line(check_call(s) + ";");
   --indent_;
   line("} while (r);");
@@ -72,9 +72,9 @@ void emitter::emit_condition_jump(const stmt& s, const expr& cond, bool jump_whe
   prelude_.clear();
   line("bool c;");
   line("c = " + c + ";");
-  line("c = c || new_error.load() != 0;");
+  line("c = c || kxc::failed();");
   if (uses_strings_) line("kxs_cleanup(tmp_mark, 0);");
-  line("if (kxevent) {");
+  line("if (kxc::event_pending()) {");
   line("  " + check_call(s) + ";");
   line("  if (r) goto " + retry + ";");
   line("}");
@@ -129,7 +129,7 @@ void emitter::statement(const stmt& s, int index, bool nested) {
       for (const std::string& h : p_.handlers) {
         if (h == s.text && current_ == 0) {
           // The handler's label: its check ignores r.
-          line("if (kxevent) " + check_call(s) + ";");
+          line("if (kxc::event_pending()) " + check_call(s) + ";");
           line("r = 0;");
         }
       }
@@ -200,7 +200,7 @@ void emitter::statement(const stmt& s, int index, bool nested) {
       if (!s.e.empty()) {
         emit_condition_jump(s, *s.e[0], s.text == "WHILE", "B_" + std::to_string(s.jump), "D_" + I);
       } else {
-        if (true) line("if (kxevent) " + check_call(s) + ";");
+        if (true) line("if (kxc::event_pending()) " + check_call(s) + ";");
         line("goto B_" + std::to_string(s.jump) + ";");
       }
       line("X_" + I + ":;");
@@ -222,7 +222,7 @@ void emitter::statement(const stmt& s, int index, bool nested) {
       line("X_" + I + ":;");
       return;
     case stmt_kind::goto_line:
-      line("if (kxevent) " + check_call(s) + ";");
+      line("if (kxc::event_pending()) " + check_call(s) + ";");
       line("goto " + label_of(s.targets[0].name) + ";");
       return;
     case stmt_kind::gosub: emit_gosub_to(s, label_of(s.targets[0].name)); return;
@@ -363,9 +363,9 @@ void emitter::emit_if_line(const stmt& s, int index) {
   prelude_.clear();
   line("bool c;");
   line("c = " + c + ";");
-  line("c = c || new_error.load() != 0;");
+  line("c = c || kxc::failed();");
   if (uses_strings_) line("kxs_cleanup(tmp_mark, 0);");
-  line("if (kxevent) {");
+  line("if (kxc::event_pending()) {");
   line("  " + check_call(s) + ";");
   line("  if (r) goto " + retry + ";");
   line("}");
@@ -406,12 +406,18 @@ void emitter::emit_let(const stmt& s) {
       }
     } else {
       // A value whose making failed leaves the variable as it was.
-      code = "kxs* v; v = " + value(v) + "; if (!new_error) kxs_set(" + dest + ", v);";
+      code = "kxs* v; v = " + value(v) + "; if (!kxc::failed()) kxs_set(" + dest + ", v);";
     }
   } else {
     const std::string t = ct(target.type);
     const std::string from = target.type.is_record() ? place(v) : as(v, target.type);
-    code = t + "* p; p = &" + place(target) + "; " + t + " v; v = " + from + "; if (!new_error) *p = v;";
+    if (target.kind == expr_kind::name && target.meaning == name_meaning::variable) {
+      // A plain variable: stored straight, so that it may live in a register.
+      code = t + " v; v = " + from + "; if (!kxc::failed()) " + place(target) + " = v;";
+    } else {
+      // An element or field: its place first (an index may fail), then the value.
+      code = t + "* p; p = &" + place(target) + "; " + t + " v; v = " + from + "; if (!kxc::failed()) *p = v;";
+    }
   }
   checked(s, code, uses_strings_);
 }
@@ -426,7 +432,7 @@ void emitter::emit_print(const stmt& s) {
   std::string code;
   for (const auto& item : s.items) {
     if (item.sep == ',') {
-      code += printer ? "if (!new_error) kxs_lprint(func_tab_lprint(0), 0); " : "if (!new_error) tab(); ";
+      code += printer ? "if (!kxc::failed()) kxs_lprint(func_tab_lprint(0), 0); " : "if (!kxc::failed()) tab(); ";
       continue;
     }
     if (item.sep) continue;
@@ -451,9 +457,9 @@ void emitter::emit_print(const stmt& s) {
       }
       uses_strings_ = true;
     }
-    code += "if (!new_error) " + one + " ";
+    code += "if (!kxc::failed()) " + one + " ";
   }
-  if (s.items.empty() || !s.items.back().sep) code += "if (!new_error) " + print + "(kxs_new(0, 1), 1);";
+  if (s.items.empty() || !s.items.back().sep) code += "if (!kxc::failed()) " + print + "(kxs_new(0, 1), 1);";
   checked(s, code, true);
 }
 
@@ -475,7 +481,7 @@ void emitter::emit_print_using(const stmt& s, const std::string& file) {
         break;
       default: call = "print_using_integer64(format, static_cast<int64_t>(" + x + "), at, out)"; break;
     }
-    code += "if (!new_error) at = " + call + "; ";
+    code += "if (!kxc::failed()) at = " + call + "; ";
   }
   const bool newline = s.items.empty() || !s.items.back().sep;
   if (file.empty()) {
@@ -498,23 +504,23 @@ void emitter::emit_file_print(const stmt& s) {
   std::string code;
   for (const auto& item : s.items) {
     if (item.sep == ',') {
-      code += "if (!new_error) sub_file_print(" + n + ", kxs_new(0, 1), 0, 1, 0); ";
+      code += "if (!kxc::failed()) sub_file_print(" + n + ", kxs_new(0, 1), 0, 1, 0); ";
       continue;
     }
     if (item.sep) continue;
     const expr& v = *item.value;
     if (v.kind == expr_kind::name && v.has_args && (v.text == "TAB" || v.text == "SPC") && v.type.base == base_type::none) {
       const std::string fn = v.text == "TAB" ? "func_tab_file" : "func_spc_file";
-      code += "if (!new_error) sub_file_print(" + n + ", " + fn + "(" + as(*v.args[0], int32) + ", " + n + "), 0, 0, 0); ";
+      code += "if (!kxc::failed()) sub_file_print(" + n + ", " + fn + "(" + as(*v.args[0], int32) + ", " + n + "), 0, 0, 0); ";
     } else if (v.type.is_string()) {
-      code += "if (!new_error) sub_file_print(" + n + ", " + value(v) + ", 0, 0, 0); ";
+      code += "if (!kxc::failed()) sub_file_print(" + n + ", " + value(v) + ", 0, 0, 0); ";
     } else {
       type_ref shown = v.type;
       if (shown.base == base_type::bit || shown.base == base_type::offset) shown.base = base_type::integer64;
-      code += "if (!new_error) sub_file_print(" + n + ", kxs_str(" + as(v, shown) + "), 1, 0, 0); ";
+      code += "if (!kxc::failed()) sub_file_print(" + n + ", kxs_str(" + as(v, shown) + "), 1, 0, 0); ";
     }
   }
-  if (s.items.empty() || !s.items.back().sep) code += "if (!new_error) sub_file_print(" + n + ", kxs_new(0, 1), 0, 0, 1);";
+  if (s.items.empty() || !s.items.back().sep) code += "if (!kxc::failed()) sub_file_print(" + n + ", kxs_new(0, 1), 0, 0, 1);";
   uses_strings_ = true;
   checked(s, code, true);
 }
@@ -575,18 +581,18 @@ void emitter::emit_file_input(const stmt& s) {
   for (const expr_ptr& v : s.e) {
     const expr& target = *v;
     if (s.flag) {
-      code += "if (!new_error) sub_file_line_input_string(" + n + ", " + place(target) + "); ";
+      code += "if (!kxc::failed()) sub_file_line_input_string(" + n + ", " + place(target) + "); ";
     } else if (target.type.is_string()) {
-      code += "if (!new_error) sub_file_input_string(" + n + ", " + place(target) + "); ";
+      code += "if (!kxc::failed()) sub_file_input_string(" + n + ", " + place(target) + "); ";
     } else if (target.type.base == base_type::integer64 || target.type.base == base_type::offset) {
-      code += "if (!new_error) { int64_t v = func_file_input_int64(" + n + "); if (!new_error) " + place(target) +
+      code += "if (!kxc::failed()) { int64_t v = func_file_input_int64(" + n + "); if (!kxc::failed()) " + place(target) +
               " = kxc::to<" + ct(target.type) + ">(v); } ";
     } else if (target.type.base == base_type::uinteger64 || target.type.base == base_type::uoffset) {
-      code += "if (!new_error) { uint64_t v = func_file_input_uint64(" + n + "); if (!new_error) " + place(target) +
+      code += "if (!kxc::failed()) { uint64_t v = func_file_input_uint64(" + n + "); if (!kxc::failed()) " + place(target) +
               " = v; } ";
     } else {
-      code += "if (!new_error) { kx_float v = func_file_input_float(" + n + ", " + type_code(target.type) +
-              "); if (!new_error) " + place(target) + " = static_cast<" + ct(target.type) + ">(v); } ";
+      code += "if (!kxc::failed()) { kx_float v = func_file_input_float(" + n + ", " + type_code(target.type) +
+              "); if (!kxc::failed()) " + place(target) + " = static_cast<" + ct(target.type) + ">(v); } ";
     }
   }
   uses_strings_ = true;
@@ -599,14 +605,14 @@ void emitter::emit_read(const stmt& s) {
     const expr& target = *v;
     const std::string args = "program_data, &data_offset, program_data_length";
     if (target.type.is_string()) {
-      code += "if (!new_error) sub_read_string(" + args + ", " + place(target) + "); ";
+      code += "if (!kxc::failed()) sub_read_string(" + args + ", " + place(target) + "); ";
     } else if (target.type.base == base_type::integer64 || target.type.base == base_type::offset) {
-      code += "if (!new_error) { int64_t v = func_read_int64(" + args + "); if (!new_error) " + place(target) + " = v; } ";
+      code += "if (!kxc::failed()) { int64_t v = func_read_int64(" + args + "); if (!kxc::failed()) " + place(target) + " = v; } ";
     } else if (target.type.base == base_type::uinteger64 || target.type.base == base_type::uoffset) {
-      code += "if (!new_error) { uint64_t v = func_read_uint64(" + args + "); if (!new_error) " + place(target) + " = v; } ";
+      code += "if (!kxc::failed()) { uint64_t v = func_read_uint64(" + args + "); if (!kxc::failed()) " + place(target) + " = v; } ";
     } else {
-      code += "if (!new_error) { kx_float v = func_read_float(" + args + ", " + type_code(target.type) +
-              "); if (!new_error) " + place(target) + " = static_cast<" + ct(target.type) + ">(v); } ";
+      code += "if (!kxc::failed()) { kx_float v = func_read_float(" + args + ", " + type_code(target.type) +
+              "); if (!kxc::failed()) " + place(target) + " = static_cast<" + ct(target.type) + ">(v); } ";
     }
   }
   uses_strings_ = uses_strings_ || true;
@@ -618,6 +624,19 @@ void emitter::emit_read(const stmt& s) {
 // b = 0 after the store of 256, instead of overflowing.
 static bool counts_apart(const type_ref& t) {
   return t.base == base_type::byte || t.base == base_type::ubyte || t.base == base_type::bit || t.base == base_type::ubit;
+}
+
+// The test that the loop goes on: its direction is known when STEP is a
+// literal (or absent).
+std::string emitter::for_test(const stmt& f, const std::string& now) const {
+  const std::string k = std::to_string(f.number);
+  if (f.e.size() <= 3) return now + " <= FOR_END_" + k;
+  const expr& step = *f.e[3];
+  if (step.kind == expr_kind::number) return now + " <= FOR_END_" + k;
+  if (step.kind == expr_kind::unary && step.text == "-" && step.args[0]->kind == expr_kind::number) {
+    return now + " >= FOR_END_" + k;
+  }
+  return "(FOR_STEP_" + k + " >= 0 ? " + now + " <= FOR_END_" + k + " : " + now + " >= FOR_END_" + k + ")";
 }
 
 void emitter::emit_for(const stmt& s, int index) {
@@ -634,7 +653,7 @@ void emitter::emit_for(const stmt& s, int index) {
   checked(s, code, uses_strings_);
   if (apart) line(var + " = static_cast<" + ct(v.type) + ">(" + now + ");");
   const std::string exit = "X_" + std::to_string(s.jump) + "_" + std::to_string(s.variant);
-  line("if (!(FOR_STEP_" + k + " >= 0 ? " + now + " <= FOR_END_" + k + " : " + now + " >= FOR_END_" + k + ")) goto " + exit + ";");
+  line("if (!(" + for_test(s, now) + ")) goto " + exit + ";");
   line("F_" + std::to_string(index) + ":;");
 }
 
@@ -652,8 +671,7 @@ void emitter::emit_next(const stmt& s, int index) {
     prelude_.clear();
     checked(s, now + " = " + step + ";", false);
     if (apart) line(var + " = static_cast<" + ct(v.type) + ">(" + now + ");");
-    line("if (FOR_STEP_" + k + " >= 0 ? " + now + " <= FOR_END_" + k + " : " + now + " >= FOR_END_" + k + ") goto F_" +
-         std::to_string(s.jump_targets[n]) + ";");
+    line("if (" + for_test(f, now) + ") goto F_" + std::to_string(s.jump_targets[n]) + ";");
     const std::string label = "X_" + std::to_string(index) + "_" + std::to_string(n);
     if (emitted_labels_.insert(label).second) line(label + ":;");
   }
@@ -711,9 +729,9 @@ void emitter::emit_case(const stmt& s, int index) {
   prelude_.clear();
   line("bool c;");
   line("c = " + cond + ";");
-  line("c = c || new_error.load() != 0;");
+  line("c = c || kxc::failed();");
   if (uses_strings_) line("kxs_cleanup(tmp_mark, 0);");
-  line("if (kxevent) {");
+  line("if (kxc::event_pending()) {");
   line("  " + check_call(s) + ";");
   line("  if (r) goto " + retry + ";");
   line("}");
@@ -754,7 +772,7 @@ void emitter::emit_dim(const stmt& s) {
   if (code.empty()) {
     // A declaration only: nothing to do, but a pending event still has its
     // check here, as every line of the program has.
-    line("if (kxevent) " + check_call(s) + ";");
+    line("if (kxc::event_pending()) " + check_call(s) + ";");
     return;
   }
   checked(s, code, true);
@@ -770,7 +788,7 @@ void emitter::emit_gosub_to(const stmt& s, const std::string& target) {
   return_places_.push_back(fresh("RETURN_"));
   const std::string place_id = std::to_string(return_places_.size());
   line("push_return_point(" + place_id + ");");
-  line("if (kxevent) " + check_call(s) + ";");
+  line("if (kxc::event_pending()) " + check_call(s) + ";");
   line("goto " + target + ";");
   line(return_places_.back() + ":;");
 }
@@ -782,12 +800,12 @@ void emitter::emit_return(const stmt& s) {
   ++indent_;
   line("if (next_return_point > rp_base) {");
   line("  return_place = return_point[--next_return_point];");
-  line("  if (kxevent) " + check_call(s) + ";");
+  line("  if (kxc::event_pending()) " + check_call(s) + ";");
   if (!s.targets.empty()) line("  goto " + label_of(s.targets[0].name) + ";");
   else line("  goto return_dispatch;");
   line("}");
   line("error(err::return_without_gosub);");
-  line("if (!kxevent) break;");
+  line("if (!kxc::event_pending()) [[likely]] break;");
   line(check_call(s) + ";");
   --indent_;
   line("} while (r);");

@@ -64,6 +64,7 @@ class emitter {
   void emit_file_input(const stmt& s);
   void emit_let(const stmt& s);
   void emit_for(const stmt& s, int index);
+  std::string for_test(const stmt& f, const std::string& now) const;
   void emit_next(const stmt& s, int index);
   void emit_select(const stmt& s, int index);
   void emit_case(const stmt& s, int index);

@@ -79,22 +79,30 @@ class parser {
       next();
       body().push_back(std::move(s));
     }
-    statements(body(), false);
+    statements(nullptr, false);
   }
 
   // Statements separated by ':' up to the end of the line (or, inside a
-  // one-line IF, up to ELSE).
-  void statements(stmt_list& out, bool in_if) {
+  // one-line IF, up to ELSE), into part; a null part is the current
+  // routine's body, looked up again after every statement, since SUB, END
+  // SUB and DEF FN change the routine (and may move the list of routines).
+  void statements(stmt_list* part, bool in_if) {
+    stmt_list top_level;
+    stmt_list& out = part ? *part : top_level;
     for (;;) {
+      if (!part && !top_level.empty()) {
+        for (stmt& done : top_level) body().push_back(std::move(done));
+        top_level.clear();
+      }
       while (peek().is(":")) next();
       const token& t = peek();
-      if (t.kind == tok::end) return;
+      if (t.kind == tok::end) break;
       if (t.kind == tok::comment) {
         comment_metacommands(t);
         next();
-        return;
+        break;
       }
-      if (in_if && t.is_keyword("ELSE")) return;
+      if (in_if && t.is_keyword("ELSE")) break;
       const size_t start = p_;
       const size_t first = out.size();
       const position at = t.at;
@@ -111,6 +119,9 @@ class parser {
         if (p_ == start) next();
         while (peek().kind != tok::end && !peek().is(":")) next();
       }
+    }
+    if (!part) {
+      for (stmt& done : top_level) body().push_back(std::move(done));
     }
   }
 
@@ -614,7 +625,7 @@ class parser {
       part.push_back(std::move(g));
       return;
     }
-    statements(part, true);
+    statements(&part, true);
   }
 
   void cond_block(stmt_list& out, stmt_kind kind) {

@@ -33,6 +33,13 @@
 
 namespace kxc {
 
+// The statement check's test and the pending error's test. The application
+// thread only polls these flags (other threads set kxevent and then its
+// own flag), so a plain load serves, and lets the compiler keep the
+// program's variables in registers across it.
+[[gnu::always_inline]] inline bool event_pending() { return kxevent.load(std::memory_order_relaxed) != 0; }
+[[gnu::always_inline]] inline bool failed() { return new_error.load(std::memory_order_relaxed) != 0; }
+
 // ---- overflow and conversions -------------------------------------------------
 
 [[gnu::cold, gnu::noinline]] inline int64_t overflowed() {

@@ -32,21 +32,18 @@
 extern char** environ;
 
 void set_time_bases() {
-  std::time_t second = std::time(nullptr);
-  if (second != static_cast<std::time_t>(-1)) {
-    const std::time_t first = second;
-    while (second == first) {
-      Sleep(1);
-      second = std::time(nullptr);
-    }
-  } else {
-    second = 0;
-  }
+  // The real-time clock to the millisecond, read beside the monotonic one:
+  // TIMER and the BIOS tick count from this moment of the day, so no start
+  // has to wait for the wall clock's next whole second.
+  timespec now{};
+  const bool have_time = clock_gettime(CLOCK_REALTIME, &now) == 0;
   clock_firsttimervalue = GetTicks();
+  std::time_t second = have_time ? now.tv_sec : 0;
+  const uint32_t millisecond = have_time ? static_cast<uint32_t>(now.tv_nsec / 1'000'000) : 0;
   std::tm local{};
   if (localtime_r(&second, &local)) {
     tarn_firsttimervalue =
-        static_cast<uint32_t>((local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec) * 1000);
+        static_cast<uint32_t>((local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec) * 1000) + millisecond;
   } else {
     tarn_firsttimervalue = 0;
   }

@@ -10,6 +10,6 @@ void install_frame_hooks();
 
 int kx_main(int argc, char** argv, const kx_program& program);
 
-// The time bases of TIMER and the BIOS tick: waits for the wall clock's
-// next whole second (up to one second).
+// The time bases of TIMER and the BIOS tick: the time of day to the
+// millisecond, beside the monotonic clock's reading.
 void set_time_bases();
