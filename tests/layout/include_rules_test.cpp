@@ -1,6 +1,8 @@
 // Keeps the arrows between the library's folders pointing down: reads every
-// #include line under libkx/ and kxx/ and checks it against the table of
-// allowed directions below, which the README's architecture section shows.
+// #include line under libkx/, kxx/ and kxc/ and checks it against the table
+// of allowed directions below, which the README's architecture section
+// shows. The translator's phases point down too, and only its support
+// header (what translated programs include) reaches into the runtime.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -45,6 +47,14 @@ const std::vector<layer_rule>& layer_rules() {
       {"platform", {"files", "legacy", "net", "input", "screen", "values", "base"}},
       {"frame", {"platform", "files", "legacy", "net", "input", "screen", "values", "base"}},
       {"kxx", {"frame", "platform", "files", "legacy", "net", "input", "screen", "values", "base"}},
+      {"kxc/source", {}},
+      {"kxc/lex", {"kxc/source"}},
+      {"kxc/parse", {"kxc/lex", "kxc/source"}},
+      {"kxc/check", {"kxc/parse", "kxc/lex", "kxc/source"}},
+      {"kxc/emit", {"kxc/check", "kxc/parse", "kxc/lex", "kxc/source"}},
+      {"kxc/driver", {"kxc/emit", "kxc/check", "kxc/parse", "kxc/lex", "kxc/source"}},
+      {"kxc", {"kxc/driver"}},
+      {"kxc/support", {"frame", "files", "legacy", "net", "input", "screen", "values", "base"}},
   };
   return rules;
 }
@@ -83,7 +93,7 @@ std::vector<std::string> include_problems(const fs::path& root) {
   std::map<std::string, std::set<std::string>> edges;  // folder -> folders it includes
   std::map<std::pair<std::string, std::string>, std::string> first_place;
 
-  const std::array<std::pair<std::string, std::string>, 2> trees = {{{"libkx", ""}, {"kxx", "kxx"}}};
+  const std::array<std::pair<std::string, std::string>, 3> trees = {{{"libkx", ""}, {"kxx", "kxx"}, {"kxc", "kxc"}}};
   for (const auto& [tree, prefix] : trees) {
     const fs::path top = root / tree;
     if (!fs::exists(top)) continue;
@@ -94,7 +104,7 @@ std::vector<std::string> include_problems(const fs::path& root) {
       std::string relative = fs::relative(entry.path(), top).generic_string();
       if (!prefix.empty()) relative = prefix + "/" + relative;
       const std::string folder = tree == "kxx" ? "kxx" : folder_of(relative);
-      const std::string shown = tree == "kxx" ? relative : "libkx/" + relative;
+      const std::string shown = tree == "libkx" ? "libkx/" + relative : relative;
       const layer_rule* rule = rule_for(folder);
       if (!rule) {
         problems.push_back(shown + ": folder '" + folder + "' has no row in the table of allowed includes");
@@ -158,6 +168,8 @@ TEST(IncludeRules, FaultsInAScratchTreeAreNamed) {
   write("libkx/screen/images/table.cpp", "#include \"screen/fonts/fonts.h\"\n#include \"base/error.h\"\n");
   write("kxx/kxmain.cpp", "#include \"frame/startup.h\"\n#include \"kxx/shell.h\"\n");
   write("libkx/platform/window.cpp", "#include <GL/freeglut.h>\n#include \"screen/images/table.h\"\n");
+  write("kxc/emit/emitter.cpp", "#include \"kxc/check/checker.h\"\n");
+  write("kxc/support/kxc_support.h", "#include \"values/strings.h\"\n");
   EXPECT_EQ(include_problems(root), std::vector<std::string>{});
 
   write("libkx/values/upward.cpp", "// LSET on a field\n#include \"files/file_fields.h\"\n");
@@ -166,13 +178,19 @@ TEST(IncludeRules, FaultsInAScratchTreeAreNamed) {
   write("libkx/net/handles.cpp", "#include \"legacy/ports.h\"\n");
   write("libkx/legacy/ports.cpp", "#include \"net/handles.h\"\n");
   write("libkx/sound/beep.cpp", "#include \"base/error.h\"\n");
+  write("kxc/parse/parser.cpp", "#include \"kxc/emit/emitter.h\"\n#include \"values/strings.h\"\n");
+  write("libkx/values/translator.cpp", "#include \"kxc/parse/ast.h\"\n");
   const std::vector<std::string> expected = {
+      "kxc/parse and values include each other (kxc/parse/parser.cpp:2 and libkx/values/translator.cpp:1)",
+      "kxc/parse/parser.cpp:1: \"kxc/emit/emitter.h\" points up, from kxc/parse to kxc/emit",
+      "kxc/parse/parser.cpp:2: \"values/strings.h\" points up, from kxc/parse to values",
       "legacy and net include each other (libkx/legacy/ports.cpp:1 and libkx/net/handles.cpp:1)",
       "libkx/input/keys.cpp:2: <X11/Xlib.h> is a window-system header outside platform/",
       "libkx/legacy/ports.cpp:1: \"net/handles.h\" points up, from legacy to net",
       "libkx/net/handles.cpp:1: \"legacy/ports.h\" points up, from net to legacy",
       "libkx/screen/fonts/fonts.cpp:1: \"screen/images/table.h\" points up, from screen/fonts to screen/images",
       "libkx/sound/beep.cpp: folder 'sound' has no row in the table of allowed includes",
+      "libkx/values/translator.cpp:1: \"kxc/parse/ast.h\" points up, from values to kxc/parse",
       "libkx/values/upward.cpp:2: \"files/file_fields.h\" points up, from values to files",
       "screen/fonts and screen/images include each other (libkx/screen/fonts/fonts.cpp:1 and "
       "libkx/screen/images/table.cpp:1)",
