@@ -118,6 +118,25 @@ TEST_F(Draw, MovesCorrectForThePixelAspect) {
   EXPECT_FLOAT_EQ(write_page->graphics.x, 10);
 }
 
+TEST_F(Draw, AMoveFarBeyondTheIntegerRangeDrawsTowardItsTarget) {
+  screen(13);
+  draw("BM160,100 S255 R99999999");
+  pixel_set want;
+  for (int32_t x = 160; x < 320; ++x) want.insert({x, 100});
+  EXPECT_EQ(lit(), want);
+  clear();
+  draw("BM160,100 S255 L99999999");
+  want.clear();
+  for (int32_t x = 0; x <= 160; ++x) want.insert({x, 100});
+  EXPECT_EQ(lit(), want);
+  // A slanted far move keeps its slope: one pixel down for every two across.
+  clear();
+  draw("S4 BM0,0 M+4000000000,2000000000");
+  const pixel_set slanted = lit();
+  for (const auto& [x, y] : slanted) EXPECT_EQ(y, (x + 1) / 2) << x;
+  EXPECT_EQ(slanted.size(), 320u);
+}
+
 TEST_F(Draw, PrefixesMovesColoursAndPaint) {
   screen(13);
   sub_pset(50, 50, 3, 2);

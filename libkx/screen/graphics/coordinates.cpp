@@ -1,5 +1,7 @@
 #include "screen/graphics/coordinates.h"
 
+#include <algorithm>
+#include <cmath>
 #include <utility>
 
 #include "base/error.h"
@@ -66,17 +68,28 @@ img_struct* kx::graphics_destination() {
   return write_page;
 }
 
-kx::pixel_point kx::to_pixel(const graphics_state& g, float x, float y) {
-  if (g.clipping_or_scaling == window_scaling) {
-    x = x * g.scaling_x + g.scaling_offset_x;
-    y = y * g.scaling_y + g.scaling_offset_y;
-  }
-  pixel_point p{kxr_float_to_long(x), kxr_float_to_long(y)};
+kx::exact_point kx::to_scaled(const graphics_state& g, float x, float y) {
+  if (g.clipping_or_scaling != window_scaling) return {x, y};
+  auto scale = [](float v, float by, float offset) {
+    const float single = v * by + offset;
+    return std::isfinite(single) ? double(single) : double(v) * by + offset;
+  };
+  return {scale(x, g.scaling_x, g.scaling_offset_x), scale(y, g.scaling_y, g.scaling_offset_y)};
+}
+
+kx::pixel_point kx::scaled_to_pixel(const graphics_state& g, exact_point scaled) {
+  // NaN passes the clamp and rounds to INT32_MIN, which no viewport holds.
+  auto pull_in = [](double v) { return kxr_double_to_long(std::clamp(v, -pixel_reach, pixel_reach)); };
+  pixel_point p{pull_in(scaled.x), pull_in(scaled.y)};
   if (g.clipping_or_scaling != no_viewport) {
     p.x += g.view_offset_x;
     p.y += g.view_offset_y;
   }
   return p;
+}
+
+kx::pixel_point kx::to_pixel(const graphics_state& g, float x, float y) {
+  return scaled_to_pixel(g, to_scaled(g, x, y));
 }
 
 kx::exact_point kx::to_pixel_exact(const graphics_state& g, double x, double y) {
