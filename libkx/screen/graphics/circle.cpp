@@ -68,8 +68,18 @@ void walk(const kx::graphics_state& g, const ellipse& e, double r, double start,
   // Offsets beyond these reach no pixel of the viewport in any quadrant.
   const double x_reach = std::max(std::fabs(g.view_x1 - e.cx), std::fabs(g.view_x2 - e.cx)) + 2;
   const double y_reach = std::max(std::fabs(g.view_y1 - e.cy), std::fabs(g.view_y2 - e.cy)) + 2;
-  if (steps > skip_threshold && e.xspan > x_reach) {
-    const double skip = std::floor(std::acos(x_reach / e.xspan) / d) - 2;
+  // y offsets below this reach no row of the viewport either: the walk
+  // starts on the ellipse's widest row, and a centre far above or below the
+  // viewport leaves a long first stretch that only sweeps rows outside it.
+  const double y_near = e.cy < g.view_y1 || e.cy > g.view_y2
+                            ? std::min(std::fabs(g.view_y1 - e.cy), std::fabs(g.view_y2 - e.cy)) - 2
+                            : 0;
+  if (steps > skip_threshold && (e.xspan > x_reach || (y_near > 0 && e.yspan > y_near))) {
+    // The walk's angle grows with i: x offsets shrink from xspan, y offsets
+    // grow from 0. Skip to whichever of the two comes into reach last.
+    double skip = 0;
+    if (e.xspan > x_reach) skip = std::floor(std::acos(x_reach / e.xspan) / d) - 2;
+    if (y_near > 0 && e.yspan > y_near) skip = std::max(skip, std::floor(std::asin(y_near / e.yspan) / d) - 2);
     if (skip > skip_threshold) {
       first = skip;
       px = std::cos(first * d);
