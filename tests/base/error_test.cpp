@@ -4,6 +4,7 @@
 
 #include "base/error_report.h"
 #include "base/flags.h"
+#include "base/process_exit.h"
 #include "base/recording_box.h"
 
 namespace {
@@ -42,7 +43,7 @@ TEST_F(ErrorRaise, UntrappableErrorsArePendingLikeOrdinaryOnes) {
   EXPECT_EQ(new_error.load(), 300u);
 }
 
-TEST_F(ErrorRaise, CriticalNumbersShowTheirBoxAndExitWithStatusZero) {
+TEST_F(ErrorRaise, CriticalNumbersShowTheirBoxAndExitWithTheCriticalStatus) {
   struct expectation {
     int32_t n;
     const char* caption;
@@ -67,7 +68,7 @@ TEST_F(ErrorRaise, CriticalNumbersShowTheirBoxAndExitWithStatusZero) {
           error(53);
           error(c.n);
         },
-        ::testing::ExitedWithCode(0), "")
+        ::testing::ExitedWithCode(kx::critical_error_status), "")
         << c.n;
     const auto args = box.arguments();
     ASSERT_EQ(args.size(), 6u) << c.n;
@@ -132,7 +133,7 @@ TEST(ErrorReport, YesContinuesAndAnythingElseEnds) {
 
 TEST(ErrorReport, UntrappableReportShowsOkAndExits) {
   recording_box box(2);
-  EXPECT_EXIT(report_untrapped_error(305, 9, 0, nullptr), ::testing::ExitedWithCode(0), "");
+  EXPECT_EXIT(report_untrapped_error(305, 9, 0, nullptr), ::testing::ExitedWithCode(kx::critical_error_status), "");
   const auto args = box.arguments();
   ASSERT_EQ(args.size(), 6u);
   EXPECT_EQ(args[2], "Critical Error #305");

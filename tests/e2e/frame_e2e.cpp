@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "base/process_exit.h"
 #include "e2e_support.h"
 
 namespace {
@@ -87,11 +88,11 @@ TEST_F(Frame, WorkingDirectoryIsFoundPastThePathLengthLimit) {
   run_tool({"rm", "-rf", top});
 }
 
-TEST_F(Frame, CriticalErrorShowsABoxThenExitsWithStatusZero) {
+TEST_F(Frame, CriticalErrorShowsABoxThenExitsWithTheCriticalStatus) {
   process program(program_path("divide_by_zero"), {});
   ASSERT_TRUE(program.started());
   ASSERT_TRUE(answer_message_box("Critical Error", 0, 20s)) << program.errors();
-  EXPECT_EQ(program.wait_exit(10s), 0);
+  EXPECT_EQ(program.wait_exit(10s), kx::critical_error_status);
   EXPECT_EQ(program.output(), "");  // the division never completed
   expect_clean(program);
 }
