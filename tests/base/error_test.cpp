@@ -58,6 +58,7 @@ TEST_F(ErrorRaise, CriticalNumbersShowTheirBoxAndExitWithTheCriticalStatus) {
       {512, "Critical Error #12", "Out of memory"},
       {518, "Critical Error #18", "Out of memory"},
       {519, "Critical Error #19", "Out of memory"},
+      {520, "Critical Error #20", "Out of memory"},
   };
   for (const auto& c : cases) {
     recording_box box;
@@ -79,7 +80,7 @@ TEST_F(ErrorRaise, CriticalNumbersShowTheirBoxAndExitWithTheCriticalStatus) {
 }
 
 TEST(ErrorTable, CriticalLookupCoversExactlyTheCriticalNumbers) {
-  for (int32_t n : {1, 5, 20, 53, 76, 258, 262, 269, 272, 300, 315, 501, 520}) {
+  for (int32_t n : {1, 5, 20, 53, 76, 258, 262, 269, 272, 300, 315, 501, 521}) {
     EXPECT_FALSE(critical_error_lookup(n, nullptr)) << n;
   }
   critical_error_info info;
