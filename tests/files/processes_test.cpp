@@ -80,6 +80,40 @@ TEST_F(Processes, ShellExitCodesAndStatuses) {
   EXPECT_EQ(cmd_command(s("ls")), 0);
 }
 
+// An environment variable longer than the kernel takes for one string
+// (128 KiB): no program, the shell included, can be started with it.
+class ShellThatCannotStart : public file_test {
+ protected:
+  void SetUp() override {
+    file_test::SetUp();
+    setenv("KX_TOO_LONG", std::string(200 * 1024, 'x').c_str(), 1);
+  }
+  void TearDown() override {
+    unsetenv("KX_TOO_LONG");
+    file_test::TearDown();
+  }
+};
+
+TEST_F(ShellThatCannotStart, StatementsRaiseError5AndFunctionsGiveMinusOne) {
+  sub_shell(s("echo ran > shell.out"), 1);
+  EXPECT_EQ(take_error(), 5u);
+  sub_shell2(s("echo ran > shell.out"), 2);
+  EXPECT_EQ(take_error(), 5u);
+  sub_shell3(s("echo ran > shell.out"), 2);
+  EXPECT_EQ(take_error(), 5u);
+  sub_shell4(s("echo ran > shell.out"), 2);
+  EXPECT_EQ(take_error(), 5u);
+  EXPECT_EQ(func_shell(s("exit 3")), -1);
+  EXPECT_EQ(func__shellhide(s("exit 3")), -1);
+  EXPECT_EQ(take_error(), 0u);
+  EXPECT_EQ(read_file("shell.out"), "");
+  // A command the shell cannot find is the command's failure, not SHELL's.
+  unsetenv("KX_TOO_LONG");
+  sub_shell(s("kx_no_such_command_here 2>/dev/null"), 1);
+  EXPECT_EQ(take_error(), 0u);
+  EXPECT_EQ(func_shell(s("kx_no_such_command_here 2>/dev/null")), 127);
+}
+
 TEST_F(Processes, ShellSeesWrittenDataAndDontWaitLeavesOpenFilesAlone) {
   open("shared.txt", OUTPUT, 1);
   sub_file_print(1, s("before"), 0, 0, 1);
