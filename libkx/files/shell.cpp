@@ -13,11 +13,10 @@
 #include "base/flags.h"
 #include "base/window_wake.h"
 #include "files/file_handles.h"
+#include "files/program_environment.h"
 #include "files/shell_builtins.h"
 #include "files/string_transfer.h"
 #include "screen/compose/presentation_state.h"
-
-extern char** environ;
 
 namespace {
 
@@ -62,7 +61,10 @@ constexpr int shell_not_started = -1;
 pid_t spawn_shell(const char* command) {
   const char* argv[] = {"sh", "-c", "--", command, nullptr};
   pid_t pid = 0;
-  if (posix_spawn(&pid, "/bin/sh", nullptr, nullptr, const_cast<char* const*>(argv), environ) != 0) return -1;
+  if (posix_spawn(&pid, "/bin/sh", nullptr, nullptr, const_cast<char* const*>(argv),
+                  kx::program_environment_block()) != 0) {
+    return -1;
+  }
   return pid;
 }
 

@@ -44,6 +44,22 @@ TEST_F(Frame, WindowOpensAt640x400AndTheCloseButtonEndsWithStatusZero) {
   expect_clean(program);
 }
 
+// ENVIRON from the first statement on, while the window thread starts the
+// toolkit (which reads the environment): every start ends normally with
+// every variable set.
+TEST_F(Frame, EnvironWhileTheWindowStartsNeverCrashes) {
+  for (const std::string mode : {"many", "large"}) {
+    for (int start = 0; start < 5; ++start) {
+      SCOPED_TRACE(mode + " " + std::to_string(start));
+      process program(program_path("environ_flood"), {mode});
+      ASSERT_TRUE(program.started());
+      ASSERT_EQ(program.wait_exit(60s), 0) << program.errors();
+      EXPECT_EQ(program.output(), mode == "many" ? "set 1000, last 999\n" : "set 20000, last 19999\n");
+      expect_clean(program);
+    }
+  }
+}
+
 TEST_F(Frame, WorkingDirectoryIsTheExecutablesDirectory) {
   const auto launch = std::filesystem::temp_directory_path() / ("kx_launch_" + std::to_string(getpid()));
   std::filesystem::create_directories(launch);
