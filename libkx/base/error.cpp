@@ -12,7 +12,7 @@ void error(int32_t n) {
   critical_error_info critical;
   if (critical_error_lookup(n, &critical)) {
     MessageBox(0, critical.text, critical.caption, MB_OK);
-    kx_exit_process(0);
+    kx_exit_process(kx::critical_error_status);
   }
   if (new_error.load() != 0) return;  // the first error wins
   if (n <= 0) n = err::illegal_function_call;

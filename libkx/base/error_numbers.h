@@ -112,7 +112,8 @@ inline constexpr int32_t out_of_memory_input_snapshot = 516;  // INPUT's copies 
 inline constexpr int32_t out_of_memory_input_scratch = 517;
 inline constexpr int32_t out_of_memory_memget = 518;
 inline constexpr int32_t out_of_memory_paint = 519;  // PAINT's frontier queues and done map
+inline constexpr int32_t out_of_memory_renderer = 520;  // a texture's padded copy, the triangle batch
 inline constexpr int32_t first_numbered_critical = out_of_memory_image_table;
-inline constexpr int32_t last_numbered_critical = out_of_memory_paint;
+inline constexpr int32_t last_numbered_critical = out_of_memory_renderer;
 
 }  // namespace err

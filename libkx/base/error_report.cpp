@@ -47,7 +47,7 @@ report_outcome report_untrapped_error(uint32_t n, uint32_t line, uint32_t includ
   }
   if (is_untrappable_error(n)) {
     MessageBox(0, report.body, report.caption, MB_OK);
-    kx_exit_process(0);
+    kx_exit_process(kx::critical_error_status);
   }
   const int32_t answer = MessageBox(0, report.body, report.caption, MB_YESNO | MB_SYSTEMMODAL);
   return answer == IDYES ? report_outcome::continue_program : report_outcome::end_program;

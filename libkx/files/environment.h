@@ -1,5 +1,6 @@
 #pragma once
-// The process environment and the platform name.
+// ENVIRON and ENVIRON$ over the program's environment
+// (files/program_environment.h), and the platform name.
 #include <cstdint>
 
 struct kxs;
@@ -15,6 +16,6 @@ void sub_environ(kxs* text);
 kxs* func__os();
 
 namespace kx {
-// The environment entries at start-up plus one.
+// The process environment's entries at start-up plus one.
 int32_t count_environment();
 }  // namespace kx

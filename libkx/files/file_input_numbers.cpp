@@ -32,7 +32,7 @@ bool read_token(int32_t n) {
 }  // namespace
 
 int32_t n_inputnumberfromfile(int32_t n) {
-  if (n < 0) return token_failed;
+  // A negative number names no open file: the check below raises error 52.
   int32_t h = -1;
   if (!kx::readable_input(n, &h)) return token_failed;
   int32_t c;

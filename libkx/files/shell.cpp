@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -14,11 +13,10 @@
 #include "base/flags.h"
 #include "base/window_wake.h"
 #include "files/file_handles.h"
+#include "files/program_environment.h"
 #include "files/shell_builtins.h"
 #include "files/string_transfer.h"
 #include "screen/compose/presentation_state.h"
-
-extern char** environ;
 
 namespace {
 
@@ -53,16 +51,43 @@ class windowed_while_shelling {
   int32_t saved_;
 };
 
-// Runs the command and waits: the raw wait status, or -1. The program's
-// buffered file data is stored first so that the command sees it. The
-// display loop pauses while the command runs.
+// What run_and_wait gives when the shell itself could not be started.
+constexpr int shell_not_started = -1;
+
+// Starts /bin/sh -c command with the program's environment: the child's id,
+// or -1 when no shell could be started (too large an environment, no
+// /bin/sh, no process left). The C library's system() cannot tell that
+// apart from a command that exits with 127, hence posix_spawn.
+pid_t spawn_shell(const char* command) {
+  const char* argv[] = {"sh", "-c", "--", command, nullptr};
+  pid_t pid = 0;
+  if (posix_spawn(&pid, "/bin/sh", nullptr, nullptr, const_cast<char* const*>(argv),
+                  kx::program_environment_block()) != 0) {
+    return -1;
+  }
+  return pid;
+}
+
+// Runs the command and waits: the raw wait status, or shell_not_started.
+// The program's buffered file data is stored first so that the command
+// sees it. The display loop pauses while the command runs.
 int run_and_wait(const std::string& command) {
   gfs_flush_all();
   kx::reap_detached();
   shell_call_in_progress = 1;
-  const int status = std::system(command.c_str());
+  int status = shell_not_started;
+  if (const pid_t pid = spawn_shell(command.c_str()); pid > 0) {
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+  }
   shell_call_in_progress = 0;
   return status;
+}
+
+// The statement forms report a shell that could not start as error 5; the
+// functions report it through their result.
+void run_statement(const std::string& command) {
+  if (run_and_wait(command) == shell_not_started) error(err::illegal_function_call);
 }
 
 // A zero byte would end the command early; such a command is not run.
@@ -75,7 +100,7 @@ void start_without_waiting(const kxs* command) {
     return;
   }
   gfs_flush_all();
-  kx::start_detached(text.c_str());
+  if (kx::start_detached(text.c_str()) < 0) error(err::illegal_function_call);
 }
 
 }  // namespace
@@ -84,9 +109,8 @@ namespace kx {
 
 int64_t start_detached(const char* command) {
   reap_detached();
-  const char* argv[] = {"sh", "-c", command, nullptr};
-  pid_t pid = 0;
-  if (posix_spawn(&pid, "/bin/sh", nullptr, nullptr, const_cast<char* const*>(argv), environ) != 0) return -1;
+  const pid_t pid = spawn_shell(command);
+  if (pid < 0) return -1;
   detached_children.push_back(pid);
   return pid;
 }
@@ -110,7 +134,7 @@ void sub_shell(kxs* command, int32_t given) {
     return;
   }
   const windowed_while_shelling windowed;
-  run_and_wait(text);
+  run_statement(text);
 }
 
 int64_t func_shell(kxs* command) {
@@ -123,7 +147,7 @@ int64_t func_shell(kxs* command) {
   }
   const windowed_while_shelling windowed;
   const int status = run_and_wait(text);
-  if (status == -1) return -1;
+  if (status == shell_not_started) return -1;
   return (status >> 8) & 0xFF;
 }
 
@@ -152,7 +176,7 @@ void sub_shell2(kxs* command, int32_t flags) {
     error(err::illegal_function_call);
     return;
   }
-  run_and_wait(text);
+  run_statement(text);
 }
 
 void sub_shell3(kxs* command, int32_t flags) {

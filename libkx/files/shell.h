@@ -1,6 +1,7 @@
 #pragma once
 // SHELL in its forms: commands run through the system's command
-// interpreter, waited for or left running.
+// interpreter, waited for or left running. A statement whose shell cannot
+// be started raises error 5; a function gives -1.
 #include <cstdint>
 
 struct kxs;
@@ -10,7 +11,8 @@ void sub_shell(kxs* command, int32_t given);
 // SHELL(cmd$): the command's exit code, -1 when the interpreter could not
 // start, 0 for an empty command.
 int64_t func_shell(kxs* command);
-// _SHELLHIDE(cmd$): the raw wait status; an empty command raises 5.
+// _SHELLHIDE(cmd$): the raw wait status (-1 when the interpreter could not
+// start); an empty command raises 5.
 int64_t func__shellhide(kxs* command);
 // SHELL _HIDE cmd$ (flags: bit 0 don't wait, bit 1 command given).
 void sub_shell2(kxs* command, int32_t flags);

@@ -11,13 +11,12 @@
 #include "base/error.h"
 #include "base/flags.h"
 #include "base/process_exit.h"
+#include "files/program_environment.h"
 #include "frame/traps.h"
 #include "input/inkey.h"
 #include "screen/images/console_image.h"
 #include "screen/text/run_screen.h"
 #include "values/random_numbers.h"
-
-extern char** environ;
 
 namespace {
 // A pause between polls of the exit flags.
@@ -74,7 +73,8 @@ int kx::run_program_file(std::string_view file) {
   // blanks and ';' in it are part of the name.
   char* argv[] = {program.data(), nullptr};
   pid_t pid = 0;
-  if (posix_spawnp(&pid, program.c_str(), nullptr, nullptr, argv, environ) != 0) return -1;
+  // The program's environment, with ENVIRON's changes.
+  if (posix_spawnp(&pid, program.c_str(), nullptr, nullptr, argv, kx::program_environment_block()) != 0) return -1;
   int status = 0;
   while (waitpid(pid, &status, 0) < 0) {
     if (errno != EINTR) return -1;

@@ -132,6 +132,10 @@ bool check_input_floating(std::string_view text, int32_t type, input_value* valu
     return true;
   }
   const bool allows_d = bits != tc::single_bits;
+  // A _FLOAT is scanned as a double with no range check: only the grammar
+  // below applies to it, and a value beyond a double's range scans as an
+  // infinity or 0.
+  const bool ranged = bits != tc::float_bits;
   size_t i = 0;
   const size_t n = text.size();
   if (i < n && text[i] == '-') ++i;
@@ -169,12 +173,18 @@ bool check_input_floating(std::string_view text, int32_t type, input_value* valu
     }
     const std::string_view digits = text.substr(i);
     if (!all_digits(digits) || (digits.size() > 1 && digits[0] == '0')) return false;
-    // Any exponent this long is out of every type's range.
-    constexpr size_t exponent_digits_max = 6;
-    if (digits.size() > exponent_digits_max) return false;
-    for (char c : digits) exponent = exponent * 10 + (c - '0');
-    if (exponent_negative) exponent = -exponent;
+    if (ranged) {
+      // Any exponent this long is out of SINGLE's and DOUBLE's range.
+      constexpr size_t exponent_digits_max = 6;
+      if (digits.size() > exponent_digits_max) return false;
+      for (char c : digits) exponent = exponent * 10 + (c - '0');
+      if (exponent_negative) exponent = -exponent;
+    }
     scan += digits;
+  }
+  if (!ranged) {
+    value->number = static_cast<kx_float>(std::strtod(scan.c_str(), nullptr));
+    return true;
   }
   const floating_limits& limits = bits == tc::single_bits ? single_limits : double_limits;
   if (static_cast<int64_t>(fraction_zeros) >= limits.fraction_zeros) return false;

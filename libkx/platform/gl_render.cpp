@@ -6,10 +6,13 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <string>
 #include <vector>
 
+#include "base/error.h"
 #include "base/message_box.h"
+#include "platform/texture_padding.h"
 #include "screen/images/hardware_images.h"
 #include "values/handle_list.h"
 #include "values/rounding.h"
@@ -29,12 +32,6 @@ std::vector<float> vertices;
 std::vector<float> texcoords;
 batch_state batch;
 kx::placement target_placement;
-
-uint32_t next_power_of_two(uint32_t v) {
-  uint32_t p = 1;
-  while (p < v) p <<= 1;
-  return p;
-}
 
 bool upload_exact(int32_t w, int32_t h, const uint32_t* pixels) {
   while (glGetError() != GL_NO_ERROR) {
@@ -64,23 +61,25 @@ void kx::upload_texture(hardware_img_struct& image, const uint32_t* pixels) {
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
   set_filter(false, 0);
   if (upload_exact(image.w, image.h, pixels)) return;
-  // Padded to powers of two, repeating the last column and row once so
-  // that filtering at the edge does not pick up undefined pixels.
-  const uint32_t pw = next_power_of_two(static_cast<uint32_t>(image.w));
-  const uint32_t ph = next_power_of_two(static_cast<uint32_t>(image.h));
-  std::vector<uint32_t> padded(size_t(pw) * ph, 0);
-  for (int32_t y = 0; y < image.h; ++y) {
-    std::memcpy(&padded[size_t(y) * pw], pixels + size_t(y) * image.w, size_t(image.w) * 4);
-    if (uint32_t(image.w) < pw) padded[size_t(y) * pw + image.w] = pixels[size_t(y) * image.w + image.w - 1];
+  // This runs in a window-thread callback, which no exception may leave:
+  // memory that cannot hold the padded copy is a critical error, reported
+  // with its box, as every other exhausted allocation is.
+  const padded_pixels padded = pad_to_powers_of_two(pixels, image.w, image.h);
+  if (!padded.pixels) {
+    error(err::out_of_memory_renderer);  // ends the process
+    return;
   }
-  if (uint32_t(image.h) < ph) std::memcpy(&padded[size_t(image.h) * pw], &padded[size_t(image.h - 1) * pw], size_t(pw) * 4);
-  if (upload_exact(static_cast<int32_t>(pw), static_cast<int32_t>(ph), padded.data())) {
+  if (upload_exact(static_cast<int32_t>(padded.width), static_cast<int32_t>(padded.height), padded.pixels.get())) {
     image.npo2 = 1;
-    image.padded_w = static_cast<int32_t>(pw);
-    image.padded_h = static_cast<int32_t>(ph);
+    image.padded_w = static_cast<int32_t>(padded.width);
+    image.padded_h = static_cast<int32_t>(padded.height);
     return;
   }
   const GLint status = gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGBA, image.w, image.h, GL_BGRA, GL_UNSIGNED_BYTE, pixels);
+  if (status == GLU_OUT_OF_MEMORY) {
+    error(err::out_of_memory_renderer);
+    return;
+  }
   if (status != 0) {
     alert("gluBuild2DMipmaps failed");
     alert(static_cast<int64_t>(status));
@@ -186,8 +185,14 @@ void kx::hardware_img_put(float dx1, float dy1, float dx2, float dy2, hardware_i
   if (flip_y) std::swap(t1, t2);
   const float quad[12] = {x, y, x + w, y, x, y + h, x + w, y, x + w, y + h, x, y + h};
   const float tex[12] = {s1, t1, s2, t1, s1, t2, s2, t1, s2, t2, s1, t2};
-  vertices.insert(vertices.end(), quad, quad + 12);
-  texcoords.insert(texcoords.end(), tex, tex + 12);
+  // The batch's growth is the other allocation of these callbacks; it takes
+  // the same road as the padded copy instead of throwing out of them.
+  try {
+    vertices.insert(vertices.end(), quad, quad + 12);
+    texcoords.insert(texcoords.end(), tex, tex + 12);
+  } catch (const std::bad_alloc&) {
+    error(err::out_of_memory_renderer);
+  }
 }
 
 namespace {

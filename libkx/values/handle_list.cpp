@@ -26,7 +26,7 @@ std::atomic_ref<int64_t> index_word(const list* L, uint8_t* record) {
   std::snprintf(text, sizeof text, "list_add: failed to allocate new buffer, structure size: %lld",
                 static_cast<long long>(record_stride));
   alert(std::string_view(text));
-  kx_exit_process(0);
+  kx_exit_process(kx::critical_error_status);
 }
 
 [[noreturn]] void list_out_of_memory(const list* L) { list_out_of_memory(L->record_stride); }

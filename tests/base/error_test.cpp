@@ -4,6 +4,7 @@
 
 #include "base/error_report.h"
 #include "base/flags.h"
+#include "base/process_exit.h"
 #include "base/recording_box.h"
 
 namespace {
@@ -42,7 +43,7 @@ TEST_F(ErrorRaise, UntrappableErrorsArePendingLikeOrdinaryOnes) {
   EXPECT_EQ(new_error.load(), 300u);
 }
 
-TEST_F(ErrorRaise, CriticalNumbersShowTheirBoxAndExitWithStatusZero) {
+TEST_F(ErrorRaise, CriticalNumbersShowTheirBoxAndExitWithTheCriticalStatus) {
   struct expectation {
     int32_t n;
     const char* caption;
@@ -57,6 +58,7 @@ TEST_F(ErrorRaise, CriticalNumbersShowTheirBoxAndExitWithStatusZero) {
       {512, "Critical Error #12", "Out of memory"},
       {518, "Critical Error #18", "Out of memory"},
       {519, "Critical Error #19", "Out of memory"},
+      {520, "Critical Error #20", "Out of memory"},
   };
   for (const auto& c : cases) {
     recording_box box;
@@ -67,7 +69,7 @@ TEST_F(ErrorRaise, CriticalNumbersShowTheirBoxAndExitWithStatusZero) {
           error(53);
           error(c.n);
         },
-        ::testing::ExitedWithCode(0), "")
+        ::testing::ExitedWithCode(kx::critical_error_status), "")
         << c.n;
     const auto args = box.arguments();
     ASSERT_EQ(args.size(), 6u) << c.n;
@@ -78,7 +80,7 @@ TEST_F(ErrorRaise, CriticalNumbersShowTheirBoxAndExitWithStatusZero) {
 }
 
 TEST(ErrorTable, CriticalLookupCoversExactlyTheCriticalNumbers) {
-  for (int32_t n : {1, 5, 20, 53, 76, 258, 262, 269, 272, 300, 315, 501, 520}) {
+  for (int32_t n : {1, 5, 20, 53, 76, 258, 262, 269, 272, 300, 315, 501, 521}) {
     EXPECT_FALSE(critical_error_lookup(n, nullptr)) << n;
   }
   critical_error_info info;
@@ -132,7 +134,7 @@ TEST(ErrorReport, YesContinuesAndAnythingElseEnds) {
 
 TEST(ErrorReport, UntrappableReportShowsOkAndExits) {
   recording_box box(2);
-  EXPECT_EXIT(report_untrapped_error(305, 9, 0, nullptr), ::testing::ExitedWithCode(0), "");
+  EXPECT_EXIT(report_untrapped_error(305, 9, 0, nullptr), ::testing::ExitedWithCode(kx::critical_error_status), "");
   const auto args = box.arguments();
   ASSERT_EQ(args.size(), 6u);
   EXPECT_EQ(args[2], "Critical Error #305");

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "base/error.h"
+#include "base/process_exit.h"
 #include "base/recording_box.h"
 
 namespace {
@@ -76,9 +77,9 @@ TEST(MessageBox, MissingProgramCountsAsNoOrOk) {
   EXPECT_EQ(MessageBox(0, "t", "c", MB_YESNO), IDNO);
   EXPECT_EQ(MessageBox(0, "Out of memory", "Critical Error #4", MB_OK), IDOK);
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "c: t\nCritical Error #4: Out of memory\n");
-  // A critical error ends the process with status 0 all the same, and says
-  // what happened.
-  EXPECT_EXIT(error(err::out_of_memory_string_data), ::testing::ExitedWithCode(0),
+  // A critical error ends the process with its own status all the same,
+  // and says what happened.
+  EXPECT_EXIT(error(err::out_of_memory_string_data), ::testing::ExitedWithCode(kx::critical_error_status),
               "Critical Error #[0-9]+: Out of memory");
   setenv("PATH", saved.c_str(), 1);
   std::filesystem::remove_all(empty);

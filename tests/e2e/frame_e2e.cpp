@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "base/process_exit.h"
 #include "e2e_support.h"
 
 namespace {
@@ -41,6 +42,22 @@ TEST_F(Frame, WindowOpensAt640x400AndTheCloseButtonEndsWithStatusZero) {
   ASSERT_EQ(sent, 0);
   EXPECT_EQ(program.wait_exit(10s), 0);
   expect_clean(program);
+}
+
+// ENVIRON from the first statement on, while the window thread starts the
+// toolkit (which reads the environment): every start ends normally with
+// every variable set.
+TEST_F(Frame, EnvironWhileTheWindowStartsNeverCrashes) {
+  for (const std::string mode : {"many", "large"}) {
+    for (int start = 0; start < 5; ++start) {
+      SCOPED_TRACE(mode + " " + std::to_string(start));
+      process program(program_path("environ_flood"), {mode});
+      ASSERT_TRUE(program.started());
+      ASSERT_EQ(program.wait_exit(60s), 0) << program.errors();
+      EXPECT_EQ(program.output(), mode == "many" ? "set 1000, last 999\n" : "set 20000, last 19999\n");
+      expect_clean(program);
+    }
+  }
 }
 
 TEST_F(Frame, WorkingDirectoryIsTheExecutablesDirectory) {
@@ -87,11 +104,11 @@ TEST_F(Frame, WorkingDirectoryIsFoundPastThePathLengthLimit) {
   run_tool({"rm", "-rf", top});
 }
 
-TEST_F(Frame, CriticalErrorShowsABoxThenExitsWithStatusZero) {
+TEST_F(Frame, CriticalErrorShowsABoxThenExitsWithTheCriticalStatus) {
   process program(program_path("divide_by_zero"), {});
   ASSERT_TRUE(program.started());
   ASSERT_TRUE(answer_message_box("Critical Error", 0, 20s)) << program.errors();
-  EXPECT_EQ(program.wait_exit(10s), 0);
+  EXPECT_EQ(program.wait_exit(10s), kx::critical_error_status);
   EXPECT_EQ(program.output(), "");  // the division never completed
   expect_clean(program);
 }

@@ -63,6 +63,15 @@ TEST_F(FileNumbers, EveryTypeAndItsOverflow) {
 TEST_F(FileNumbers, FileChecks) {
   EXPECT_EQ(func_file_input_float(3, INTEGER), 0);
   EXPECT_EQ(take_error(), 52u);
+  // A negative number names no file either, for every numeric type.
+  EXPECT_EQ(func_file_input_float(-1, DOUBLE), 0);
+  EXPECT_EQ(take_error(), 52u);
+  EXPECT_EQ(func_file_input_int64(-7), 0);
+  EXPECT_EQ(take_error(), 52u);
+  EXPECT_EQ(func_file_input_uint64(INT32_MIN), 0u);
+  EXPECT_EQ(take_error(), 52u);
+  EXPECT_EQ(n_inputnumberfromfile(-2), 3);
+  EXPECT_EQ(take_error(), 52u);
   open("o.txt", OUTPUT, 2);
   EXPECT_EQ(func_file_input_int64(2), 0);
   EXPECT_EQ(take_error(), 54u);

@@ -1,5 +1,7 @@
 // The command line, the environment and SHELL.
 #include <chrono>
+#include <cstdlib>
+#include <string>
 #include <thread>
 
 #include "file_fixture.h"
@@ -64,6 +66,39 @@ TEST_F(Processes, EnvironmentRoundTrip) {
   }());
 }
 
+// ENVIRON changes the program's own environment, which ENVIRON$, SHELL and
+// the programs it starts see, and never the process environment, which the
+// window thread's toolkit and GL driver read at any time.
+TEST_F(Processes, EnvironNeverChangesTheProcessEnvironment) {
+  unsetenv("KX_OWN");
+  const int32_t before = kx::count_environment();
+  sub_environ(s("KX_OWN=one two"));
+  EXPECT_EQ(std::getenv("KX_OWN"), nullptr);
+  EXPECT_EQ(kx::count_environment(), before);
+  EXPECT_EQ(text_of(func_environ(s("KX_OWN"))), "one two");
+  EXPECT_EQ(func_shell(s("test \"$KX_OWN\" = \"one two\"")), 0);
+  // The entries keep their order, and a replaced one keeps its place.
+  int64_t place = 0;
+  for (int64_t n = 1; place == 0 && !text_of(func_environ(n)).empty(); ++n) {
+    if (text_of(func_environ(n)) == "KX_OWN=one two") place = n;
+  }
+  ASSERT_GT(place, 0);
+  sub_environ(s("KX_OWN=three"));
+  EXPECT_EQ(text_of(func_environ(place)), "KX_OWN=three");
+  // A name alone removes the variable; an empty value keeps it, empty.
+  sub_environ(s("KX_OWN"));
+  EXPECT_EQ(text_of(func_environ(s("KX_OWN"))), "");
+  EXPECT_EQ(func_shell(s("test -z \"${KX_OWN+set}\"")), 0);
+  sub_environ(s("KX_OWN="));
+  EXPECT_EQ(func_shell(s("test \"${KX_OWN+set}\" = set")), 0);
+  sub_environ(s("KX_OWN"));
+  // Variables the process had at start-up are the program's too.
+  const char* path = std::getenv("PATH");
+  ASSERT_NE(path, nullptr);
+  EXPECT_EQ(text_of(func_environ(s("PATH"))), path);
+  EXPECT_EQ(take_error(), 0u);
+}
+
 TEST_F(Processes, ShellExitCodesAndStatuses) {
   EXPECT_EQ(func_shell(s("exit 3")), 3);
   EXPECT_EQ(func__shellhide(s("exit 3")), 768);
@@ -78,6 +113,40 @@ TEST_F(Processes, ShellExitCodesAndStatuses) {
   EXPECT_EQ(take_error(), 5u);
   EXPECT_EQ(cmd_command(s("dir")), 1);
   EXPECT_EQ(cmd_command(s("ls")), 0);
+}
+
+// An environment variable longer than the kernel takes for one string
+// (128 KiB): no program, the shell included, can be started with it.
+class ShellThatCannotStart : public file_test {
+ protected:
+  void SetUp() override {
+    file_test::SetUp();
+    sub_environ(s("KX_TOO_LONG=" + std::string(200 * 1024, 'x')));
+  }
+  void TearDown() override {
+    sub_environ(s("KX_TOO_LONG"));
+    file_test::TearDown();
+  }
+};
+
+TEST_F(ShellThatCannotStart, StatementsRaiseError5AndFunctionsGiveMinusOne) {
+  sub_shell(s("echo ran > shell.out"), 1);
+  EXPECT_EQ(take_error(), 5u);
+  sub_shell2(s("echo ran > shell.out"), 2);
+  EXPECT_EQ(take_error(), 5u);
+  sub_shell3(s("echo ran > shell.out"), 2);
+  EXPECT_EQ(take_error(), 5u);
+  sub_shell4(s("echo ran > shell.out"), 2);
+  EXPECT_EQ(take_error(), 5u);
+  EXPECT_EQ(func_shell(s("exit 3")), -1);
+  EXPECT_EQ(func__shellhide(s("exit 3")), -1);
+  EXPECT_EQ(take_error(), 0u);
+  EXPECT_EQ(read_file("shell.out"), "");
+  // A command the shell cannot find is the command's failure, not SHELL's.
+  sub_environ(s("KX_TOO_LONG"));
+  sub_shell(s("kx_no_such_command_here 2>/dev/null"), 1);
+  EXPECT_EQ(take_error(), 0u);
+  EXPECT_EQ(func_shell(s("kx_no_such_command_here 2>/dev/null")), 127);
 }
 
 TEST_F(Processes, ShellSeesWrittenDataAndDontWaitLeavesOpenFilesAlone) {

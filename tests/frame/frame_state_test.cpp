@@ -56,7 +56,7 @@ TEST(ReturnPoints, CountThatWouldOverflowIsCriticalError256) {
         return_points = INT_MAX / 2 + 1;
         more_return_points();
       },
-      ::testing::ExitedWithCode(0), "");
+      ::testing::ExitedWithCode(kx::critical_error_status), "");
   const auto args = box.arguments();
   ASSERT_EQ(args.size(), 6u);
   EXPECT_EQ(args[2], "Critical Error");
@@ -124,7 +124,7 @@ TEST(ProcessExit, CriticalErrorFlushesTheFilesFirst) {
         kx::hooks.flush_all_files = [] { std::fflush(data); };
         error(257);
       },
-      ::testing::ExitedWithCode(0), "");
+      ::testing::ExitedWithCode(kx::critical_error_status), "");
   EXPECT_EQ(read_file(path), "written before the crash");
   std::fclose(data);
   std::filesystem::remove_all(dir);

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/process_exit.h"
 #include "base/recording_box.h"
 #include "frame/program.h"
 #include "frame/traps.h"
@@ -187,7 +188,7 @@ TEST_F(StatementCheck, UntrappableErrorsNeverReachTheHandler) {
         error(300);
         evnt(9);
       },
-      ::testing::ExitedWithCode(0), "");
+      ::testing::ExitedWithCode(kx::critical_error_status), "");
   const auto args = box.arguments();
   ASSERT_EQ(args.size(), 6u);
   EXPECT_EQ(args[2], "Critical Error #300");

@@ -105,8 +105,12 @@ TEST_F(Fonts, LoadFontChecksItsArgumentsAndFailsWithoutAnEngine) {
   EXPECT_EQ(take_error(), uint32_t(err::illegal_function_call));
   const std::string options = " bold , italic,underline,DontBlend , MONOSPACE,unicode ";
   EXPECT_EQ(kx::font_option_flags(reinterpret_cast<const uint8_t*>(options.data()), int32_t(options.size())), 63);
-  EXPECT_EQ(kx::font_option_flags(reinterpret_cast<const uint8_t*>("  "), 2), 0);
   EXPECT_EQ(take_error(), 0u);
+  // Options given but empty, or only blanks, name no option: error 5.
+  EXPECT_EQ(loadfont("x.ttf", 16, ""), -1);
+  EXPECT_EQ(take_error(), uint32_t(err::illegal_function_call));
+  EXPECT_EQ(kx::font_option_flags(reinterpret_cast<const uint8_t*>("  "), 2), -1);
+  EXPECT_EQ(take_error(), uint32_t(err::illegal_function_call));
   EXPECT_EQ(loadfont("", 16, "BOLD"), -1);
   EXPECT_EQ(loadfont(::testing::TempDir() + "no_such_font.ttf", 16), -1);
   EXPECT_EQ(loadfont(font_file(), 16), -1);  // a real file, but no engine to read it

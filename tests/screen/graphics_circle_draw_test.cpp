@@ -87,6 +87,40 @@ TEST_F(Circle, HugeRadiiEndQuicklyAndDrawOnlyTheirVisibleArc) {
   EXPECT_EQ(take_error(), 5u);
 }
 
+TEST_F(Circle, ATallEllipseWhoseTopAloneReachesTheScreen) {
+  screen(13);
+  // Centre a thousand million rows below, 50 pixels wide: only the top of
+  // the ellipse reaches the screen, a column from row 100 down.
+  const double r = 1e9;
+  sub_circle(160, r + 100, r, 5, 0, 0, r / 50, 2 | 16);
+  pixel_set column;
+  for (int32_t y = 100; y < 200; ++y) column.insert({160, y});
+  EXPECT_EQ(lit(), column);
+  EXPECT_EQ(at(160, 150), 5u);
+}
+
+TEST_F(Circle, AViewportShowsTheSamePixelsAsTheWholeImage) {
+  // The walk skips the stretch that cannot reach the viewport; the pixels
+  // it keeps must be those of the whole walk. The ellipse's top lies in the
+  // image's first 200 rows, its centre ten thousand rows below.
+  const int32_t width = 320, height = 10200;
+  const int32_t handle = func__newimage(width, height, 256, 1);
+  sub__dest(handle);
+  sub_circle(160, 100 + 10000, 10000, 7, 0, 0, 50, 2 | 16);
+  pixel_set whole;
+  for (const auto& [x, y] : lit()) {
+    if (y < 200) whole.insert({x, y});
+  }
+  clear();
+  kxg_sub_view(0, 0, width - 1, 199, 0, 0, 1 | 2);
+  sub_circle(160, 100 + 10000, 10000, 7, 0, 0, 50, 2 | 16);
+  EXPECT_EQ(lit(), whole);
+  // The top is a curve, not a line: it widens by rows.
+  EXPECT_GT(whole.size(), 150u);
+  EXPECT_EQ(whole.count({160, 100}), 1u);
+  EXPECT_EQ(whole.count({140, 100}), 0u);
+}
+
 TEST_F(Draw, MovesCorrectForThePixelAspect) {
   screen(13);
   sub_pset(100, 100, 1, 2);
@@ -116,6 +150,25 @@ TEST_F(Draw, MovesCorrectForThePixelAspect) {
   sub_pset(20, 20, 0xFFFFFFFF, 2);
   draw("TA90U10");
   EXPECT_FLOAT_EQ(write_page->graphics.x, 10);
+}
+
+TEST_F(Draw, AMoveFarBeyondTheIntegerRangeDrawsTowardItsTarget) {
+  screen(13);
+  draw("BM160,100 S255 R99999999");
+  pixel_set want;
+  for (int32_t x = 160; x < 320; ++x) want.insert({x, 100});
+  EXPECT_EQ(lit(), want);
+  clear();
+  draw("BM160,100 S255 L99999999");
+  want.clear();
+  for (int32_t x = 0; x <= 160; ++x) want.insert({x, 100});
+  EXPECT_EQ(lit(), want);
+  // A slanted far move keeps its slope: one pixel down for every two across.
+  clear();
+  draw("S4 BM0,0 M+4000000000,2000000000");
+  const pixel_set slanted = lit();
+  for (const auto& [x, y] : slanted) EXPECT_EQ(y, (x + 1) / 2) << x;
+  EXPECT_EQ(slanted.size(), 320u);
 }
 
 TEST_F(Draw, PrefixesMovesColoursAndPaint) {

@@ -129,6 +129,36 @@ TEST_F(Coordinates, ATextPageTakesAViewportButNoFillOrBorder) {
   EXPECT_TRUE(std::equal(before.begin(), before.end(), write_page->data));
 }
 
+TEST_F(Coordinates, WindowUnderViewScreenMapsOntoTheViewport) {
+  screen(13);
+  pixel_set viewport;
+  for (int32_t y = 50; y <= 150; ++y) {
+    for (int32_t x = 100; x <= 200; ++x) viewport.insert({x, y});
+  }
+  kxg_sub_view(100, 50, 200, 150, 0, 0, 1 | 2);
+  kxg_sub_window(0, 0, 1, 1, 1);
+  EXPECT_EQ(func_pmap(0, 0), 100);
+  EXPECT_EQ(func_pmap(1, 0), 200);
+  EXPECT_EQ(func_pmap(0, 1), 150);  // y grows upward from the viewport's bottom
+  EXPECT_EQ(func_pmap(1, 1), 50);
+  EXPECT_FLOAT_EQ(func_pmap(100, 2), 0);
+  sub_line(0, 0, 1, 1, 3, 2, 0, 1 | 8);
+  EXPECT_EQ(lit(), viewport);
+  clear();
+  sub_pset(0, 0, 1, 2);
+  sub_pset(1, 1, 2, 2);
+  EXPECT_EQ((pixel_set{{100, 150}, {200, 50}}), lit());
+  EXPECT_EQ(func_point(0, 0, 0), 200);  // the cursor, in the image's pixels here
+  // The same viewport given after the WINDOW, filled by VIEW itself.
+  screen(13);
+  kxg_sub_window(0, 0, 1, 1, 1 | 2);
+  kxg_sub_view(100, 50, 200, 150, 2, 0, 1 | 2 | 4);
+  EXPECT_EQ(lit(), viewport);
+  EXPECT_EQ(at(100, 50), 2u);
+  EXPECT_EQ(at(200, 150), 2u);
+  EXPECT_EQ(func_pmap(1, 1), 150);  // WINDOW SCREEN: y grows downward
+}
+
 TEST_F(Coordinates, PmapConvertsBothWaysWithoutTheViewOffset) {
   screen(12);  // 640 x 480
   kxg_sub_view(100, 100, 199, 199, 0, 0, 1);

@@ -148,6 +148,64 @@ TEST_F(Lines, ClippingAtEveryEdgeAndCornerStaysInsideAndOnTheLine) {
   EXPECT_EQ(lineclip_x1, left);
 }
 
+// Pixels from (x1, y) to (x2, y), both included.
+graphics_screen::pixel_set row(int32_t x1, int32_t x2, int32_t y) {
+  graphics_screen::pixel_set s;
+  for (int32_t x = x1; x <= x2; ++x) s.insert({x, y});
+  return s;
+}
+
+TEST_F(Lines, FarEndsBeyondTheIntegerRangeKeepTheLinesDirection) {
+  screen(13);
+  sub_line(160, 100, 3e9f, 100, 1, 0, 0, 1 | 8);
+  EXPECT_EQ(lit(), row(160, 319, 100));
+  clear();
+  sub_line(3e9f, 100, 160, 100, 1, 0, 0, 1 | 8);
+  EXPECT_EQ(lit(), row(160, 319, 100));
+  clear();
+  sub_line(160, 50, -3e9f, 50, 1, 0, 0, 1 | 8);
+  EXPECT_EQ(lit(), row(0, 160, 50));
+  // Both ends far out: the diagonal through the origin crosses the screen.
+  clear();
+  sub_line(-3e9f, -3e9f, 3e9f, 3e9f, 1, 0, 0, 1 | 8);
+  pixel_set diagonal;
+  for (int32_t i = 0; i < 200; ++i) diagonal.insert({i, i});
+  EXPECT_EQ(lit(), diagonal);
+  // A filled box clamps each far corner to the viewport.
+  clear();
+  sub_line(0, 0, 3e9f, 3e9f, 4, 2, 0, 1 | 8);
+  EXPECT_EQ(lit().size(), 320u * 200u);
+  clear();
+  sub_line(-1e30f, 10, 1e30f, 12, 4, 2, 0, 1 | 8);
+  pixel_set band = row(0, 319, 10);
+  band.merge(row(0, 319, 11));
+  band.merge(row(0, 319, 12));
+  EXPECT_EQ(lit(), band);
+  // B: the sides along the screen's edges that the far corners imply.
+  clear();
+  sub_line(100, 20, 4e9f, 5e9f, 2, 1, 0, 1 | 8);
+  pixel_set sides = row(100, 319, 20);
+  for (int32_t y = 20; y < 200; ++y) sides.insert({100, y});
+  EXPECT_EQ(lit(), sides);
+  // A far point is off the viewport, and moves the cursor all the same.
+  clear();
+  sub_pset(3e9f, 100, 1, 2);
+  sub_pset(-3e9f, 100, 1, 2);
+  EXPECT_TRUE(lit().empty());
+  EXPECT_FLOAT_EQ(write_page->graphics.x, -3e9f);
+  // A WINDOW that scales ordinary coordinates past the range: 1e8 maps to
+  // pixel 3.19e10, and the line still goes right from the screen's middle.
+  kxg_sub_window(0, 0, 1, 1, 1 | 2);
+  sub_line(.5f, .5f, 1e8f, .5f, 3, 0, 0, 1 | 8);
+  EXPECT_EQ(lit(), row(160, 319, 100));
+  // Under a viewport with an origin the far end lands on its right edge.
+  kxg_sub_window(0, 0, 0, 0, 0);
+  kxg_sub_view(10, 10, 100, 100, 0, 0, 1);
+  clear();
+  sub_line(0, 0, 3e9f, 0, 5, 0, 0, 1 | 8);
+  EXPECT_EQ(lit(), row(10, 100, 10));
+}
+
 TEST_F(Lines, LinesOnAThirtyTwoBitPageBlendAndStayInside) {
   page32(50, 40);
   sub_line(-10, -10, 100, 100, 0xFF0000FFu, 0, 0, 1 | 8);

@@ -1,5 +1,5 @@
 // Every exhausted-memory path ends the process through its numbered
-// critical error (status 0) instead of going on with a null block.
+// critical error (status 70) instead of going on with a null block.
 #include <gtest/gtest.h>
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "base/process_exit.h"
 #include "fresh_memory.h"
 #include "values/arrays.h"
 #include "values/cmem_dynamic.h"
@@ -105,6 +106,9 @@ void exhaust_memory(uint64_t margin = 256 << 10) {
   set_address_space_limit(address_space_bytes() + margin);
 }
 
+// How every critical error ends the process.
+const ::testing::ExitedWithCode ended_critically(kx::critical_error_status);
+
 std::string critical(int n) { return "\\[Critical Error #" + std::to_string(n - 500) + "\\]"; }
 
 }  // namespace
@@ -117,32 +121,32 @@ TEST_F(out_of_memory, StaticPoolThatCannotGrow) {
         mem_static_malloc(8);
         std::exit(3);
       },
-      ::testing::ExitedWithCode(0), critical(504));
+      ended_critically, critical(504));
 }
 
 // An array whose data the static pool cannot hold in one request, whether
 // the byte count or the element count passes 32 bits.
 TEST_F(out_of_memory, StaticArrayTooLargeForThePool) {
-  EXPECT_EXIT({ kx::static_array_new(0, 536870912, 8); std::exit(3); }, ::testing::ExitedWithCode(0), critical(504));
-  EXPECT_EXIT({ kx::static_array_new(INT64_MIN, INT64_MAX, 0); std::exit(3); }, ::testing::ExitedWithCode(0),
+  EXPECT_EXIT({ kx::static_array_new(0, 536870912, 8); std::exit(3); }, ended_critically, critical(504));
+  EXPECT_EXIT({ kx::static_array_new(INT64_MIN, INT64_MAX, 0); std::exit(3); }, ended_critically,
               critical(504));
 }
 
 TEST_F(out_of_memory, ConventionalBlocks) {
-  EXPECT_EXIT({ cmem_dynamic_malloc(65537); std::exit(3); }, ::testing::ExitedWithCode(0), critical(505));
+  EXPECT_EXIT({ cmem_dynamic_malloc(65537); std::exit(3); }, ended_critically, critical(505));
   EXPECT_EXIT(
       {
         for (int i = 0; i < 9; ++i) cmem_dynamic_malloc(65536);
         std::exit(3);
       },
-      ::testing::ExitedWithCode(0), critical(506));
+      ended_critically, critical(506));
   EXPECT_EXIT(
       {
         cmem_dynamic_next_link = cmem_dynamic_links;  // every link handed out
         cmem_dynamic_malloc(16);
         std::exit(3);
       },
-      ::testing::ExitedWithCode(0), critical(507));
+      ended_critically, critical(507));
 }
 
 TEST_F(out_of_memory, DescriptorFreeStackAndMainPool) {
@@ -153,7 +157,7 @@ TEST_F(out_of_memory, DescriptorFreeStackAndMainPool) {
         kxs_free_descriptor(d);
         std::exit(3);
       },
-      ::testing::ExitedWithCode(0), critical(508));
+      ended_critically, critical(508));
   EXPECT_EXIT(
       {
         kxs_data_size = uint64_t{1} << 46;
@@ -161,7 +165,7 @@ TEST_F(out_of_memory, DescriptorFreeStackAndMainPool) {
         kxs_new(100, 0);
         std::exit(3);
       },
-      ::testing::ExitedWithCode(0), critical(512));
+      ended_critically, critical(512));
 }
 
 TEST_F(out_of_memory, MemoryLockStackThatCannotGrow) {
@@ -173,24 +177,24 @@ TEST_F(out_of_memory, MemoryLockStackThatCannotGrow) {
         free_mem_lock(lock);
         std::exit(3);
       },
-      ::testing::ExitedWithCode(0), critical(504));
+      ended_critically, critical(504));
 }
 
 TEST_F(out_of_memory, ConventionalPoolAndLegacyDescriptors) {
-  EXPECT_EXIT({ kxs_new_cmem(65400, 0); std::exit(3); }, ::testing::ExitedWithCode(0), critical(513));
+  EXPECT_EXIT({ kxs_new_cmem(65400, 0); std::exit(3); }, ended_critically, critical(513));
   EXPECT_EXIT(
       {
         kxs_new_cmem(static_cast<int32_t>(cmem_sp - kxs_cmem_sp - 2), 0);  // text fits, descriptor does not
         std::exit(3);
       },
-      ::testing::ExitedWithCode(0), critical(514));
+      ended_critically, critical(514));
   EXPECT_EXIT(
       {
         kxs_new_cmem(static_cast<int32_t>(cmem_sp - kxs_cmem_sp - 2), 1);
         kxs_new_fixed(dblock + 1000, 4, 0);
         std::exit(3);
       },
-      ::testing::ExitedWithCode(0), critical(515));
+      ended_critically, critical(515));
   // The same requests with room to spare succeed.
   kxs* s = kxs_new_cmem(static_cast<int32_t>(cmem_sp - kxs_cmem_sp - 4), 0);
   EXPECT_EQ(s->chars + s->length, reinterpret_cast<uint8_t*>(s->legacy_descriptor));
@@ -204,7 +208,7 @@ TEST_F(out_of_memory, BlocksAndListsThatCannotGrow) {
         kxs_new_descriptor();
         std::exit(3);
       },
-      ::testing::ExitedWithCode(0), critical(508));
+      ended_critically, critical(508));
   EXPECT_EXIT(
       {
         for (int i = 0; i < 65535; ++i) kxs_new(0, 0);
@@ -213,7 +217,7 @@ TEST_F(out_of_memory, BlocksAndListsThatCannotGrow) {
         kxs_new(0, 0);
         std::exit(3);
       },
-      ::testing::ExitedWithCode(0), critical(510));
+      ended_critically, critical(510));
   EXPECT_EXIT(
       {
         for (int i = 0; i < 65534; ++i) kxs_new_cmem(0, 1);
@@ -222,7 +226,7 @@ TEST_F(out_of_memory, BlocksAndListsThatCannotGrow) {
         kxs_new_cmem(0, 1);
         std::exit(3);
       },
-      ::testing::ExitedWithCode(0), critical(509));
+      ended_critically, critical(509));
   EXPECT_EXIT(
       {
         for (int i = 0; i < 65535; ++i) kxs_new_txt("t");
@@ -230,7 +234,7 @@ TEST_F(out_of_memory, BlocksAndListsThatCannotGrow) {
         kxs_new_txt("t");
         std::exit(3);
       },
-      ::testing::ExitedWithCode(0), critical(511));
+      ended_critically, critical(511));
   EXPECT_EXIT(
       {
         new_mem_lock();  // the first block of locks
@@ -239,7 +243,7 @@ TEST_F(out_of_memory, BlocksAndListsThatCannotGrow) {
         new_mem_lock();
         std::exit(3);
       },
-      ::testing::ExitedWithCode(0), critical(504));
+      ended_critically, critical(504));
 }
 
 namespace {
@@ -275,7 +279,7 @@ TEST_F(out_of_memory, ReportsNeedNoHeapWhenNothingIsLeft) {
         list_new(40);
         std::exit(3);
       },
-      ::testing::ExitedWithCode(0), "\\[Alert\\]");
+      ended_critically, "\\[Alert\\]");
   EXPECT_EXIT(
       {
         exhaust_small_blocks();
@@ -289,5 +293,5 @@ TEST_F(out_of_memory, ReportsNeedNoHeapWhenNothingIsLeft) {
         kxs_new_descriptor();
         std::exit(3);
       },
-      ::testing::ExitedWithCode(0), critical(508));
+      ended_critically, critical(508));
 }

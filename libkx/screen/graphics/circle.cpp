@@ -21,7 +21,6 @@ constexpr double two_pi_single = static_cast<double>(static_cast<float>(two_pi))
 // where no mirrored point can reach the viewport.
 constexpr double skip_threshold = 4096;
 constexpr double steps_max = 9007199254740992.0;  // 2^53: every step count exact
-constexpr double far = 1073741824.0;              // 2^30: safely inside int32
 
 double round_half_away(double v) { return v < 0 ? std::ceil(v - 0.5) : std::floor(v + 0.5); }
 
@@ -43,17 +42,11 @@ struct ellipse {
 };
 
 // A radius line from the centre to the ellipse point at the angle. Ends far
-// outside the image are pulled in along the line, keeping its direction.
+// outside the image are clipped along the line, keeping its direction.
 void radius_line(const ellipse& e, double angle) {
-  double dx = std::trunc(0.5 + std::cos(angle) * e.xspan);
-  double dy = -std::trunc(e.yspan * std::sin(angle) - 0.5);
-  const double longest = std::max(std::fabs(dx), std::fabs(dy));
-  if (longest > far) {
-    dx = dx / longest * far;
-    dy = dy / longest * far;
-  }
-  const auto to_int = [](double v) { return static_cast<int32_t>(std::clamp(v, -far * 2, far * 2)); };
-  fast_line(to_int(e.cx), to_int(e.cy), to_int(e.cx + dx), to_int(e.cy + dy), e.colour);
+  const double dx = std::trunc(0.5 + std::cos(angle) * e.xspan);
+  const double dy = -std::trunc(e.yspan * std::sin(angle) - 0.5);
+  kx::fast_line_exact({e.cx, e.cy}, {e.cx + dx, e.cy + dy}, e.colour);
 }
 
 void plot(const kx::graphics_state& g, double x, double y, uint32_t colour) {
@@ -75,8 +68,18 @@ void walk(const kx::graphics_state& g, const ellipse& e, double r, double start,
   // Offsets beyond these reach no pixel of the viewport in any quadrant.
   const double x_reach = std::max(std::fabs(g.view_x1 - e.cx), std::fabs(g.view_x2 - e.cx)) + 2;
   const double y_reach = std::max(std::fabs(g.view_y1 - e.cy), std::fabs(g.view_y2 - e.cy)) + 2;
-  if (steps > skip_threshold && e.xspan > x_reach) {
-    const double skip = std::floor(std::acos(x_reach / e.xspan) / d) - 2;
+  // y offsets below this reach no row of the viewport either: the walk
+  // starts on the ellipse's widest row, and a centre far above or below the
+  // viewport leaves a long first stretch that only sweeps rows outside it.
+  const double y_near = e.cy < g.view_y1 || e.cy > g.view_y2
+                            ? std::min(std::fabs(g.view_y1 - e.cy), std::fabs(g.view_y2 - e.cy)) - 2
+                            : 0;
+  if (steps > skip_threshold && (e.xspan > x_reach || (y_near > 0 && e.yspan > y_near))) {
+    // The walk's angle grows with i: x offsets shrink from xspan, y offsets
+    // grow from 0. Skip to whichever of the two comes into reach last.
+    double skip = 0;
+    if (e.xspan > x_reach) skip = std::floor(std::acos(x_reach / e.xspan) / d) - 2;
+    if (y_near > 0 && e.yspan > y_near) skip = std::max(skip, std::floor(std::asin(y_near / e.yspan) / d) - 2);
     if (skip > skip_threshold) {
       first = skip;
       px = std::cos(first * d);

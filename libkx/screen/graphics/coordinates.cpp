@@ -1,5 +1,7 @@
 #include "screen/graphics/coordinates.h"
 
+#include <algorithm>
+#include <cmath>
 #include <utility>
 
 #include "base/error.h"
@@ -14,18 +16,25 @@ constexpr uint8_t no_viewport = 0;
 constexpr uint8_t viewport_only = 1;
 constexpr uint8_t window_scaling = 2;
 
-// The WINDOW transform for the current viewport from the stored bounds,
-// relative to the viewport's origin (the view offset is added after it). A
+// The WINDOW transform for the current viewport from the stored bounds. A
 // WINDOW without SCREEN stores its bounds with y1 above y2, and y then grows
 // upward from the viewport's bottom edge. WINDOW and VIEW both use this, so
 // the mapping does not depend on which of the two came first.
+//
+// The transform lands in the space the view offset is added to: relative to
+// the viewport's corner after VIEW, whose offset is that corner, but in the
+// image's own pixels after VIEW SCREEN, whose offset is 0. The corner's
+// distance from the offset is therefore part of the transform, so that the
+// WINDOW spans the viewport either way.
 void fit_window_to_viewport(kx::graphics_state& g) {
+  const auto origin_x = static_cast<float>(g.view_x1 - g.view_offset_x);
+  const auto origin_y = static_cast<float>(g.view_y1 - g.view_offset_y);
   g.scaling_x = static_cast<float>(g.view_x2 - g.view_x1) / (g.window_x2 - g.window_x1);
   g.scaling_y = static_cast<float>(g.view_y2 - g.view_y1) / (g.window_y2 - g.window_y1);
-  g.scaling_offset_x = -g.window_x1 * g.scaling_x;
-  g.scaling_offset_y = -g.window_y1 * g.scaling_y;
+  g.scaling_offset_x = origin_x - g.window_x1 * g.scaling_x;
+  g.scaling_offset_y = origin_y - g.window_y1 * g.scaling_y;
   if (g.window_y2 < g.window_y1) {
-    g.scaling_offset_y = static_cast<float>(g.view_y2 - g.view_y1) - g.window_y2 * g.scaling_y;
+    g.scaling_offset_y = origin_y + static_cast<float>(g.view_y2 - g.view_y1) - g.window_y2 * g.scaling_y;
   }
 }
 
@@ -66,17 +75,28 @@ img_struct* kx::graphics_destination() {
   return write_page;
 }
 
-kx::pixel_point kx::to_pixel(const graphics_state& g, float x, float y) {
-  if (g.clipping_or_scaling == window_scaling) {
-    x = x * g.scaling_x + g.scaling_offset_x;
-    y = y * g.scaling_y + g.scaling_offset_y;
-  }
-  pixel_point p{kxr_float_to_long(x), kxr_float_to_long(y)};
+kx::exact_point kx::to_scaled(const graphics_state& g, float x, float y) {
+  if (g.clipping_or_scaling != window_scaling) return {x, y};
+  auto scale = [](float v, float by, float offset) {
+    const float single = v * by + offset;
+    return std::isfinite(single) ? double(single) : double(v) * by + offset;
+  };
+  return {scale(x, g.scaling_x, g.scaling_offset_x), scale(y, g.scaling_y, g.scaling_offset_y)};
+}
+
+kx::pixel_point kx::scaled_to_pixel(const graphics_state& g, exact_point scaled) {
+  // NaN passes the clamp and rounds to INT32_MIN, which no viewport holds.
+  auto pull_in = [](double v) { return kxr_double_to_long(std::clamp(v, -pixel_reach, pixel_reach)); };
+  pixel_point p{pull_in(scaled.x), pull_in(scaled.y)};
   if (g.clipping_or_scaling != no_viewport) {
     p.x += g.view_offset_x;
     p.y += g.view_offset_y;
   }
   return p;
+}
+
+kx::pixel_point kx::to_pixel(const graphics_state& g, float x, float y) {
+  return scaled_to_pixel(g, to_scaled(g, x, y));
 }
 
 kx::exact_point kx::to_pixel_exact(const graphics_state& g, double x, double y) {

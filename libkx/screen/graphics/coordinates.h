@@ -26,8 +26,20 @@ struct exact_point {
   double x, y;
 };
 
-// A logical point as the pixel the primitives draw: WINDOW scale in single
-// precision, rounded to nearest (ties to even), then the view offset.
+// Pixel coordinates of larger magnitude than this are pulled in to it before
+// they become integers: far enough outside any image that a pulled-in point
+// is still off it, and small enough that the view offset and the clipper's
+// differences cannot overflow.
+inline constexpr double pixel_reach = 1073741824.0;  // 2^30
+
+// A logical point with the WINDOW scale applied in single precision, not
+// rounded and without the view offset. A product beyond single precision's
+// range is taken in double precision, so a far point keeps its direction.
+exact_point to_scaled(const graphics_state& g, float x, float y);
+// A scaled point as a pixel: each coordinate pulled in to pixel_reach,
+// rounded to nearest (ties to even), then the view offset.
+pixel_point scaled_to_pixel(const graphics_state& g, exact_point scaled);
+// A logical point as the pixel the primitives draw (the two steps above).
 pixel_point to_pixel(const graphics_state& g, float x, float y);
 // The same without rounding, in double precision (CIRCLE and DRAW).
 exact_point to_pixel_exact(const graphics_state& g, double x, double y);

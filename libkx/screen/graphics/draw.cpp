@@ -52,8 +52,7 @@ void turn(pen_state& pen, double degrees) {
 
 void move_to(pen_state& pen, double tx, double ty) {
   if (!pen.blind) {
-    fast_line(kxr_double_to_long(pen.px), kxr_double_to_long(pen.py), kxr_double_to_long(tx), kxr_double_to_long(ty),
-              pen.colour);
+    kx::fast_line_exact({pen.px, pen.py}, {tx, ty}, pen.colour);
   }
   if (!pen.stay) {
     pen.px = tx;

@@ -8,8 +8,10 @@
 #include "base/error.h"
 #include "screen/graphics/box_fill.h"
 #include "screen/graphics/coordinates.h"
+#include "screen/graphics/segment_reach.h"
 #include "screen/images/blend.h"
 #include "screen/images/image_table.h"
+#include "values/rounding.h"
 
 int32_t lineclip_x1, lineclip_y1, lineclip_x2, lineclip_y2;
 int32_t lineclip_draw;
@@ -81,14 +83,16 @@ void step_line(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t pattern,
   }
 }
 
-// Clips a pixel line to the write page's viewport and draws it.
-void clipped_line(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t colour, uint32_t style) {
+// Clips a pixel line to the write page's viewport and draws it. skipped:
+// the pixels already cut off its start before it reached integer range.
+void clipped_line(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t colour, uint32_t style,
+                  int32_t skipped = 0) {
   img_struct& image = *write_page;
   const auto& g = image.graphics;
   lineclip(x1, y1, x2, y2, g.view_x1, g.view_y1, g.view_x2, g.view_y2);
   if (!lineclip_draw) return;
   uint32_t pattern = (style & 0xFFFF) * 65537u;
-  pattern = std::rotl(pattern, static_cast<int>(lineclip_skippixels & 15));
+  pattern = std::rotl(pattern, static_cast<int>((lineclip_skippixels + skipped) & 15));
   const uint64_t width = image.width;
   if (image.bytes_per_pixel == 1) {
     uint8_t* data = image.data;
@@ -142,11 +146,23 @@ void fast_line(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t colour) 
   clipped_line(x1, y1, x2, y2, colour, 0xFFFF);
 }
 
+void kx::fast_line_exact(exact_point a, exact_point b, uint32_t colour) {
+  if (!clip_to_reach(a, b).visible) return;
+  clipped_line(kxr_double_to_long(a.x), kxr_double_to_long(a.y), kxr_double_to_long(b.x), kxr_double_to_long(b.y),
+               colour, 0xFFFF);
+}
+
 void kx32_line(float x1, float y1, float x2, float y2, uint32_t colour, uint32_t style) {
   const auto& g = write_page->graphics;
-  const auto a = kx::to_pixel(g, x1, y1);
-  const auto b = kx::to_pixel(g, x2, y2);
-  clipped_line(a.x, a.y, b.x, b.y, colour, style);
+  auto a = kx::to_scaled(g, x1, y1);
+  auto b = kx::to_scaled(g, x2, y2);
+  const kx::reach_clip clip = kx::clip_to_reach(a, b);
+  if (!clip.visible) return;
+  // Only the phase of the cut-off part matters to the style.
+  const auto skipped = static_cast<int32_t>(std::fmod(std::nearbyint(clip.skipped), 16.0));
+  const auto p = kx::scaled_to_pixel(g, a);
+  const auto q = kx::scaled_to_pixel(g, b);
+  clipped_line(p.x, p.y, q.x, q.y, colour, style, skipped);
 }
 
 void sub_line(float x1, float y1, float x2, float y2, uint32_t colour, int32_t box, uint32_t style, int32_t passed) {

@@ -103,8 +103,7 @@ int32_t kx::font_option_flags(const uint8_t* text, int32_t length) {
   for (char& c : upper) {
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   }
-  // No options at all is the same as none given.
-  if (trimmed(upper).empty()) return 0;
+  // An empty option string is one empty item, which names no option.
   int32_t flags = 0;
   std::string_view rest(upper);
   for (;;) {
