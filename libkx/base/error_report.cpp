@@ -41,8 +41,8 @@ report_outcome report_untrapped_error(uint32_t n, uint32_t line, uint32_t includ
     if (const size_t ask = body.rfind("\nContinue?"); ask != std::string_view::npos) body = body.substr(0, ask);
     std::fprintf(stderr, "%s\n%.*s\n", report.caption, static_cast<int>(body.size()), body.data());
     std::fflush(stderr);
+    if (is_untrappable_error(n)) kx_exit_process(kx::critical_error_status);
     exit_code = kx::exit_status_unhandled_error;
-    if (is_untrappable_error(n)) kx_exit_process(kx::exit_status_unhandled_error);
     return report_outcome::end_program;
   }
   if (is_untrappable_error(n)) {
