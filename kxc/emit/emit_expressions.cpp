@@ -93,8 +93,6 @@ int emitter::array_dimensions(int index) const {
 std::string emitter::array_descriptor(int index) {
   const symbol& s = p_.symbols[static_cast<size_t>(index)];
   if (s.type.is_string()) uses_strings_ = true;
-  if (s.is_param) return s.cpp;
-  if (!s.global && !s.is_static) return s.cpp + ".d";
   return s.cpp;
 }
 

@@ -65,7 +65,7 @@ std::string emitter::implicit_dim(const symbol& s) {
     upper += "10";
   }
   return "{ const int64_t lower[] = {" + lower + "}; const int64_t upper[] = {" + upper + "}; kx::array_dim(" +
-         s.cpp + (s.global || s.is_static ? "" : ".d") + ", " + std::to_string(dims) + ", lower, upper, " +
+         s.cpp + ", " + std::to_string(dims) + ", lower, upper, " +
          element_bytes(s) + ", " + array_kind(s) + ", true); }";
 }
 
@@ -93,7 +93,9 @@ std::string emitter::declare_symbol(const symbol& s, bool local) {
   if (s.array) {
     const int dims = std::max(s.dimensions, 1);
     if (local && !s.is_static) {
-      return "kxc::local_array<" + std::to_string(dims) + "> " + s.cpp + "(" + element_bytes(s) + ", " + array_kind(s) + ");";
+      // Registered with the routine's frame, which erases it on the way out.
+      return "int64_t " + s.cpp + "[" + std::to_string(4 + 4 * dims + 1) + "] = {}; frame.local_array(" + s.cpp + ", " +
+             std::to_string(dims) + ", " + element_bytes(s) + ", " + array_kind(s) + ");";
     }
     return std::string(local ? "static " : "") + "int64_t " + s.cpp + "[" + std::to_string(4 + 4 * dims + 1) + "] = {};";
   }

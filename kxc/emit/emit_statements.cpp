@@ -277,7 +277,7 @@ void emitter::statement(const stmt& s, int index, bool nested) {
       std::string code;
       if (s.text == "NEXT") code = "if (resume_next()) return true;";
       else if (s.targets.empty()) code = "if (resume_retry()) return true;";
-      else code = "if (resume_next()) throw kxc::resume_at{" + std::to_string(s.number) + "};";
+      else code = "if (resume_next()) { kxc::leave_all_frames(); throw kxc::resume_at{" + std::to_string(s.number) + "}; }";
       if (current_ != 0 && s.text == "NEXT") code = "if (resume_next()) goto exit_routine;";
       if (current_ != 0 && s.text != "NEXT") code = "if (resume_retry()) goto exit_routine;";
       checked(s, code, false);

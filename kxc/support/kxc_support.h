@@ -245,18 +245,24 @@ inline void print_number(T v) {
 
 // What a SUB or FUNCTION records on entry and gives back on the way out:
 // the temporary-string mark, the static-memory pointer, the conventional-
-// memory stack pointer and the routine's memory lock. The destructor runs
-// when RESUME with a target leaves the procedure by unwinding; a normal
-// exit calls leave() first, at the point where the routine's temporaries
-// may go.
+// memory stack pointer, the routine's memory lock, its local strings and
+// arrays. A normal exit calls leave(). The frame has no destructor, so that
+// the compiler needs no cleanup path at every statement check (one would
+// keep the routine's variables out of registers); RESUME with a target,
+// which leaves procedures by unwinding, first has every live frame leave
+// (leave_all_frames), while their stacks still stand.
+class routine_frame;
+inline routine_frame* innermost_frame = nullptr;
+
 class routine_frame {
  public:
   routine_frame() : tmp_mark_(kxs_tmp_list_nexti), static_mark_(mem_static_pointer), cmem_mark_(cmem_sp) {
     new_mem_lock();
     lock_ = mem_lock_tmp;
     lock_->type = mem_lock_scope;
+    outer_ = innermost_frame;
+    innermost_frame = this;
   }
-  ~routine_frame() { leave(); }
   routine_frame(const routine_frame&) = delete;
   routine_frame& operator=(const routine_frame&) = delete;
 
@@ -265,28 +271,53 @@ class routine_frame {
     if (locals_ < locals_max) local_strings_[locals_++] = s;
     return s;
   }
+  // A local array is erased with the frame.
+  void local_array(int64_t* descriptor, int dimensions, uint32_t element_bytes, kx::array_elements elements) {
+    if (arrays_ < arrays_max) array_entries_[arrays_++] = {descriptor, dimensions, element_bytes, elements};
+  }
   uint32_t tmp_mark() const { return tmp_mark_; }
 
   void leave() {
     if (left_) return;
     left_ = true;
+    for (int i = 0; i < arrays_; ++i) {
+      const array_entry& a = array_entries_[i];
+      kx::array_erase(a.descriptor, a.dimensions, a.element_bytes, a.elements);
+    }
     for (int i = 0; i < locals_; ++i) kxs_free(local_strings_[i]);
     free_mem_lock(lock_);
     kxs_cleanup(tmp_mark_, 0);
     mem_static_restore(static_mark_ < mem_static || static_mark_ > mem_static_limit ? mem_static : static_mark_);
     cmem_sp = cmem_mark_;
+    innermost_frame = outer_;
   }
 
  private:
+  struct array_entry {
+    int64_t* descriptor;
+    int dimensions;
+    uint32_t element_bytes;
+    kx::array_elements elements;
+  };
   static constexpr int locals_max = 256;
+  static constexpr int arrays_max = 64;
   uint32_t tmp_mark_;
   uint8_t* static_mark_;
   uint32_t cmem_mark_;
   mem_lock* lock_ = nullptr;
+  routine_frame* outer_ = nullptr;
   kxs* local_strings_[locals_max];
+  array_entry array_entries_[arrays_max];
   int locals_ = 0;
+  int arrays_ = 0;
   bool left_ = false;
 };
+
+// Before RESUME unwinds to the main module: every procedure still running
+// gives back what it holds, innermost first.
+inline void leave_all_frames() {
+  while (innermost_frame) innermost_frame->leave();
+}
 
 // A string argument that a procedure may change: a temporary or constant
 // text is worked on as a private copy, so the caller's text stays.
@@ -321,18 +352,5 @@ inline void raise(int32_t n) {
   }
   error(n);
 }
-
-// A local array of a procedure: freed when the procedure ends, also when
-// RESUME leaves it by unwinding.
-template <int Dimensions>
-struct local_array {
-  int64_t d[4 + 4 * Dimensions + 1] = {};
-  uint32_t element_bytes;
-  kx::array_elements elements;
-  local_array(uint32_t bytes, kx::array_elements kind) : element_bytes(bytes), elements(kind) {}
-  ~local_array() { kx::array_erase(d, Dimensions, element_bytes, elements); }
-  local_array(const local_array&) = delete;
-  local_array& operator=(const local_array&) = delete;
-};
 
 }  // namespace kxc

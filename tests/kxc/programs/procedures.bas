@@ -30,6 +30,7 @@ a$ = "abc": Change a$: PRINT a$
 PRINT Upper$("mixed Case")
 Early 1: Early 5
 PRINT Half#(3); Whole&(2.5)
+LocalArray 3: LocalArray 5
 SYSTEM
 
 SUB Twice (n AS INTEGER)
@@ -85,3 +86,9 @@ END FUNCTION
 FUNCTION Whole& (x!)
   Whole& = x!
 END FUNCTION
+
+SUB LocalArray (n)
+  DIM cells(1 TO n) AS INTEGER
+  FOR k = 1 TO n: cells(k) = k * k: NEXT
+  PRINT "local"; cells(n); UBOUND(cells)
+END SUB
