@@ -250,10 +250,8 @@ std::string emitter::address_of(const expr& e, const type_ref& param) {
     return value(e);
   }
   if (param.is_record()) return "&" + place(e);
-  if (is_plain_place(e) && e.type.base == param.base &&
-      !(e.kind == expr_kind::name && e.meaning == name_meaning::variable && false)) {
-    return "&" + place(e);
-  }
+  // A field of a record may lie at any address, so it goes as a copy.
+  if (is_plain_place(e) && e.kind != expr_kind::member && e.type.base == param.base) return "&" + place(e);
   return "&" + temporary(ct(param), as(e, param));
 }
 

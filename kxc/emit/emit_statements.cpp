@@ -265,6 +265,8 @@ void emitter::statement(const stmt& s, int index, bool nested) {
       std::string code;
       if (a.type.is_string()) code = "swap_string(" + place(a) + ", " + place(b) + ");";
       else if (a.type.is_record()) code = "swap_block(&" + place(a) + ", &" + place(b) + ", sizeof(" + ct(a.type) + "));";
+      else if (a.kind == expr_kind::member || b.kind == expr_kind::member)
+        code = "swap_block(&" + place(a) + ", &" + place(b) + ", sizeof(" + ct(a.type) + "));";
       else code = "std::swap(" + place(a) + ", " + place(b) + ");";
       checked(s, code, uses_strings_);
       return;
@@ -415,8 +417,10 @@ void emitter::emit_let(const stmt& s) {
       // A plain variable: stored straight, so that it may live in a register.
       code = t + " v; v = " + from + "; if (!kxc::failed()) " + place(target) + " = v;";
     } else {
-      // An element or field: its place first (an index may fail), then the value.
-      code = t + "* p; p = &" + place(target) + "; " + t + " v; v = " + from + "; if (!kxc::failed()) *p = v;";
+      // An element or field: its place first (an index may fail), then the
+      // value, copied in as bytes: a field of a record may lie at any address.
+      code = "void* p; p = &" + place(target) + "; " + t + " v; v = " + from +
+             "; if (!kxc::failed()) std::memcpy(p, &v, sizeof v);";
     }
   }
   checked(s, code, uses_strings_);
