@@ -12,7 +12,6 @@ namespace {
 
 // Limits of the dialect, each with its reason.
 constexpr int dimensions_max = 60;         // the runtime's descriptors stay small
-constexpr int implicit_upper_bound = 10;   // an array used before DIM is 0 TO 10
 constexpr int string_locals_max = 256;     // a routine frame frees this many local strings
 
 std::string cpp_safe(const std::string& name) {
