@@ -24,8 +24,9 @@ bool is_relation(const std::string& op) {
 
 }  // namespace
 
-std::string emitter::string_literal(const std::string& bytes) {
-  std::string out = "kxc::text(\"";
+// The bytes as the inside of a C++ string literal.
+std::string emitter::escaped(const std::string& bytes) {
+  std::string out;
   for (unsigned char c : bytes) {
     if (c == '"' || c == '\\') {
       out += '\\';
@@ -38,9 +39,12 @@ std::string emitter::string_literal(const std::string& bytes) {
       out += static_cast<char>(c);
     }
   }
-  out += "\", " + std::to_string(bytes.size()) + ")";
-  uses_strings_ = true;
   return out;
+}
+
+std::string emitter::string_literal(const std::string& bytes) {
+  uses_strings_ = true;
+  return "kxc::text(\"" + escaped(bytes) + "\", " + std::to_string(bytes.size()) + ")";
 }
 
 std::string emitter::number_literal(const expr& e) {
@@ -279,15 +283,17 @@ std::string emitter::call_function(const expr& e) {
   return info.cpp + "(" + procedure_arguments(e.args, e.routine) + ")";
 }
 
-std::string emitter::call_builtin(const expr& e) {
-  const builtin_function& f = *e.builtin;
+// A call from the runtime's table: each argument converted to its letter's
+// type, an omitted optional one passed as 0 (or an empty string), {p} the
+// mask of the optional ones given.
+std::string emitter::table_call(std::string_view params, std::string_view tpl, const std::vector<expr_ptr>& given_args) {
   std::vector<std::string> args;
   int passed = 0, optional = 0;
-  for (size_t i = 0; i < f.params.size(); ++i) {
-    const char c = f.params[i];
+  for (size_t i = 0; i < params.size(); ++i) {
+    const char c = params[i];
     const bool is_optional = std::islower(static_cast<unsigned char>(c));
     const char u = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    const bool given = i < e.args.size() && e.args[i];
+    const bool given = i < given_args.size() && given_args[i];
     if (is_optional) {
       if (given) passed |= 1 << optional;
       ++optional;
@@ -296,7 +302,7 @@ std::string emitter::call_builtin(const expr& e) {
       args.push_back(u == 'S' ? "kxs_new(0, 1)" : "0");
       continue;
     }
-    const expr& a = *e.args[i];
+    const expr& a = *given_args[i];
     type_ref t;
     switch (u) {
       case 'S': args.push_back(value(a)); continue;
@@ -312,7 +318,6 @@ std::string emitter::call_builtin(const expr& e) {
     args.push_back(as(a, t));
   }
   std::string call;
-  const std::string_view tpl = f.call;
   for (size_t i = 0; i < tpl.size(); ++i) {
     if (tpl[i] == '{') {
       const size_t close = tpl.find('}', i);
@@ -324,6 +329,11 @@ std::string emitter::call_builtin(const expr& e) {
       call += tpl[i];
     }
   }
+  return call;
+}
+
+std::string emitter::call_builtin(const expr& e) {
+  const std::string call = table_call(e.builtin->params, e.builtin->call, e.args);
   if (e.type.is_string()) {
     uses_strings_ = true;
     return call;

@@ -133,20 +133,7 @@ void emitter::globals() {
 
 void emitter::data() {
   out_ << "// DATA, every statement's items joined by commas.\n";
-  std::string escaped;
-  for (unsigned char c : p_.data) {
-    if (c == '"' || c == '\\') {
-      escaped += '\\';
-      escaped += static_cast<char>(c);
-    } else if (c < 32 || c >= 127 || c == '?') {
-      char buf[8];
-      std::snprintf(buf, sizeof buf, "\\%03o", c);
-      escaped += buf;
-    } else {
-      escaped += static_cast<char>(c);
-    }
-  }
-  out_ << "const uint8_t program_data[] = \"" << escaped << "\";\n";
+  out_ << "const uint8_t program_data[] = \"" << escaped(p_.data) << "\";\n";
   out_ << "constexpr int64_t program_data_length = " << p_.data.size() << ";\n\n";
 }
 

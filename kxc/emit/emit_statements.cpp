@@ -22,12 +22,7 @@ std::string emitter::check_call(const stmt& s) const {
   const std::string& file = p_.ast.routines.empty() || !options_.source
                                 ? std::string("")
                                 : options_.source->files()[static_cast<size_t>(s.include_file)];
-  std::string quoted;
-  for (char c : file) {
-    if (c == '"' || c == '\\') quoted += '\\';
-    quoted += c;
-  }
-  return "evnt(" + std::to_string(s.check_line) + ", " + std::to_string(s.include_line) + ", \"" + quoted + "\")";
+  return "evnt(" + std::to_string(s.check_line) + ", " + std::to_string(s.include_line) + ", \"" + escaped(file) + "\")";
 }
 
 void emitter::open_statement(const stmt& s, const std::string& title) {
@@ -399,10 +394,7 @@ void emitter::emit_let(const stmt& s) {
         v.args[0]->meaning == name_meaning::variable && v.args[0]->symbol == target.symbol) {
       const expr& x = *v.args[1];
       if (x.kind == expr_kind::string) {
-        code = "kxs_append_txt_len(" + dest + ", \"" + std::string() + "\", 0);";
-        std::string lit = string_literal(x.text);  // kxc::text("...", n)
-        const size_t open = lit.find('(');
-        code = "kxs_append_txt_len(" + dest + ", " + lit.substr(open + 1, lit.size() - open - 2) + ");";
+        code = "kxs_append_txt_len(" + dest + ", \"" + escaped(x.text) + "\", " + std::to_string(x.text.size()) + ");";
       } else {
         code = "kxs_append(" + dest + ", " + value(x) + ");";
       }
@@ -910,38 +902,7 @@ void emitter::emit_runtime_call(const stmt& s) {
       code = "sub__assert(" + as(*s.e[0], int32) + ", std::string_view(), 0);";
     }
   } else if (const runtime_statement* rs = find_statement(s.text)) {
-    std::vector<std::string> args;
-    int passed = 0, optional = 0;
-    for (size_t i = 0; i < rs->params.size(); ++i) {
-      const char c = rs->params[i];
-      const bool is_optional = std::islower(static_cast<unsigned char>(c));
-      const char u = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-      const bool given = i < s.e.size() && s.e[i];
-      if (is_optional) {
-        if (given) passed |= 1 << optional;
-        ++optional;
-      }
-      if (!given) {
-        args.push_back(u == 'S' ? "kxs_new(0, 1)" : "0");
-        continue;
-      }
-      type_ref t;
-      t.base = u == 'L' ? base_type::integer64 : u == 'U' ? base_type::ulong : u == 'D' ? base_type::double_
-               : u == 'F' ? base_type::single : base_type::long_;
-      args.push_back(u == 'S' ? value(*s.e[i]) : as(*s.e[i], t));
-    }
-    const std::string_view tpl = rs->call;
-    for (size_t i = 0; i < tpl.size(); ++i) {
-      if (tpl[i] == '{') {
-        const size_t close = tpl.find('}', i);
-        const std::string_view key = tpl.substr(i + 1, close - i - 1);
-        code += key == "p" ? std::to_string(passed) : args[static_cast<size_t>(std::stoi(std::string(key)))];
-        i = close;
-      } else {
-        code += tpl[i];
-      }
-    }
-    code += ";";
+    code = table_call(rs->params, rs->call, s.e) + ";";
   }
   checked(s, code, true);
 }

@@ -31,6 +31,8 @@ class emitter {
   std::string place(const expr& e);
   std::string number_literal(const expr& e);
   std::string string_literal(const std::string& bytes);
+  static std::string escaped(const std::string& bytes);
+  std::string table_call(std::string_view params, std::string_view tpl, const std::vector<expr_ptr>& args);
   std::string symbol_ref(int s);
   std::string element(const expr& e);
   std::string call_function(const expr& e);
