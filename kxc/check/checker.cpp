@@ -1100,11 +1100,6 @@ class checker {
           }
         }
         break;
-      case stmt_kind::get_put:
-        numeric(s.file.get());
-        if (!s.e.empty() && s.e[0]) numeric(s.e[0].get());
-        if (s.e.size() > 1) target(*s.e[1]);
-        break;
       case stmt_kind::runtime_call: runtime_call(s); break;
       case stmt_kind::option_base:
         if (current_ != 0) diag_.error(s.at, "OPTION BASE belongs in the main module");
@@ -1145,8 +1140,65 @@ class checker {
       return;
     }
     if (s.text == "_CONSOLE") return;
+    if (s.variant == 1) {
+      shaped_call(s);
+      return;
+    }
     const runtime_statement* rs = find_statement(s.text);
     if (!rs) return;
+    arguments(s, *rs);
+  }
+
+  // A statement of irregular syntax: some take a different entry point by
+  // the type of an argument.
+  void shaped_call(stmt& s) {
+    if ((s.text == "PAINT") && s.e[2]) {
+      expression(*s.e[2]);
+      if (s.e[2]->type.is_string()) s.text = "PAINT$";
+    }
+    if ((s.text == "GET#" || s.text == "PUT#") && s.e[2]) {
+      bytes_argument(*s.e[2]);
+      if (s.e[2]->type.is_string() && !s.e[2]->type.fixed_length && s.e[2]->meaning != name_meaning::whole_array) {
+        s.text = s.text == "GET#" ? "GET$#" : "PUT$#";
+      }
+    }
+    if (s.text == "PALETTE USING") {
+      bytes_argument(*s.e[0]);
+      const base_type b = s.e[0]->type.base;
+      if (s.e[0]->meaning != name_meaning::array_element && s.e[0]->meaning != name_meaning::whole_array) {
+        diag_.error(s.e[0]->at, "PALETTE USING takes an array");
+      } else if (b != base_type::integer && b != base_type::long_) {
+        diag_.error(s.e[0]->at, "PALETTE USING takes an INTEGER or LONG array");
+      }
+      expr_ptr bits = std::make_unique<expr>();
+      bits->kind = expr_kind::number;
+      bits->at = s.e[0]->at;
+      bits->text = b == base_type::integer ? "16" : "32";
+      s.e.push_back(std::move(bits));
+    }
+    const runtime_statement* rs = find_shaped_statement(s.text);
+    if (!rs) return;
+    arguments(s, *rs);
+  }
+
+  // A variable, record, field or array whose bytes a statement reads or
+  // writes; an array's name alone stands for the whole array.
+  void bytes_argument(expr& e) {
+    if (e.meaning != name_meaning::unresolved) return;
+    if (e.kind == expr_kind::name && !e.has_args && find(e.text, e.suffix, false) < 0) {
+      const int a = find(e.text, e.suffix, true);
+      if (a >= 0) {
+        e.meaning = name_meaning::whole_array;
+        e.symbol = a;
+        e.type = out_.symbols[static_cast<size_t>(a)].type;
+        return;
+      }
+    }
+    target(e);
+  }
+
+  void arguments(stmt& s, const runtime_statement& rs_ref) {
+    const runtime_statement* rs = &rs_ref;
     size_t required = 0;
     for (char c : rs->params) required += std::isupper(static_cast<unsigned char>(c)) ? 1 : 0;
     if (s.e.size() < required || s.e.size() > rs->params.size()) {
@@ -1158,9 +1210,20 @@ class checker {
         if (std::isupper(static_cast<unsigned char>(rs->params[i]))) diag_.error(s.at, s.text + " needs argument " + std::to_string(i + 1));
         continue;
       }
-      const bool wants_string = std::toupper(static_cast<unsigned char>(rs->params[i])) == 'S';
-      if (wants_string) string_value(s.e[i].get());
-      else numeric(s.e[i].get());
+      const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(rs->params[i])));
+      if (letter == 'A') {
+        bytes_argument(*s.e[i]);
+        if (s.e[i]->type.is_string() && !s.e[i]->type.fixed_length) {
+          diag_.error(s.e[i]->at, s.text.substr(0, 3) + " takes a variable of fixed size here");
+        }
+      } else if (s.e[i]->meaning != name_meaning::unresolved || s.e[i]->type.base != base_type::none) {
+        // Already typed (PAINT's fill): only the kind is checked.
+        if ((letter == 'S') != s.e[i]->type.is_string()) mismatch(*s.e[i], letter == 'S' ? "a string" : "a number");
+      } else if (letter == 'S') {
+        string_value(s.e[i].get());
+      } else {
+        numeric(s.e[i].get());
+      }
     }
   }
 

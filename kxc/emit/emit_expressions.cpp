@@ -286,7 +286,8 @@ std::string emitter::call_function(const expr& e) {
 // A call from the runtime's table: each argument converted to its letter's
 // type, an omitted optional one passed as 0 (or an empty string), {p} the
 // mask of the optional ones given.
-std::string emitter::table_call(std::string_view params, std::string_view tpl, const std::vector<expr_ptr>& given_args) {
+std::string emitter::table_call(std::string_view params, std::string_view tpl, const std::vector<expr_ptr>& given_args,
+                                int mask) {
   std::vector<std::string> args;
   int passed = 0, optional = 0;
   for (size_t i = 0; i < params.size(); ++i) {
@@ -307,6 +308,11 @@ std::string emitter::table_call(std::string_view params, std::string_view tpl, c
     switch (u) {
       case 'S': args.push_back(value(a)); continue;
       case 'N': args.push_back(value(a)); continue;
+      case 'A': args.push_back(bytes_of(a)); continue;
+      case 'C':
+        t.base = base_type::integer64;
+        args.push_back("static_cast<uint32_t>(" + as(a, t) + ")");
+        continue;
       case 'H': t.base = base_type::integer; break;
       case 'I': t.base = base_type::long_; break;
       case 'L': t.base = base_type::integer64; break;
@@ -322,7 +328,7 @@ std::string emitter::table_call(std::string_view params, std::string_view tpl, c
     if (tpl[i] == '{') {
       const size_t close = tpl.find('}', i);
       const std::string_view key = tpl.substr(i + 1, close - i - 1);
-      if (key == "p") call += std::to_string(passed);
+      if (key == "p") call += std::to_string(mask >= 0 ? mask : passed);
       else call += args[static_cast<size_t>(std::stoi(std::string(key)))];
       i = close;
     } else {
@@ -330,6 +336,29 @@ std::string emitter::table_call(std::string_view params, std::string_view tpl, c
     }
   }
   return call;
+}
+
+// The address and length of what GET, PUT and PALETTE USING read or
+// write: a variable, a record or one of its fields, a whole array, or an
+// array from an element to its end.
+std::string emitter::bytes_of(const expr& e) {
+  const std::string record = fresh("bytes");
+  prelude_.push_back("byte_element_struct " + record + ";");
+  const std::string info = ", &" + record + ")";
+  if (e.meaning == name_meaning::whole_array || e.meaning == name_meaning::array_element) {
+    const symbol& s = p_.symbols[static_cast<size_t>(e.symbol)];
+    const std::string d = array_descriptor(e.symbol);
+    const std::string dims = s.dimensions > 0 ? std::to_string(s.dimensions) : "kxc::dimensions_of(" + d + ")";
+    std::string first = d + "[0]";
+    if (e.meaning == name_meaning::array_element) {
+      first = s.type.is_string() ? "reinterpret_cast<uint64_t>(" + element(e) + "->chars)"
+                                 : "reinterpret_cast<uint64_t>(&" + element(e) + ")";
+    }
+    return "kxc::array_bytes(" + d + ", " + dims + ", static_cast<uint64_t>(" + first + "), " + element_bytes(s) + info;
+  }
+  const std::string p = place(e);
+  if (e.type.is_string()) return "kxc::string_bytes(" + p + info;
+  return "byte_element(reinterpret_cast<uint64_t>(&" + p + "), sizeof(" + p + ")" + info;
 }
 
 std::string emitter::call_builtin(const expr& e) {

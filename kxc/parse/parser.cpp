@@ -4,6 +4,7 @@
 
 #include "kxc/lex/lexer.h"
 #include "kxc/lex/runtime_names.h"
+#include "kxc/parse/shaped_statements.h"
 
 namespace kxc {
 
@@ -25,7 +26,7 @@ std::string trim(const std::string& s) {
   return s.substr(a, b - a + 1);
 }
 
-class parser {
+class parser final : public token_reader {
  public:
   parser(const source_program& source, diagnostics& diag) : source_(source), diag_(diag) {}
 
@@ -154,26 +155,26 @@ class parser {
 
   // ---- tokens --------------------------------------------------------------
 
-  const token& peek(size_t ahead = 0) const {
+  const token& peek(size_t ahead = 0) const override {
     const size_t i = std::min(p_ + ahead, toks_.tokens.size() - 1);
     return toks_.tokens[i];
   }
-  const token& next() {
+  const token& next() override {
     const token& t = peek();
     if (p_ < toks_.tokens.size() - 1) ++p_;
     return t;
   }
-  bool accept(const char* word) {
+  bool accept(const char* word) override {
     if (peek().is(word)) {
       next();
       return true;
     }
     return false;
   }
-  void expect(const char* word) {
+  void expect(const char* word) override {
     if (!accept(word)) fail(peek(), std::string("expected ") + word + " but found '" + describe(peek()) + "'");
   }
-  bool at_statement_end() const {
+  bool at_statement_end() const override {
     return peek().kind == tok::end || peek().is(":") || peek().kind == tok::comment || peek().is_keyword("ELSE");
   }
   static std::string describe(const token& t) {
@@ -184,12 +185,12 @@ class parser {
       default: return t.text + t.suffix;
     }
   }
-  [[noreturn]] void fail(const token& at, const std::string& message) {
+  [[noreturn]] void fail(const token& at, const std::string& message) override {
     diag_.error(at.at, message);
     throw statement_failed{};
   }
 
-  stmt make(stmt_kind kind) const {
+  stmt make(stmt_kind kind) const override {
     stmt s;
     s.kind = kind;
     s.at = peek().at;
@@ -216,6 +217,7 @@ class parser {
     }
     if (t.kind != tok::name) fail(t, "a statement cannot start with '" + describe(t) + "'");
     const std::string w = t.suffix.empty() ? t.text : t.text + t.suffix;
+    if (read_shaped_statement(*this, w, out)) return;
     if (w == "PRINT") { next(); print(out, stmt_kind::print); return; }
     if (w == "LPRINT") { next(); print(out, stmt_kind::lprint); return; }
     if (w == "WRITE") { next(); write(out); return; }
@@ -483,21 +485,6 @@ class parser {
       return;
     }
     if (w == "FIELD") { field_statement(out); return; }
-    if (w == "GET" || w == "PUT") {
-      if (!peek(1).is("#") && !(peek(1).kind == tok::number)) fail(peek(1), w + " of graphics is not supported yet");
-      stmt s = make(stmt_kind::get_put);
-      s.text = w;
-      next();
-      accept("#");
-      s.file = expression();
-      if (accept(",")) {
-        if (!peek().is(",")) s.e.push_back(expression());
-        else s.e.push_back(nullptr);
-        if (accept(",")) s.e.push_back(variable());
-      }
-      out.push_back(std::move(s));
-      return;
-    }
     if (const runtime_statement* rs = find_statement(w); rs && !peek(1).is("=")) {
       stmt s = make(stmt_kind::runtime_call);
       s.text = w;
@@ -1170,13 +1157,13 @@ class parser {
 
   // A variable, an array element or a record field: what may stand on the
   // left of '=' or be read into.
-  expr_ptr variable() {
+  expr_ptr variable() override {
     const token& t = peek();
     if (t.kind != tok::name || (t.keyword && t.text != "STRING")) fail(t, "a variable expected, found '" + describe(t) + "'");
     return postfix(name_expr());
   }
 
-  expr_ptr expression() { return binary_level(0); }
+  expr_ptr expression() override { return binary_level(0); }
 
   // The binary operators from the loosest: IMP EQV XOR OR AND; NOT; the
   // relations; + -; MOD; \; * /; unary minus; ^.

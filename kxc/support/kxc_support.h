@@ -5,6 +5,7 @@
 // frame that restores the runtime's marks on the way out, PRINT's number
 // form, and the jump that RESUME with a target makes across procedures.
 // Generated code includes this header; the runtime never does.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -16,8 +17,10 @@
 #include "base/flags.h"
 #include "frame/statement_check.h"
 #include "screen/text/print.h"
+#include "screen/images/color_statements.h"
 #include "values/array_dimension.h"
 #include "values/arrays.h"
+#include "values/byte_element.h"
 #include "values/conventional_memory.h"
 #include "values/hex_oct.h"
 #include "values/math_functions.h"
@@ -239,6 +242,35 @@ inline void print_number(T v) {
   kxs* s = kxs_add(kxs_str(v), kxs_new_txt_len(" ", 1));
   makefit(s);
   kxs_print(s, 0);
+}
+
+// ---- bytes of variables and arrays ------------------------------------------------
+
+// An array's bytes from the element at address first to its end (GET, PUT
+// and PALETTE USING): nothing when it is not dimensioned.
+inline byte_element_struct* array_bytes(const int64_t* array, int dimensions, uint64_t first, uint64_t element_bytes,
+                                        byte_element_struct* info) {
+  uint64_t count = (array[kx::array_flags_word] & 1) ? 1 : 0;
+  for (int k = 1; k <= dimensions; ++k) count *= static_cast<uint64_t>(array[kx::array_block_word(k) + 1]);
+  const uint64_t end = static_cast<uint64_t>(array[kx::array_data_word]) + count * element_bytes;
+  const uint64_t length = end > first ? end - first : 0;
+  return byte_element(first, static_cast<int32_t>(std::min<uint64_t>(length, INT32_MAX)), info);
+}
+
+// The bytes of a fixed-length string (a variable, field or element).
+inline byte_element_struct* string_bytes(kxs* s, byte_element_struct* info) {
+  return byte_element(reinterpret_cast<uint64_t>(s->chars), s->length, info);
+}
+
+// PALETTE USING array(first): the elements from there on, of 16 or 32 bits.
+inline void palette_using(byte_element_struct* b, int32_t element_bits) {
+  sub_paletteusing(reinterpret_cast<const void*>(b->address), b->length / (element_bits / 8), element_bits);
+}
+
+// _RGB32 and _RGBA32: each component clamped to 0-255.
+inline uint32_t rgb32(int32_t r, int32_t g, int32_t b, int32_t a) {
+  const auto c = [](int32_t v) { return static_cast<uint32_t>(v < 0 ? 0 : v > 255 ? 255 : v); };
+  return c(a) << 24 | c(r) << 16 | c(g) << 8 | c(b);
 }
 
 // ---- procedures ---------------------------------------------------------------
