@@ -70,6 +70,29 @@ class checker {
         out_.records[i].fields.push_back({f.name, t});
       }
     }
+    // _MEM: the runtime's memory-block value, under the names programs use.
+    record_layout mem;
+    mem.name = "_MEM";
+    const auto field = [&](const char* name, base_type b) {
+      type_ref t;
+      t.base = b;
+      mem.fields.push_back({name, t});
+    };
+    field("OFFSET", base_type::offset);
+    field("SIZE", base_type::offset);
+    field("LOCK_ID", base_type::integer64);
+    field("LOCK_OFFSET", base_type::offset);
+    field("TYPE", base_type::integer64);
+    field("ELEMENTSIZE", base_type::offset);
+    field("IMAGE", base_type::long_);
+    out_.records.push_back(mem);
+  }
+
+  type_ref mem_type() const {
+    type_ref t;
+    t.base = base_type::record;
+    t.record = record_index("_MEM");
+    return t;
   }
 
   int record_index(const std::string& name) const {
@@ -617,7 +640,7 @@ class checker {
     }
     e.meaning = name_meaning::builtin;
     e.builtin = chosen;
-    e.type = result_type(chosen->result, e.args);
+    e.type = chosen->result == 'M' ? mem_type() : result_type(chosen->result, e.args);
   }
 
   static std::string shape_text(std::string_view params) {
@@ -641,6 +664,10 @@ class checker {
       const char c = static_cast<char>(std::toupper(static_cast<unsigned char>(f.params[i])));
       if (!args[i]) {
         if (std::isupper(static_cast<unsigned char>(f.params[i]))) return false;
+        continue;
+      }
+      if (c == 'M') {
+        if (!args[i]->type.is_record()) return false;
         continue;
       }
       if ((c == 'S') != args[i]->type.is_string()) return false;
@@ -715,6 +742,37 @@ class checker {
         }
       }
       e.meaning = name_meaning::builtin;
+      return true;
+    }
+    if (full == "_MEM" || full == "_OFFSET") {
+      // _MEM(variable or array) and _OFFSET(variable); _MEM(offset, size).
+      e.meaning = name_meaning::builtin;
+      e.type = full == "_MEM" ? mem_type() : type_ref{base_type::offset};
+      if (full == "_MEM" && e.args.size() == 2 && e.args[0] && e.args[1]) {
+        numeric(e.args[0].get());
+        numeric(e.args[1].get());
+      } else if (e.args.size() == 1 && e.args[0]) {
+        bytes_argument(*e.args[0]);
+      } else {
+        diag_.error(e.at, full + " takes a variable or array" + std::string(full == "_MEM" ? ", or an offset and a size" : ""));
+      }
+      return true;
+    }
+    if (full == "_MEMGET") {
+      // _MEMGET(block, offset, type): a value of that type read from the block.
+      e.meaning = name_meaning::builtin;
+      e.type.base = base_type::long_;
+      if (e.args.size() != 3 || !e.args[0] || !e.args[1] || !e.args[2] || e.args[2]->kind != expr_kind::type_name) {
+        diag_.error(e.at, "_MEMGET takes a _MEM value, an offset and a type");
+        return true;
+      }
+      expression(*e.args[0]);
+      if (!(e.args[0]->type == mem_type())) mismatch(*e.args[0], "a _MEM value");
+      numeric(e.args[1].get());
+      expr& t = *e.args[2];
+      t.type = named_type(t.text, t.args.empty() ? nullptr : t.args[0].get(), t.at);
+      e.type = t.type;
+      if (t.type.is_string() && !t.type.fixed_length) diag_.error(t.at, "_MEMGET reads a type of fixed size");
       return true;
     }
     if (full == "LBOUND" || full == "UBOUND") {
@@ -1211,7 +1269,17 @@ class checker {
         continue;
       }
       const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(rs->params[i])));
-      if (letter == 'A') {
+      if (letter == 'M') {
+        expression(*s.e[i]);
+        if (!(s.e[i]->type == mem_type())) mismatch(*s.e[i], "a _MEM value");
+      } else if (letter == 'T') {
+        expr& t = *s.e[i];
+        t.type = named_type(t.text, t.args.empty() ? nullptr : t.args[0].get(), t.at);
+        if (!t.type.is_numeric() && !(t.type.is_string() && t.type.fixed_length)) diag_.error(t.at, "a type of fixed size expected");
+      } else if (letter == 'V') {
+        expression(*s.e[i]);
+        if (s.e[i]->type.is_record()) mismatch(*s.e[i], "a number or a string");
+      } else if (letter == 'A') {
         bytes_argument(*s.e[i]);
         if (s.e[i]->type.is_string() && !s.e[i]->type.fixed_length) {
           diag_.error(s.e[i]->at, s.text.substr(0, 3) + " takes a variable of fixed size here");

@@ -77,6 +77,7 @@ void emitter::records() {
   if (p_.records.empty()) return;
   out_ << "#pragma pack(push, 1)\n";
   for (const record_layout& r : p_.records) {
+    if (r.name == "_MEM") continue;  // the support header's, laid out as the runtime's mem_block
     out_ << "struct UDT_" << r.name << " {\n";
     for (const field_layout& f : r.fields) {
       if (f.type.is_string()) out_ << "  uint8_t " << safe(f.name) << "[" << f.type.fixed_length << "];\n";

@@ -210,6 +210,10 @@ constexpr builtin_function functions[] = {
     {"_CONNECTIONADDRESS", "I", 'S', "func__connectionaddress({0})"},
     // The printer.
     {"LPOS", "I", 'I', "func_lpos({0})"},
+    // Memory blocks.
+    {"_MEMNEW", "L", 'M', "func__memnew({0})"},
+    {"_MEMIMAGE", "i", 'M', "func__memimage({0},{p})"},
+    {"_MEMEXISTS", "M", 'I', "func__memexists({0})"},
     // Memory and ports.
     {"PEEK", "I", 'I', "func_peek({0})"},
     {"INP", "I", 'I', "func_inp({0})"},
@@ -309,6 +313,11 @@ constexpr runtime_statement shaped_statements[] = {
     {"SHELL _HIDE", "sI", "sub_shell2({0},{1})"},
     {"SHELL _DONTWAIT", "sI", "sub_shell3({0},{1})"},
     {"SHELL _HIDE _DONTWAIT", "sI", "sub_shell4({0},{1})"},
+    {"_MEMGET", "MLA", "kxc::mem_get({0},{1},{2})"},
+    {"_MEMPUT", "MLVt", "kxc::mem_put({0},{1},{2})"},
+    {"_MEMFILL", "MLLVt", "kxc::mem_fill({0},{1},{2},{3})"},
+    {"_MEMCOPY", "MLLML", "sub__memcopy({0},{1},{2},{3},{4})"},
+    {"_MEMFREE", "M", "sub__memfree({0})"},
     {"PALETTE USING", "AI", "kxc::palette_using({0},{1})"},
     {"KEY", "IS", "key_assign({0},{1})"},
     {"KEY ON", "", "key_on()"},

@@ -11,6 +11,9 @@
 //   F SINGLE   D DOUBLE   E _FLOAT   N any number, passed as it is
 //   C a colour: any number, wrapped to unsigned 32 bits (&HFF0000FF is one)
 //   A the bytes of a variable, or of an array from an element to its end
+//   M a _MEM value (passed by address)   V a number or a string
+//   T a type name (_MEMPUT ... AS type), which converts the value before it
+// Result letter M: a _MEM value.
 // Result letters: S string, H INTEGER, I LONG, L _INTEGER64, U _UNSIGNED
 // LONG, F SINGLE, D DOUBLE, E _FLOAT, B the type of the first argument.
 // Call templates: {0}, {1}, ... are the arguments, {p} the mask of the

@@ -52,6 +52,7 @@ enum class expr_kind : uint8_t {
   member,  // args[0] . text   (record field)
   unary,   // text: "-", "+", "NOT"; args[0]
   binary,  // text: the operator; args[0], args[1]
+  type_name,  // a type written as an argument (_MEMGET's third): text the type, args[0] a STRING * length
 };
 
 // What a name turned out to be, filled in by the checker.

@@ -858,6 +858,16 @@ class parser final : public token_reader {
     return c;
   }
 
+  expr_ptr type_expression() override {
+    expr_ptr e = std::make_unique<expr>();
+    e->kind = expr_kind::type_name;
+    e->at = peek().at;
+    expr_ptr length;
+    e->text = type_name(&length);
+    if (length) e->args.push_back(std::move(length));
+    return e;
+  }
+
   // A type after AS: INTEGER, LONG, ..., STRING [* n], _UNSIGNED ..., a TYPE name.
   std::string type_name(expr_ptr* fixed_length) {
     std::string name;
@@ -1293,6 +1303,7 @@ class parser final : public token_reader {
       return inner;
     }
     if (t.kind == tok::name && (!t.keyword || t.text == "STRING" || t.text == "TIMER")) return postfix(name_expr());
+    if (t.kind == tok::name && t.keyword && t.text == "_OFFSET" && peek(1).is("(")) return name_expr();
     if (t.kind == tok::name && t.keyword && (t.text == "INPUT" || t.text == "ERROR") && !t.suffix.empty()) {
       return postfix(name_expr());
     }
@@ -1314,6 +1325,8 @@ class parser final : public token_reader {
         for (;;) {
           if (peek().is(",")) {
             e->args.push_back(nullptr);
+          } else if (e->text == "_MEMGET" && e->args.size() == 2) {
+            e->args.push_back(type_expression());  // _MEMGET(block, offset, type)
           } else {
             accept("#");  // EOF(#1), INPUT$(n, #1)
             e->args.push_back(expression());

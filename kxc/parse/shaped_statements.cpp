@@ -347,6 +347,48 @@ bool shell(token_reader& in, stmt_list& out) {
   return true;
 }
 
+// _MEMGET block, offset, variable
+void memget(shape& s) {
+  s.value(0);
+  s.in().expect(",");
+  s.value(1);
+  s.in().expect(",");
+  s.set(2, s.in().variable());
+}
+
+// _MEMPUT block, offset, value [AS type]
+void memput(shape& s) {
+  s.value(0);
+  s.in().expect(",");
+  s.value(1);
+  s.in().expect(",");
+  s.value(2);
+  if (s.accept("AS")) s.set(3, s.in().type_expression());
+}
+
+// _MEMFILL block, offset, size, value [AS type]
+void memfill(shape& s) {
+  s.value(0);
+  for (size_t slot = 1; slot <= 3; ++slot) {
+    s.in().expect(",");
+    s.value(slot);
+  }
+  if (s.accept("AS")) s.set(4, s.in().type_expression());
+}
+
+// _MEMCOPY source, offset, size TO destination, offset
+void memcopy(shape& s) {
+  s.value(0);
+  s.in().expect(",");
+  s.value(1);
+  s.in().expect(",");
+  s.value(2);
+  s.in().expect("TO");
+  s.value(3);
+  s.in().expect(",");
+  s.value(4);
+}
+
 }  // namespace
 
 bool read_shaped_statement(token_reader& in, const std::string& word, stmt_list& out) {
@@ -421,6 +463,11 @@ bool read_shaped_statement(token_reader& in, const std::string& word, stmt_list&
       {"_GLRENDER", 1, [](shape& s) { s.number(0, s.required_option(render_orders, "_BEHIND, _ONTOP or _ONLY")); }},
       {"_DISPLAYORDER", 4, displayorder},
       {"_PRINTMODE", 2, printmode},
+      {"_MEMGET", 3, memget},
+      {"_MEMPUT", 4, memput},
+      {"_MEMFILL", 5, memfill},
+      {"_MEMCOPY", 5, memcopy},
+      {"_MEMFREE", 1, [](shape& s) { s.value(0); }},
   };
   if (word == "GET" || word == "PUT") {
     const bool graphics = after.is("(") || after.is("STEP");

@@ -24,6 +24,8 @@ class token_reader {
   virtual bool at_statement_end() const = 0;
   virtual expr_ptr expression() = 0;
   virtual expr_ptr variable() = 0;
+  // A type name as an expression of kind type_name (INTEGER, _UNSIGNED LONG, ...).
+  virtual expr_ptr type_expression() = 0;
   virtual stmt make(stmt_kind kind) const = 0;
   [[noreturn]] virtual void fail(const token& at, const std::string& message) = 0;
 };

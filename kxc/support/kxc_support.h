@@ -7,6 +7,7 @@
 // Generated code includes this header; the runtime never does.
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <initializer_list>
@@ -24,6 +25,7 @@
 #include "values/conventional_memory.h"
 #include "values/hex_oct.h"
 #include "values/math_functions.h"
+#include "values/mem_blocks.h"
 #include "values/mem_lock.h"
 #include "values/number_to_text.h"
 #include "values/rounding.h"
@@ -234,6 +236,12 @@ inline kxs* oct(T v) {
   else return func_oct(static_cast<int64_t>(v), static_cast<int32_t>(sizeof(T) * 8));
 }
 
+// _ERRORMESSAGE$[(n)]: the message of error n, or of the last error.
+inline kxs* error_message(int32_t n, int32_t given) {
+  const std::string_view text = error_text(given ? static_cast<uint32_t>(n) : get_error_err());
+  return kxs_new_txt_len(text.data(), static_cast<int32_t>(text.size()));
+}
+
 inline int32_t asc(kxs* s, int32_t position, int32_t given) { return given ? kxs_asc(s, position) : kxs_asc(s); }
 
 // PRINT of a number: its STR$ text and one blank, kept on one line.
@@ -273,6 +281,84 @@ inline uint32_t rgb32(int32_t r, int32_t g, int32_t b, int32_t a) {
   return c(a) << 24 | c(r) << 16 | c(g) << 8 | c(b);
 }
 
+// ---- _MEM values ---------------------------------------------------------------
+
+}  // namespace kxc
+
+// The _MEM type as programs see it: the runtime's mem_block under the field
+// names BASIC uses, laid out alike, so that its address is a mem_block's.
+struct UDT__MEM {
+  int64_t OFFSET;
+  int64_t SIZE;
+  int64_t LOCK_ID;
+  int64_t LOCK_OFFSET;
+  int64_t TYPE;
+  int64_t ELEMENTSIZE;
+  int32_t IMAGE;
+  UDT__MEM() = default;
+  UDT__MEM(const mem_block& b) { std::memcpy(static_cast<void*>(this), &b, sizeof b); }
+};
+static_assert(sizeof(UDT__MEM) == sizeof(mem_block) && offsetof(UDT__MEM, IMAGE) == offsetof(mem_block, image));
+
+namespace kxc {
+
+// The lock of the program's own variables: made once, never released.
+inline mem_lock* program_lock() {
+  static mem_lock* lock = [] {
+    new_mem_lock();
+    mem_lock_tmp->type = mem_lock_plain;
+    return mem_lock_tmp;
+  }();
+  return lock;
+}
+
+// _MEM(variable or array).
+inline mem_block mem_of(byte_element_struct* bytes, int64_t element_bytes, int64_t flags, mem_lock* lock) {
+  return func__mem(static_cast<intptr_t>(bytes->address), bytes->length, element_bytes + flags, element_bytes, lock);
+}
+
+// _MEMGET block, offset, variable: the variable's bytes read from the block.
+inline void mem_get(const mem_block* m, intptr_t offset, byte_element_struct* into) {
+  std::memcpy(reinterpret_cast<void*>(into->address), func__memget(m, offset, into->length),
+              static_cast<size_t>(into->length));
+}
+
+// _MEMGET(block, offset, type).
+template <class T>
+inline T mem_read(const mem_block* m, intptr_t offset) {
+  T v;
+  std::memcpy(&v, func__memget(m, offset, sizeof(T)), sizeof(T));
+  return v;
+}
+inline kxs* mem_read_string(const mem_block* m, intptr_t offset, int32_t length) {
+  return kxs_new_txt_len(static_cast<const char*>(func__memget(m, offset, length)), length);
+}
+
+// _MEMPUT block, offset, value: the value's bytes (a string's characters)
+// written into the block, through the same range check as a read.
+template <class T>
+inline void mem_put(const mem_block* m, intptr_t offset, T v) {
+  std::memcpy(func__memget(m, offset, sizeof(T)), &v, sizeof(T));
+}
+inline void mem_put(const mem_block* m, intptr_t offset, kxs* s) {
+  std::memcpy(func__memget(m, offset, s->length), s->chars, static_cast<size_t>(s->length));
+}
+
+// _MEMFILL block, offset, size, value: the value's bytes repeated.
+template <class T>
+inline void mem_fill(const mem_block* m, intptr_t offset, intptr_t size, T v) {
+  if constexpr (std::is_same_v<T, float>) sub__memfill_SINGLE(m, offset, size, v);
+  else if constexpr (std::is_same_v<T, double>) sub__memfill_DOUBLE(m, offset, size, v);
+  else if constexpr (std::is_same_v<T, long double>) sub__memfill_FLOAT(m, offset, size, v);
+  else if constexpr (sizeof(T) == 1) sub__memfill_1(m, offset, size, static_cast<int8_t>(v));
+  else if constexpr (sizeof(T) == 2) sub__memfill_2(m, offset, size, static_cast<int16_t>(v));
+  else if constexpr (sizeof(T) == 4) sub__memfill_4(m, offset, size, static_cast<int32_t>(v));
+  else sub__memfill_8(m, offset, size, static_cast<int64_t>(v));
+}
+inline void mem_fill(const mem_block* m, intptr_t offset, intptr_t size, kxs* s) {
+  sub__memfill(m, offset, size, s->chars, s->length);
+}
+
 // ---- procedures ---------------------------------------------------------------
 
 // What a SUB or FUNCTION records on entry and gives back on the way out:
@@ -308,6 +394,8 @@ class routine_frame {
     if (arrays_ < arrays_max) array_entries_[arrays_++] = {descriptor, dimensions, element_bytes, elements};
   }
   uint32_t tmp_mark() const { return tmp_mark_; }
+  // The lock of the routine's local variables (_MEM of one of them).
+  mem_lock* lock() const { return lock_; }
 
   void leave() {
     if (left_) return;
