@@ -670,6 +670,10 @@ class checker {
         if (!args[i]->type.is_record()) return false;
         continue;
       }
+      if (c == 'V') {
+        if (args[i]->type.is_record()) return false;
+        continue;
+      }
       if ((c == 'S') != args[i]->type.is_string()) return false;
       if (c != 'S' && !args[i]->type.is_numeric()) return false;
     }
@@ -691,7 +695,8 @@ class checker {
         t.base = base_type::single;
         if (!args.empty() && args[0]) {
           const type_ref& a = args[0]->type;
-          if (a.base == base_type::double_ || a.base == base_type::float_ ||
+          if (a.base == base_type::float_) t.base = base_type::float_;
+          else if (a.base == base_type::double_ ||
               (a.is_integer() && (a.base == base_type::integer64 || a.base == base_type::uinteger64)))
             t.base = base_type::double_;
         }
@@ -742,6 +747,13 @@ class checker {
         }
       }
       e.meaning = name_meaning::builtin;
+      return true;
+    }
+    if (full == "VARPTR" || full == "VARSEG" || full == "SADD") {
+      diag_.error(e.at, full + " is not supported: the program's variables do not live in the emulated memory "
+                             "(use _MEM, or VARPTR$ for DRAW)");
+      e.meaning = name_meaning::builtin;
+      e.type.base = base_type::long_;
       return true;
     }
     if (full == "_MEM" || full == "_OFFSET") {
@@ -1233,6 +1245,29 @@ class checker {
       bits->at = s.e[0]->at;
       bits->text = b == base_type::integer ? "16" : "32";
       s.e.push_back(std::move(bits));
+    }
+    if (s.text == "ABSOLUTE") {
+      // The routine's arguments are variables, copied into the data segment
+      // and back; the last argument is the routine's offset.
+      if (s.e.empty()) {
+        diag_.error(s.at, "CALL ABSOLUTE needs the routine's offset");
+        return;
+      }
+      for (size_t i = 0; i + 1 < s.e.size(); ++i) {
+        expr& a = *s.e[i];
+        bytes_argument(a);
+        const bool place = a.meaning == name_meaning::variable || a.meaning == name_meaning::array_element ||
+                           a.kind == expr_kind::member;
+        if (!place || a.type.is_record() || (a.type.is_string() && !a.type.fixed_length)) {
+          diag_.error(a.at, "CALL ABSOLUTE passes numeric variables, elements or fields");
+        }
+      }
+      numeric(s.e.back().get());
+      return;
+    }
+    if (s.text == "RUN") {
+      if (!s.e.empty()) string_value(s.e[0].get());
+      return;
     }
     const runtime_statement* rs = find_shaped_statement(s.text);
     if (!rs) return;

@@ -17,12 +17,12 @@ constexpr const char* runtime_headers[] = {
     "files/file_print.h", "files/file_records.h", "files/shell.h", "frame/clear.h", "frame/program.h",
     "frame/return_points.h", "frame/shutdown.h", "frame/startup.h", "frame/timing.h", "frame/traps.h",
     "input/devices.h", "input/inkey.h", "input/input_statement.h", "input/lock_keys.h",
-    "input/mouse_position.h", "input/mouse_queues.h", "input/soft_keys.h", "legacy/ports.h",
+    "input/mouse_position.h", "input/mouse_queues.h", "input/soft_keys.h", "legacy/call_absolute.h", "legacy/interrupts.h", "legacy/ports.h",
     "net/network_handles.h", "platform/clipboard.h", "screen/compose/presentation_statements.h",
     "screen/compose/window_statements.h", "screen/copy/graphics_get_put.h", "screen/copy/pcopy.h",
     "screen/copy/putimage.h", "screen/graphics/circle.h", "screen/graphics/coordinates.h",
     "screen/graphics/draw.h", "screen/graphics/lines.h", "screen/graphics/paint.h",
-    "screen/graphics/pixels.h", "screen/images/color_statements.h", "screen/images/image_statements.h",
+    "screen/graphics/pixels.h", "screen/images/color_statements.h", "screen/images/image_statements.h", "screen/images/mem_image.h",
     "screen/images/rgb_functions.h", "screen/images/screen_modes.h", "screen/text/cls.h",
     "screen/text/cursor.h", "screen/text/font_statements.h", "screen/text/lprint.h",
     "screen/text/positioned_text.h", "screen/text/screen_read.h", "screen/text/text_switches.h",
@@ -392,6 +392,8 @@ void emitter::main_routine() {
   out_ << "      return;\n";
   out_ << "    } catch (const kxc::resume_at& target) {\n";
   out_ << "      entry = 2000 + target.entry;\n";
+  out_ << "    } catch (const kxc::run_again&) {\n";
+  out_ << "      entry = 0;\n";
   out_ << "    }\n";
   out_ << "  }\n";
   out_ << "}\n\n";

@@ -898,6 +898,17 @@ void emitter::emit_runtime_call(const stmt& s) {
     } else {
       code = "sub__assert(" + as(*s.e[0], int32) + ", std::string_view(), 0);";
     }
+  } else if (s.variant == 1 && s.text == "ABSOLUTE") {
+    std::string list;
+    for (size_t i = 0; i + 1 < s.e.size(); ++i) list += (list.empty() ? "" : ", ") + bytes_of(*s.e[i]);
+    code = "kxc::call_absolute_with({" + list + "}, " + as(*s.e.back(), int32) + ");";
+  } else if (s.variant == 1 && s.text == "RUN") {
+    if (!s.e.empty()) {
+      code = "{ kxs* f; f = " + value(*s.e[0]) +
+             "; sub_run(std::string_view(reinterpret_cast<const char*>(f->chars), static_cast<size_t>(f->length))); }";
+    } else {
+      code = "sub_run_init(); sub_clear(0, 0, 0, 0); data_offset = 0; kxc::leave_all_frames(); throw kxc::run_again{};";
+    }
   } else if (const runtime_statement* shaped = s.variant == 1 ? find_shaped_statement(s.text) : nullptr) {
     code = table_call(shaped->params, shaped->call, s.e, s.number) + ";";
   } else if (const runtime_statement* rs = find_statement(s.text)) {

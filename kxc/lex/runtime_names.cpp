@@ -53,6 +53,7 @@ constexpr builtin_function functions[] = {
     {"MKS$", "F", 'S', "s2string({0})"},
     {"MKD$", "D", 'S', "d2string({0})"},
     {"_MK$", "", 'S', "kxs_new(0, 1)"},
+    {"VARPTR$", "V", 'S', "kxc::varptr_of({0})"},
     {"CVI", "S", 'H', "string2i({0})"},
     {"CVL", "S", 'I', "string2l({0})"},
     {"CVS", "S", 'F', "string2s({0})"},
@@ -64,7 +65,7 @@ constexpr builtin_function functions[] = {
     // Numbers.
     {"SQR", "D", 'B', "func_sqr({0})"},
     {"LOG", "D", 'B', "func_log({0})"},
-    {"EXP", "D", 'B', "kxc::exp_of({0})"},
+    {"EXP", "N", 'B', "kxc::exp_of({0})"},
     {"SIN", "D", 'B', "std::sin({0})"},
     {"COS", "D", 'B', "std::cos({0})"},
     {"TAN", "D", 'B', "std::tan({0})"},
@@ -270,11 +271,6 @@ constexpr runtime_statement statements[] = {
     {"POKE", "II", "sub_poke({0},{1})"},
     {"OUT", "II", "sub_out({0},{1})"},
     {"SEEK", "IL", "sub_seek({0},{1})"},
-    {"_CAPSLOCK", "I", "sub__capslock({0})"},
-    {"_NUMLOCK", "I", "sub__numlock({0})"},
-    {"_SCROLLLOCK", "I", "sub__scrolllock({0})"},
-    {"_BLINK", "I", "sub__blink({0})"},
-    {"_CONTROLCHR", "I", "sub__controlchr({0})"},
 };
 
 // Statements of irregular syntax, read by the shaped-statement readers:
@@ -318,6 +314,13 @@ constexpr runtime_statement shaped_statements[] = {
     {"_MEMFILL", "MLLVt", "kxc::mem_fill({0},{1},{2},{3})"},
     {"_MEMCOPY", "MLLML", "sub__memcopy({0},{1},{2},{3},{4})"},
     {"_MEMFREE", "M", "sub__memfree({0})"},
+    {"_CAPSLOCK", "I", "sub__capslock({0})"},
+    {"_NUMLOCK", "I", "sub__numlock({0})"},
+    {"_SCROLLLOCK", "I", "sub__scrolllock({0})"},
+    {"_BLINK", "I", "sub__blink({0})"},
+    {"_CONTROLCHR", "I", "sub__controlchr({0})"},
+    {"INTERRUPT", "IAA", "call_interrupt({0},{1},{2})"},
+    {"INTERRUPTX", "IAA", "call_interruptx({0},{1},{2})"},
     {"PALETTE USING", "AI", "kxc::palette_using({0},{1})"},
     {"KEY", "IS", "key_assign({0},{1})"},
     {"KEY ON", "", "key_on()"},

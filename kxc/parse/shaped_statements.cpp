@@ -3,6 +3,7 @@
 #include <array>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace kxc {
 
@@ -18,7 +19,8 @@ constexpr option_word put_actions[] = {{"XOR", 5}, {"PSET", 1}, {"PRESET", 2}, {
 constexpr option_word fullscreen_modes[] = {{"_OFF", 1}, {"_STRETCH", 2}, {"_SQUAREPIXELS", 3}};
 constexpr option_word allowed_modes[] = {{"_STRETCH", 1}, {"_SQUAREPIXELS", 2}, {"_OFF", 3}, {"_ALL", 4}};
 constexpr option_word allowed_smoothing[] = {{"_SMOOTH", 1}, {"_OFF", 2}, {"_ALL", 3}};
-constexpr option_word resize_switches[] = {{"ON", 1}, {"OFF", 2}};
+constexpr option_word switches[] = {{"ON", 1}, {"OFF", 2}};
+constexpr option_word lock_key_switches[] = {{"ON", 1}, {"OFF", 2}, {"_TOGGLE", 3}};
 constexpr option_word resize_scaling[] = {{"_STRETCH", 1}, {"_SMOOTH", 2}};
 constexpr option_word render_orders[] = {{"_BEHIND", 1}, {"_ONTOP", 2}, {"_ONLY", 3}};
 constexpr option_word layers[] = {{"_SOFTWARE", 1}, {"_HARDWARE", 2}, {"_HARDWARE1", 3}, {"_GLRENDER", 4}};
@@ -43,6 +45,7 @@ class shape {
   bool empty_here() const { return in_.peek(0).is(",") || in_.at_statement_end(); }
 
   void set(size_t slot, expr_ptr e) { s_.e[slot] = std::move(e); }
+  void push(expr_ptr e) { s_.e.push_back(std::move(e)); }
   void value(size_t slot) { set(slot, in_.expression()); }
   void number(size_t slot, int v) {
     expr_ptr e = std::make_unique<expr>();
@@ -395,7 +398,7 @@ bool read_shaped_statement(token_reader& in, const std::string& word, stmt_list&
   const token& after = in.peek(1);
   if (word == "SHELL") return shell(in, out);
   if (word == "PALETTE" && after.is("USING")) {
-    shape s(in, out, "PALETTE USING", 2);
+    shape s(in, out, "PALETTE USING", 1);
     in.next();
     in.next();
     s.set(0, in.variable());
@@ -436,6 +439,33 @@ bool read_shaped_statement(token_reader& in, const std::string& word, stmt_list&
     return true;
   }
 
+  // CALL INTERRUPT / INTERRUPTX (n, inregs, outregs) and CALL ABSOLUTE
+  // ([arguments,] offset), with or without CALL and the parentheses.
+  const size_t at = word == "CALL" ? 1 : 0;
+  const token& name = in.peek(at);
+  if (name.is("INTERRUPT") || name.is("INTERRUPTX") || name.is("ABSOLUTE")) {
+    shape s(in, out, name.text, 0);
+    for (size_t k = 0; k <= at; ++k) in.next();
+    const bool parenthesized = in.accept("(");
+    std::vector<expr_ptr> args;
+    if (!(parenthesized && in.peek(0).is(")"))) {
+      do {
+        args.push_back(in.expression());
+      } while (in.accept(","));
+    }
+    if (parenthesized) in.expect(")");
+    for (expr_ptr& a : args) s.push(std::move(a));
+    s.done();
+    return true;
+  }
+  if (word == "RUN") {
+    shape s(in, out, "RUN", 0);
+    in.next();
+    if (!in.at_statement_end()) s.push(in.expression());
+    s.done();
+    return true;
+  }
+
   struct reader {
     std::string_view word;
     size_t slots;
@@ -458,11 +488,16 @@ bool read_shaped_statement(token_reader& in, const std::string& word, stmt_list&
       {"_SCREENMOVE", 3, screenmove},
       {"_FULLSCREEN", 2, [](shape& s) { two_options(s, fullscreen_modes, resize_scaling); }},
       {"_ALLOWFULLSCREEN", 2, [](shape& s) { two_options(s, allowed_modes, allowed_smoothing); }},
-      {"_RESIZE", 2, [](shape& s) { two_options(s, resize_switches, resize_scaling); }},
+      {"_RESIZE", 2, [](shape& s) { two_options(s, switches, resize_scaling); }},
       {"_FPS", 2, fps},
       {"_GLRENDER", 1, [](shape& s) { s.number(0, s.required_option(render_orders, "_BEHIND, _ONTOP or _ONLY")); }},
       {"_DISPLAYORDER", 4, displayorder},
       {"_PRINTMODE", 2, printmode},
+      {"_BLINK", 1, [](shape& s) { s.number(0, s.required_option(switches, "ON or OFF")); }},
+      {"_CONTROLCHR", 1, [](shape& s) { s.number(0, s.required_option(switches, "ON or OFF")); }},
+      {"_CAPSLOCK", 1, [](shape& s) { s.number(0, s.required_option(lock_key_switches, "ON, OFF or _TOGGLE")); }},
+      {"_NUMLOCK", 1, [](shape& s) { s.number(0, s.required_option(lock_key_switches, "ON, OFF or _TOGGLE")); }},
+      {"_SCROLLLOCK", 1, [](shape& s) { s.number(0, s.required_option(lock_key_switches, "ON, OFF or _TOGGLE")); }},
       {"_MEMGET", 3, memget},
       {"_MEMPUT", 4, memput},
       {"_MEMFILL", 5, memfill},

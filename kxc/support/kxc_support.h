@@ -22,6 +22,7 @@
 #include "values/array_dimension.h"
 #include "values/arrays.h"
 #include "values/byte_element.h"
+#include "legacy/call_absolute.h"
 #include "values/conventional_memory.h"
 #include "values/hex_oct.h"
 #include "values/math_functions.h"
@@ -31,6 +32,7 @@
 #include "values/rounding.h"
 #include "values/static_pool.h"
 #include "values/string_assign.h"
+#include "values/string_build.h"
 #include "values/string_create.h"
 #include "values/string_extract.h"
 #include "values/string_lists.h"
@@ -181,8 +183,9 @@ inline T int_of(T v) {
 }
 template <typename T>
 inline T fix_of(T v) {
-  if constexpr (std::is_floating_point_v<T>) return std::trunc(v);
-  return v;
+  if constexpr (std::is_same_v<T, long double>) return func_fix_float(v);
+  else if constexpr (std::is_floating_point_v<T>) return static_cast<T>(func_fix_double(v));
+  else return v;
 }
 template <typename T>
 inline int16_t sgn_of(T v) { return v > 0 ? 1 : v < 0 ? -1 : 0; }
@@ -194,7 +197,15 @@ inline T abs_of(T v) {
 }
 
 // EXP: error 6 past the largest result of the type.
-inline double exp_of(double x) { return func_exp_single(x); }
+// At single precision for SINGLE and integer arguments, at the extended
+// limit for DOUBLE and _FLOAT, whose range holds the larger results.
+template <typename T>
+inline auto exp_of(T x) {
+  if constexpr (std::is_same_v<T, long double>) return func_exp_float(x);
+  else if constexpr (std::is_same_v<T, double> || (std::is_integral_v<T> && sizeof(T) == 8))
+    return static_cast<double>(func_exp_float(static_cast<kx_float>(x)));
+  else return static_cast<float>(func_exp_single(static_cast<double>(x)));
+}
 
 // An array index: a whole number, rounded.
 template <typename T>
@@ -359,6 +370,38 @@ inline void mem_fill(const mem_block* m, intptr_t offset, intptr_t size, kxs* s)
   sub__memfill(m, offset, size, s->chars, s->length);
 }
 
+// ---- CALL ABSOLUTE ------------------------------------------------------------
+
+// The routine finds its arguments in the data segment: each variable is
+// copied there (taken downward from cmem_sp, as segment-resident data is),
+// its offset handed over, and copied back when the routine returns.
+inline void call_absolute_with(std::initializer_list<byte_element_struct*> args, int32_t offset) {
+  if (args.size() > static_cast<size_t>(call_absolute_max_arguments)) {
+    error(err::illegal_function_call);
+    return;
+  }
+  const uint32_t mark = cmem_sp;
+  uint32_t needed = 0;
+  for (const byte_element_struct* a : args) needed += (static_cast<uint32_t>(a->length) + 1) & ~1u;
+  if (needed + 512 > cmem_sp) {
+    error(err::out_of_memory);
+    return;
+  }
+  int32_t n = 0;
+  for (const byte_element_struct* a : args) {
+    cmem_sp -= (static_cast<uint32_t>(a->length) + 1) & ~1u;
+    std::memcpy(dblock + cmem_sp, reinterpret_cast<const void*>(a->address), static_cast<size_t>(a->length));
+    call_absolute_offsets[static_cast<size_t>(n++)] = static_cast<uint16_t>(cmem_sp);
+  }
+  call_absolute(n, offset);
+  n = 0;
+  for (const byte_element_struct* a : args) {
+    std::memcpy(reinterpret_cast<void*>(a->address), dblock + call_absolute_offsets[static_cast<size_t>(n++)],
+                static_cast<size_t>(a->length));
+  }
+  cmem_sp = mark;
+}
+
 // ---- procedures ---------------------------------------------------------------
 
 // What a SUB or FUNCTION records on entry and gives back on the way out:
@@ -396,6 +439,11 @@ class routine_frame {
   uint32_t tmp_mark() const { return tmp_mark_; }
   // The lock of the routine's local variables (_MEM of one of them).
   mem_lock* lock() const { return lock_; }
+  // Data-segment space taken below this frame's mark outlives it.
+  void keep_segment_below(uint32_t offset) {
+    if (cmem_mark_ > offset) cmem_mark_ = offset;
+  }
+  routine_frame* outer() const { return outer_; }
 
   void leave() {
     if (left_) return;
@@ -439,6 +487,56 @@ inline void leave_all_frames() {
   while (innermost_frame) innermost_frame->leave();
 }
 
+// VARPTR$: DRAW finds the variable it names in the data segment, where the
+// program's variables do not live. So the value (for a string, a legacy
+// descriptor and the text) is copied into a small area of the data segment,
+// used round, when VARPTR$ is evaluated; DRAW, in the same statement, reads
+// it there. The area is taken once and kept for the program's life, also
+// when it is first needed inside a procedure.
+inline constexpr uint32_t varptr_area_size = 4096;
+inline uint32_t varptr_area = 0;
+inline uint32_t varptr_used = 0;
+
+inline uint16_t varptr_place(const void* bytes, uint32_t n) {
+  if (!varptr_area) {
+    if (cmem_sp < varptr_area_size + 1024) {
+      error(err::out_of_memory);
+      return 0;
+    }
+    cmem_sp -= varptr_area_size;
+    varptr_area = cmem_sp;
+    for (routine_frame* f = innermost_frame; f; f = f->outer()) f->keep_segment_below(varptr_area);
+  }
+  if (n > varptr_area_size) {
+    error(err::out_of_memory);
+    return 0;
+  }
+  if (varptr_used + n > varptr_area_size) varptr_used = 0;
+  const uint32_t at = varptr_area + varptr_used;
+  std::memcpy(dblock + at, bytes, n);
+  varptr_used += (n + 1) & ~1u;
+  return static_cast<uint16_t>(at);
+}
+
+template <typename T>
+inline kxs* varptr_of(T v) {
+  uint8_t type = 0;
+  if constexpr (std::is_same_v<T, float>) type = 4;
+  else if constexpr (std::is_same_v<T, double>) type = 8;
+  else if constexpr (std::is_same_v<T, long double>) type = 6;
+  else type = static_cast<uint8_t>((sizeof(T) == 1 ? 1 : sizeof(T) == 2 ? 2 : sizeof(T) == 4 ? 20 : 5) |
+                                   (std::is_unsigned_v<T> ? 128 : 0));
+  const uint16_t at = varptr_place(&v, sizeof v);
+  return func_varptr_helper(type, at);
+}
+
+inline kxs* varptr_of(kxs* s) {
+  const uint16_t text = varptr_place(s->chars, static_cast<uint32_t>(s->length));
+  const uint8_t descriptor[4] = {static_cast<uint8_t>(s->length), static_cast<uint8_t>(s->length >> 8),
+                                 static_cast<uint8_t>(text), static_cast<uint8_t>(text >> 8)};
+  return func_varptr_helper(3, varptr_place(descriptor, 4));
+}
+
 // A string argument that a procedure may change: a temporary or constant
 // text is worked on as a private copy, so the caller's text stays.
 inline kxs* private_string(kxs* s, routine_frame& frame) {
@@ -454,6 +552,8 @@ inline kxs* private_string(kxs* s, routine_frame& frame) {
 struct resume_at {
   int32_t entry;
 };
+// RUN: the program starts again from its first statement, its state reset.
+struct run_again {};
 
 }  // namespace kxc
 

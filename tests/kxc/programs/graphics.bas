@@ -70,6 +70,14 @@ _PRINTSTRING (0, 180), "Hi"
 s = 0
 FOR y = 180 TO 187: FOR x = 0 TO 15: s = s + POINT(x, y): NEXT x, y
 say "printstring" + STR$(s) + STR$(_PRINTWIDTH("Hi")) + STR$(_FONTWIDTH) + STR$(_FONTHEIGHT)
+' DRAW with VARPTR$: a number and a sub-string read from the data segment.
+PSET (100, 100), 1
+n% = 10: sq$ = "R=" + VARPTR$(n%) + "D10"
+DRAW "C3 X" + VARPTR$(sq$)
+say "varptr" + STR$(POINT(110, 100)) + STR$(POINT(110, 110)) + STR$(POINT(111, 110)) + STR$(POINT(0)) + STR$(POINT(1))
+a! = 90
+DRAW "TA=" + VARPTR$(a!) + "C4 U5"
+say "turn" + STR$(POINT(104, 110)) + STR$(POINT(103, 110)) + STR$(POINT(0))
 ON ERROR GOTO oops
 CIRCLE (10, 10), 5, , 7
 say "after"
