@@ -155,6 +155,34 @@ std::string emitter::convert(const std::string& code, const type_ref& from, cons
 
 std::string emitter::as(const expr& e, const type_ref& t) { return convert(value(e), e.type, t); }
 
+// Whether e can raise no error, so that storing it or testing it needs no
+// look at the pending error: numbers, scalar numeric variables, floating
+// +, - and *, relations between such values, and AND, OR and XOR of
+// integers. Anything else (a conversion that may overflow, checked integer
+// arithmetic, a division, a call) may fail.
+bool emitter::cannot_fail(const expr& e) const {
+  const auto both = [&] { return cannot_fail(*e.args[0]) && cannot_fail(*e.args[1]); };
+  switch (e.kind) {
+    case expr_kind::number:
+      if (e.type.is_floating()) return true;
+      return e.text[0] != '&' && e.text.find_first_of(".ED") == std::string::npos && e.text.size() <= 4;
+    case expr_kind::name: return e.meaning == name_meaning::variable && e.type.is_numeric();
+    case expr_kind::unary: return (e.text == "-" || e.text == "+") && e.type.is_floating() && cannot_fail(*e.args[0]);
+    case expr_kind::binary: {
+      const std::string& op = e.text;
+      if (op == "+" || op == "-" || op == "*") return e.type.is_floating() && both();
+      if (op == "=" || op == "<>" || op == "<" || op == ">" || op == "<=" || op == ">=") {
+        return e.args[0]->type.is_numeric() && e.args[1]->type.is_numeric() && both();
+      }
+      if (op == "AND" || op == "OR" || op == "XOR") {
+        return e.type.is_integer() && e.args[0]->type.is_integer() && e.args[1]->type.is_integer() && both();
+      }
+      return false;
+    }
+    default: return false;
+  }
+}
+
 std::string emitter::condition(const expr& e) { return "(" + value(e) + ") != 0"; }
 
 std::string emitter::value(const expr& e) {

@@ -67,7 +67,7 @@ void emitter::emit_condition_jump(const stmt& s, const expr& cond, bool jump_whe
   prelude_.clear();
   line("bool c;");
   line("c = " + c + ";");
-  line("c = c || kxc::failed();");
+  if (!cannot_fail(cond)) line("c = c || kxc::failed();");
   if (uses_strings_) line("kxs_cleanup(tmp_mark, 0);");
   line("if (kxc::event_pending()) {");
   line("  " + check_call(s) + ";");
@@ -357,7 +357,7 @@ void emitter::emit_if_line(const stmt& s, int index) {
   prelude_.clear();
   line("bool c;");
   line("c = " + c + ";");
-  line("c = c || kxc::failed();");
+  if (!cannot_fail(*s.e[0])) line("c = c || kxc::failed();");
   if (uses_strings_) line("kxs_cleanup(tmp_mark, 0);");
   line("if (kxc::event_pending()) {");
   line("  " + check_call(s) + ";");
@@ -402,7 +402,11 @@ void emitter::emit_let(const stmt& s) {
   } else {
     const std::string t = ct(target.type);
     const std::string from = target.type.is_record() ? place(v) : as(v, target.type);
-    if (target.kind == expr_kind::name && target.meaning == name_meaning::variable) {
+    if (target.kind == expr_kind::name && target.meaning == name_meaning::variable && !target.type.is_record() &&
+        cannot_fail(v)) {
+      // A value that cannot fail: no pending error to look at first.
+      code = place(target) + " = " + from + ";";
+    } else if (target.kind == expr_kind::name && target.meaning == name_meaning::variable) {
       // A plain variable: stored straight, so that it may live in a register.
       code = t + " v; v = " + from + "; if (!kxc::failed()) " + place(target) + " = v;";
     } else {

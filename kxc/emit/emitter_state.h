@@ -26,6 +26,7 @@ class emitter {
   std::string as(const expr& e, const type_ref& t);
   std::string convert(const std::string& code, const type_ref& from, const type_ref& to);
   std::string condition(const expr& e);
+  bool cannot_fail(const expr& e) const;
   // An lvalue (numbers, records) or a kxs* (strings) for a variable,
   // array element or field.
   std::string place(const expr& e);
