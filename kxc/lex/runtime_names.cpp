@@ -199,4 +199,6 @@ bool is_statement_word(std::string_view name) {
          find_statement(name) != nullptr;
 }
 
+std::span<const std::string_view> statement_word_list() { return statement_words; }
+
 }  // namespace kxc
