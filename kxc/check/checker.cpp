@@ -70,6 +70,29 @@ class checker {
         out_.records[i].fields.push_back({f.name, t});
       }
     }
+    // _MEM: the runtime's memory-block value, under the names programs use.
+    record_layout mem;
+    mem.name = "_MEM";
+    const auto field = [&](const char* name, base_type b) {
+      type_ref t;
+      t.base = b;
+      mem.fields.push_back({name, t});
+    };
+    field("OFFSET", base_type::offset);
+    field("SIZE", base_type::offset);
+    field("LOCK_ID", base_type::integer64);
+    field("LOCK_OFFSET", base_type::offset);
+    field("TYPE", base_type::integer64);
+    field("ELEMENTSIZE", base_type::offset);
+    field("IMAGE", base_type::long_);
+    out_.records.push_back(mem);
+  }
+
+  type_ref mem_type() const {
+    type_ref t;
+    t.base = base_type::record;
+    t.record = record_index("_MEM");
+    return t;
   }
 
   int record_index(const std::string& name) const {
@@ -617,7 +640,7 @@ class checker {
     }
     e.meaning = name_meaning::builtin;
     e.builtin = chosen;
-    e.type = result_type(chosen->result, e.args);
+    e.type = chosen->result == 'M' ? mem_type() : result_type(chosen->result, e.args);
   }
 
   static std::string shape_text(std::string_view params) {
@@ -641,6 +664,10 @@ class checker {
       const char c = static_cast<char>(std::toupper(static_cast<unsigned char>(f.params[i])));
       if (!args[i]) {
         if (std::isupper(static_cast<unsigned char>(f.params[i]))) return false;
+        continue;
+      }
+      if (c == 'M') {
+        if (!args[i]->type.is_record()) return false;
         continue;
       }
       if ((c == 'S') != args[i]->type.is_string()) return false;
@@ -715,6 +742,37 @@ class checker {
         }
       }
       e.meaning = name_meaning::builtin;
+      return true;
+    }
+    if (full == "_MEM" || full == "_OFFSET") {
+      // _MEM(variable or array) and _OFFSET(variable); _MEM(offset, size).
+      e.meaning = name_meaning::builtin;
+      e.type = full == "_MEM" ? mem_type() : type_ref{base_type::offset};
+      if (full == "_MEM" && e.args.size() == 2 && e.args[0] && e.args[1]) {
+        numeric(e.args[0].get());
+        numeric(e.args[1].get());
+      } else if (e.args.size() == 1 && e.args[0]) {
+        bytes_argument(*e.args[0]);
+      } else {
+        diag_.error(e.at, full + " takes a variable or array" + std::string(full == "_MEM" ? ", or an offset and a size" : ""));
+      }
+      return true;
+    }
+    if (full == "_MEMGET") {
+      // _MEMGET(block, offset, type): a value of that type read from the block.
+      e.meaning = name_meaning::builtin;
+      e.type.base = base_type::long_;
+      if (e.args.size() != 3 || !e.args[0] || !e.args[1] || !e.args[2] || e.args[2]->kind != expr_kind::type_name) {
+        diag_.error(e.at, "_MEMGET takes a _MEM value, an offset and a type");
+        return true;
+      }
+      expression(*e.args[0]);
+      if (!(e.args[0]->type == mem_type())) mismatch(*e.args[0], "a _MEM value");
+      numeric(e.args[1].get());
+      expr& t = *e.args[2];
+      t.type = named_type(t.text, t.args.empty() ? nullptr : t.args[0].get(), t.at);
+      e.type = t.type;
+      if (t.type.is_string() && !t.type.fixed_length) diag_.error(t.at, "_MEMGET reads a type of fixed size");
       return true;
     }
     if (full == "LBOUND" || full == "UBOUND") {
@@ -1100,11 +1158,6 @@ class checker {
           }
         }
         break;
-      case stmt_kind::get_put:
-        numeric(s.file.get());
-        if (!s.e.empty() && s.e[0]) numeric(s.e[0].get());
-        if (s.e.size() > 1) target(*s.e[1]);
-        break;
       case stmt_kind::runtime_call: runtime_call(s); break;
       case stmt_kind::option_base:
         if (current_ != 0) diag_.error(s.at, "OPTION BASE belongs in the main module");
@@ -1145,8 +1198,65 @@ class checker {
       return;
     }
     if (s.text == "_CONSOLE") return;
+    if (s.variant == 1) {
+      shaped_call(s);
+      return;
+    }
     const runtime_statement* rs = find_statement(s.text);
     if (!rs) return;
+    arguments(s, *rs);
+  }
+
+  // A statement of irregular syntax: some take a different entry point by
+  // the type of an argument.
+  void shaped_call(stmt& s) {
+    if ((s.text == "PAINT") && s.e[2]) {
+      expression(*s.e[2]);
+      if (s.e[2]->type.is_string()) s.text = "PAINT$";
+    }
+    if ((s.text == "GET#" || s.text == "PUT#") && s.e[2]) {
+      bytes_argument(*s.e[2]);
+      if (s.e[2]->type.is_string() && !s.e[2]->type.fixed_length && s.e[2]->meaning != name_meaning::whole_array) {
+        s.text = s.text == "GET#" ? "GET$#" : "PUT$#";
+      }
+    }
+    if (s.text == "PALETTE USING") {
+      bytes_argument(*s.e[0]);
+      const base_type b = s.e[0]->type.base;
+      if (s.e[0]->meaning != name_meaning::array_element && s.e[0]->meaning != name_meaning::whole_array) {
+        diag_.error(s.e[0]->at, "PALETTE USING takes an array");
+      } else if (b != base_type::integer && b != base_type::long_) {
+        diag_.error(s.e[0]->at, "PALETTE USING takes an INTEGER or LONG array");
+      }
+      expr_ptr bits = std::make_unique<expr>();
+      bits->kind = expr_kind::number;
+      bits->at = s.e[0]->at;
+      bits->text = b == base_type::integer ? "16" : "32";
+      s.e.push_back(std::move(bits));
+    }
+    const runtime_statement* rs = find_shaped_statement(s.text);
+    if (!rs) return;
+    arguments(s, *rs);
+  }
+
+  // A variable, record, field or array whose bytes a statement reads or
+  // writes; an array's name alone stands for the whole array.
+  void bytes_argument(expr& e) {
+    if (e.meaning != name_meaning::unresolved) return;
+    if (e.kind == expr_kind::name && !e.has_args && find(e.text, e.suffix, false) < 0) {
+      const int a = find(e.text, e.suffix, true);
+      if (a >= 0) {
+        e.meaning = name_meaning::whole_array;
+        e.symbol = a;
+        e.type = out_.symbols[static_cast<size_t>(a)].type;
+        return;
+      }
+    }
+    target(e);
+  }
+
+  void arguments(stmt& s, const runtime_statement& rs_ref) {
+    const runtime_statement* rs = &rs_ref;
     size_t required = 0;
     for (char c : rs->params) required += std::isupper(static_cast<unsigned char>(c)) ? 1 : 0;
     if (s.e.size() < required || s.e.size() > rs->params.size()) {
@@ -1158,9 +1268,30 @@ class checker {
         if (std::isupper(static_cast<unsigned char>(rs->params[i]))) diag_.error(s.at, s.text + " needs argument " + std::to_string(i + 1));
         continue;
       }
-      const bool wants_string = std::toupper(static_cast<unsigned char>(rs->params[i])) == 'S';
-      if (wants_string) string_value(s.e[i].get());
-      else numeric(s.e[i].get());
+      const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(rs->params[i])));
+      if (letter == 'M') {
+        expression(*s.e[i]);
+        if (!(s.e[i]->type == mem_type())) mismatch(*s.e[i], "a _MEM value");
+      } else if (letter == 'T') {
+        expr& t = *s.e[i];
+        t.type = named_type(t.text, t.args.empty() ? nullptr : t.args[0].get(), t.at);
+        if (!t.type.is_numeric() && !(t.type.is_string() && t.type.fixed_length)) diag_.error(t.at, "a type of fixed size expected");
+      } else if (letter == 'V') {
+        expression(*s.e[i]);
+        if (s.e[i]->type.is_record()) mismatch(*s.e[i], "a number or a string");
+      } else if (letter == 'A') {
+        bytes_argument(*s.e[i]);
+        if (s.e[i]->type.is_string() && !s.e[i]->type.fixed_length) {
+          diag_.error(s.e[i]->at, s.text.substr(0, 3) + " takes a variable of fixed size here");
+        }
+      } else if (s.e[i]->meaning != name_meaning::unresolved || s.e[i]->type.base != base_type::none) {
+        // Already typed (PAINT's fill): only the kind is checked.
+        if ((letter == 'S') != s.e[i]->type.is_string()) mismatch(*s.e[i], letter == 'S' ? "a string" : "a number");
+      } else if (letter == 'S') {
+        string_value(s.e[i].get());
+      } else {
+        numeric(s.e[i].get());
+      }
     }
   }
 

@@ -286,7 +286,8 @@ std::string emitter::call_function(const expr& e) {
 // A call from the runtime's table: each argument converted to its letter's
 // type, an omitted optional one passed as 0 (or an empty string), {p} the
 // mask of the optional ones given.
-std::string emitter::table_call(std::string_view params, std::string_view tpl, const std::vector<expr_ptr>& given_args) {
+std::string emitter::table_call(std::string_view params, std::string_view tpl, const std::vector<expr_ptr>& given_args,
+                                int mask) {
   std::vector<std::string> args;
   int passed = 0, optional = 0;
   for (size_t i = 0; i < params.size(); ++i) {
@@ -307,6 +308,20 @@ std::string emitter::table_call(std::string_view params, std::string_view tpl, c
     switch (u) {
       case 'S': args.push_back(value(a)); continue;
       case 'N': args.push_back(value(a)); continue;
+      case 'A': args.push_back(bytes_of(a)); continue;
+      case 'M': args.push_back(mem_pointer(a)); continue;
+      case 'T': args.push_back(""); continue;
+      case 'V': {
+        // Converted to the type that follows (_MEMPUT ... AS type), if one does.
+        const bool typed = i + 1 < params.size() && std::toupper(static_cast<unsigned char>(params[i + 1])) == 'T' &&
+                           i + 1 < given_args.size() && given_args[i + 1];
+        args.push_back(typed ? as(a, given_args[i + 1]->type) : value(a));
+        continue;
+      }
+      case 'C':
+        t.base = base_type::integer64;
+        args.push_back("static_cast<uint32_t>(" + as(a, t) + ")");
+        continue;
       case 'H': t.base = base_type::integer; break;
       case 'I': t.base = base_type::long_; break;
       case 'L': t.base = base_type::integer64; break;
@@ -322,7 +337,7 @@ std::string emitter::table_call(std::string_view params, std::string_view tpl, c
     if (tpl[i] == '{') {
       const size_t close = tpl.find('}', i);
       const std::string_view key = tpl.substr(i + 1, close - i - 1);
-      if (key == "p") call += std::to_string(passed);
+      if (key == "p") call += std::to_string(mask >= 0 ? mask : passed);
       else call += args[static_cast<size_t>(std::stoi(std::string(key)))];
       i = close;
     } else {
@@ -330,6 +345,72 @@ std::string emitter::table_call(std::string_view params, std::string_view tpl, c
     }
   }
   return call;
+}
+
+// The address and length of what GET, PUT and PALETTE USING read or
+// write: a variable, a record or one of its fields, a whole array, or an
+// array from an element to its end.
+std::string emitter::bytes_of(const expr& e) {
+  const std::string record = fresh("bytes");
+  prelude_.push_back("byte_element_struct " + record + ";");
+  const std::string info = ", &" + record + ")";
+  if (e.meaning == name_meaning::whole_array || e.meaning == name_meaning::array_element) {
+    const symbol& s = p_.symbols[static_cast<size_t>(e.symbol)];
+    const std::string d = array_descriptor(e.symbol);
+    const std::string dims = s.dimensions > 0 ? std::to_string(s.dimensions) : "kxc::dimensions_of(" + d + ")";
+    std::string first = d + "[0]";
+    if (e.meaning == name_meaning::array_element) {
+      first = s.type.is_string() ? "reinterpret_cast<uint64_t>(" + element(e) + "->chars)"
+                                 : "reinterpret_cast<uint64_t>(&" + element(e) + ")";
+    }
+    return "kxc::array_bytes(" + d + ", " + dims + ", static_cast<uint64_t>(" + first + "), " + element_bytes(s) + info;
+  }
+  const std::string p = place(e);
+  if (e.type.is_string()) return "kxc::string_bytes(" + p + info;
+  return "byte_element(reinterpret_cast<uint64_t>(&" + p + "), sizeof(" + p + ")" + info;
+}
+
+// A _MEM value's address for the runtime: the variable itself, or a
+// temporary holding the value of an expression.
+std::string emitter::mem_pointer(const expr& e) {
+  if (is_plain_place(e) || e.kind == expr_kind::member || e.meaning == name_meaning::array_element) {
+    return "reinterpret_cast<mem_block*>(&" + place(e) + ")";
+  }
+  return "reinterpret_cast<mem_block*>(&" + temporary("UDT__MEM", value(e)) + ")";
+}
+
+// What _MEM(x).TYPE holds: the element's size in bytes, plus 128 for an
+// integer, 256 for a floating type, 512 for a fixed-length string, 1024
+// when unsigned, 8192 for _OFFSET, 32768 for a TYPE, 65536 for an array.
+std::string emitter::mem_type_code(const expr& e) {
+  const type_ref& t = e.type;
+  const bool array = e.meaning == name_meaning::whole_array || e.meaning == name_meaning::array_element;
+  std::string code = t.is_string() ? std::to_string(t.fixed_length) : "sizeof(" + ct(t) + ")";
+  int flags = array ? 65536 : 0;
+  if (t.is_integer()) flags += 128;
+  if (t.is_floating()) flags += 256;
+  if (t.is_string()) flags += 512;
+  if (t.is_unsigned()) flags += 1024;
+  if (t.base == base_type::offset || t.base == base_type::uoffset) flags += 8192;
+  if (t.is_record()) flags += 32768;
+  return code + ", " + std::to_string(flags);
+}
+
+// The lock of the memory a variable or array lives in: the array's own, a
+// procedure's (for its local variables, released when it returns), or the
+// program's.
+std::string emitter::mem_lock_of(const expr& e) {
+  const expr* base = &e;
+  while (base->kind == expr_kind::member) base = base->args[0].get();
+  if (base->symbol < 0) return "kxc::program_lock()";
+  const symbol& s = p_.symbols[static_cast<size_t>(base->symbol)];
+  if (s.array) {
+    const std::string d = array_descriptor(base->symbol);
+    const std::string dims = s.dimensions > 0 ? std::to_string(s.dimensions) : "kxc::dimensions_of(" + d + ")";
+    return "reinterpret_cast<mem_lock*>(" + d + "[kx::array_lock_word(" + dims + ")])";
+  }
+  if (!s.global && !s.is_static && !s.is_param && s.owner != 0) return "frame.lock()";
+  return "kxc::program_lock()";
 }
 
 std::string emitter::call_builtin(const expr& e) {
@@ -370,6 +451,23 @@ std::string emitter::special_builtin(const expr& e) {
       return "static_cast<int32_t>(sizeof(" + ct(a->type) + "))";
     }
     return "0";
+  }
+  if (full == "_MEM" && e.args.size() == 2) {
+    type_ref offset;
+    offset.base = base_type::offset;
+    return "func__mem_at_offset(" + as(*e.args[0], offset) + ", " + as(*e.args[1], offset) + ")";
+  }
+  if (full == "_MEM") return "kxc::mem_of(" + bytes_of(*a) + ", " + mem_type_code(*a) + ", " + mem_lock_of(*a) + ")";
+  if (full == "_OFFSET") return "static_cast<int64_t>(" + bytes_of(*a) + "->address)";
+  if (full == "_MEMGET") {
+    type_ref offset;
+    offset.base = base_type::offset;
+    const std::string block = mem_pointer(*a), at = as(*e.args[1], offset);
+    if (e.type.is_string()) {
+      uses_strings_ = true;
+      return "kxc::mem_read_string(" + block + ", " + at + ", " + std::to_string(e.type.fixed_length) + ")";
+    }
+    return "kxc::mem_read<" + t + ">(" + block + ", " + at + ")";
   }
   if (full == "LBOUND" || full == "UBOUND") {
     const expr& array = *e.args[0];

@@ -11,22 +11,26 @@ namespace {
 
 // Every runtime header an emitted statement may call into.
 constexpr const char* runtime_headers[] = {
-    "base/arithmetic_fault.h",     "base/process_exit.h",         "files/chain_input.h",
-    "files/command_line.h",        "files/console_switches.h",    "files/directories.h",
-    "files/environment.h",         "files/file_input.h",          "files/file_input_numbers.h",
-    "files/file_open_close.h",     "files/file_position.h",       "files/file_print.h",
-    "files/shell.h",               "frame/clear.h",               "frame/program.h",
-    "frame/return_points.h",       "frame/shutdown.h",            "frame/startup.h",
-    "frame/timing.h",              "frame/traps.h",               "input/inkey.h",
-    "input/input_statement.h",     "input/lock_keys.h",           "legacy/ports.h",
-    "screen/compose/presentation_statements.h", "screen/images/screen_modes.h", "screen/images/color_statements.h",
-    "screen/text/cls.h",           "screen/text/cursor.h",        "screen/text/lprint.h",
-    "screen/text/screen_read.h",   "screen/text/text_switches.h", "values/binary_conversions.h",
-    "values/date_time.h",          "values/def_seg.h",            "values/mbf.h",
-    "values/print_using.h",        "values/random_numbers.h",     "values/read_data.h",
-    "values/string_append.h",      "values/string_build.h",       "values/string_case.h",
-    "values/string_compare.h",     "values/string_overwrite.h",   "values/string_search.h",
-    "values/swap.h",               "values/type_codes.h",         "values/val.h",
+    "base/arithmetic_fault.h", "base/process_exit.h", "files/bsave.h", "files/chain_input.h",
+    "files/command_line.h", "files/console_switches.h", "files/directories.h", "files/environment.h",
+    "files/file_input.h", "files/file_input_numbers.h", "files/file_open_close.h", "files/file_position.h",
+    "files/file_print.h", "files/file_records.h", "files/shell.h", "frame/clear.h", "frame/program.h",
+    "frame/return_points.h", "frame/shutdown.h", "frame/startup.h", "frame/timing.h", "frame/traps.h",
+    "input/devices.h", "input/inkey.h", "input/input_statement.h", "input/lock_keys.h",
+    "input/mouse_position.h", "input/mouse_queues.h", "input/soft_keys.h", "legacy/ports.h",
+    "net/network_handles.h", "platform/clipboard.h", "screen/compose/presentation_statements.h",
+    "screen/compose/window_statements.h", "screen/copy/graphics_get_put.h", "screen/copy/pcopy.h",
+    "screen/copy/putimage.h", "screen/graphics/circle.h", "screen/graphics/coordinates.h",
+    "screen/graphics/draw.h", "screen/graphics/lines.h", "screen/graphics/paint.h",
+    "screen/graphics/pixels.h", "screen/images/color_statements.h", "screen/images/image_statements.h",
+    "screen/images/rgb_functions.h", "screen/images/screen_modes.h", "screen/text/cls.h",
+    "screen/text/cursor.h", "screen/text/font_statements.h", "screen/text/lprint.h",
+    "screen/text/positioned_text.h", "screen/text/screen_read.h", "screen/text/text_switches.h",
+    "values/binary_conversions.h", "values/date_time.h", "values/def_seg.h", "values/mbf.h",
+    "values/print_using.h", "values/random_numbers.h", "values/read_data.h", "values/string_append.h",
+    "values/string_build.h", "values/string_case.h", "values/string_compare.h", "values/string_overwrite.h",
+    "values/string_results.h", "values/string_search.h", "values/swap.h", "values/type_codes.h",
+    "values/unicode_map.h", "values/val.h",
 };
 
 }  // namespace
@@ -73,6 +77,7 @@ void emitter::records() {
   if (p_.records.empty()) return;
   out_ << "#pragma pack(push, 1)\n";
   for (const record_layout& r : p_.records) {
+    if (r.name == "_MEM") continue;  // the support header's, laid out as the runtime's mem_block
     out_ << "struct UDT_" << r.name << " {\n";
     for (const field_layout& f : r.fields) {
       if (f.type.is_string()) out_ << "  uint8_t " << safe(f.name) << "[" << f.type.fixed_length << "];\n";

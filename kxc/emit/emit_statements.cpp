@@ -342,9 +342,6 @@ void emitter::statement(const stmt& s, int index, bool nested) {
               uses_strings_);
       return;
     case stmt_kind::field_stmt:
-    case stmt_kind::get_put:
-      checked(s, "error(err::feature_unavailable);", false);
-      return;
     default: return;
   }
 }
@@ -901,6 +898,8 @@ void emitter::emit_runtime_call(const stmt& s) {
     } else {
       code = "sub__assert(" + as(*s.e[0], int32) + ", std::string_view(), 0);";
     }
+  } else if (const runtime_statement* shaped = s.variant == 1 ? find_shaped_statement(s.text) : nullptr) {
+    code = table_call(shaped->params, shaped->call, s.e, s.number) + ";";
   } else if (const runtime_statement* rs = find_statement(s.text)) {
     code = table_call(rs->params, rs->call, s.e) + ";";
   }

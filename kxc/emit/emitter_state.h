@@ -32,7 +32,14 @@ class emitter {
   std::string number_literal(const expr& e);
   std::string string_literal(const std::string& bytes);
   static std::string escaped(const std::string& bytes);
-  std::string table_call(std::string_view params, std::string_view tpl, const std::vector<expr_ptr>& args);
+  // mask: the passed mask a statement's reader built; -1 to make it from
+  // the optional arguments given.
+  std::string table_call(std::string_view params, std::string_view tpl, const std::vector<expr_ptr>& args,
+                         int mask = -1);
+  std::string bytes_of(const expr& e);
+  std::string mem_pointer(const expr& e);
+  std::string mem_type_code(const expr& e);
+  std::string mem_lock_of(const expr& e);
   std::string symbol_ref(int s);
   std::string element(const expr& e);
   std::string call_function(const expr& e);

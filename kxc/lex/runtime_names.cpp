@@ -124,6 +124,96 @@ constexpr builtin_function functions[] = {
     {"_CONTROLCHR", "", 'I', "func__controlchr()"},
     {"_SCREENHIDE", "", 'I', "func__screenhide()"},
     {"_TITLE$", "", 'S', "kxs_new(0, 1)"},
+    // Images and colours.
+    {"_NEWIMAGE", "IIi", 'I', "func__newimage({0},{1},{2},{p})"},
+    {"_COPYIMAGE", "ii", 'I', "func__copyimage({0},{1},{p})"},
+    {"_DEST", "", 'I', "func__dest()"},
+    {"_SOURCE", "", 'I', "func__source()"},
+    {"_DISPLAY", "", 'I', "func__display()"},
+    {"_WIDTH", "i", 'I', "func__width({0},{p})"},
+    {"_HEIGHT", "i", 'I', "func__height({0},{p})"},
+    {"_PIXELSIZE", "i", 'I', "func__pixelsize({0},{p})"},
+    {"_DEFAULTCOLOR", "i", 'U', "func__defaultcolor({0},{p})"},
+    {"_BACKGROUNDCOLOR", "i", 'U', "func__backgroundcolor({0},{p})"},
+    {"_BLEND", "i", 'I', "func__blend({0},{p})"},
+    {"_CLEARCOLOR", "i", 'I', "func__clearcolor({0},{p})"},
+    {"_PALETTECOLOR", "Ii", 'U', "func__palettecolor({0},{1},{p})"},
+    {"_RGB", "IIIi", 'U', "func__rgb({0},{1},{2},{3},{p})"},
+    {"_RGBA", "IIIIi", 'U', "func__rgba({0},{1},{2},{3},{4},{p})"},
+    {"_RGB32", "I", 'U', "kxc::rgb32({0},{0},{0},255)"},
+    {"_RGB32", "II", 'U', "kxc::rgb32({0},{0},{0},{1})"},
+    {"_RGB32", "III", 'U', "kxc::rgb32({0},{1},{2},255)"},
+    {"_RGB32", "IIII", 'U', "kxc::rgb32({0},{1},{2},{3})"},
+    {"_RGBA32", "IIII", 'U', "kxc::rgb32({0},{1},{2},{3})"},
+    {"_ALPHA", "Ci", 'I', "func__alpha({0},{1},{p})"},
+    {"_RED", "Ci", 'I', "func__red({0},{1},{p})"},
+    {"_GREEN", "Ci", 'I', "func__green({0},{1},{p})"},
+    {"_BLUE", "Ci", 'I', "func__blue({0},{1},{p})"},
+    {"_ALPHA32", "C", 'I', "static_cast<int32_t>({0} >> 24)"},
+    {"_RED32", "C", 'I', "static_cast<int32_t>({0} >> 16 & 255)"},
+    {"_GREEN32", "C", 'I', "static_cast<int32_t>({0} >> 8 & 255)"},
+    {"_BLUE32", "C", 'I', "static_cast<int32_t>({0} & 255)"},
+    // Graphics.
+    {"POINT", "FF", 'D', "func_point({0},{1},1)"},
+    {"POINT", "F", 'D', "func_point({0},0,0)"},
+    {"PMAP", "FI", 'F', "func_pmap({0},{1})"},
+    // Fonts and positioned text.
+    {"_FONT", "i", 'I', "func__font({0},{p})"},
+    {"_FONTWIDTH", "i", 'I', "func__fontwidth({0},{p})"},
+    {"_FONTHEIGHT", "i", 'I', "func__fontheight({0},{p})"},
+    {"_LOADFONT", "SIs", 'I', "func__loadfont({0},{1},{2},{p})"},
+    {"_PRINTMODE", "i", 'I', "func__printmode({0},{p})"},
+    {"_PRINTWIDTH", "Si", 'I', "func__printwidth({0},{1},{p})"},
+    {"_MAPUNICODE", "I", 'I', "func__mapunicode({0})"},
+    // The mouse and other input devices.
+    {"_MOUSEINPUT", "i", 'I', "func__mouseinput({0},{p})"},
+    {"_MOUSEX", "i", 'F', "func__mousex({0},{p})"},
+    {"_MOUSEY", "i", 'F', "func__mousey({0},{p})"},
+    {"_MOUSEBUTTON", "Ii", 'I', "func__mousebutton({0},{1},{p})"},
+    {"_MOUSEWHEEL", "i", 'I', "func__mousewheel({0},{p})"},
+    {"_MOUSEMOVEMENTX", "i", 'F', "func__mousemovementx({0},{p})"},
+    {"_MOUSEMOVEMENTY", "i", 'F', "func__mousemovementy({0},{p})"},
+    {"_MOUSEPIPEOPEN", "", 'I', "func__mousepipeopen()"},
+    {"_DEVICES", "", 'I', "func__devices()"},
+    {"_DEVICE$", "i", 'S', "func__device({0},{p})"},
+    {"_DEVICEINPUT", "i", 'I', "func__deviceinput({0},{p})"},
+    {"_BUTTON", "i", 'I', "func__button({0},{p})"},
+    {"_BUTTONCHANGE", "i", 'I', "func__buttonchange({0},{p})"},
+    {"_AXIS", "i", 'F', "func__axis({0},{p})"},
+    {"_WHEEL", "i", 'F', "func__wheel({0},{p})"},
+    {"_LASTBUTTON", "i", 'I', "func__lastbutton({0},{p})"},
+    {"_LASTAXIS", "i", 'I', "func__lastaxis({0},{p})"},
+    {"_LASTWHEEL", "i", 'I', "func__lastwheel({0},{p})"},
+    {"STICK", "Ii", 'I', "func_stick({0},{1},{p})"},
+    {"STRIG", "Ii", 'I', "func_strig({0},{1},{p})"},
+    {"_CLIPBOARD$", "", 'S', "func__clipboard()"},
+    // The window.
+    {"_SCREENX", "", 'I', "func__screenx()"},
+    {"_SCREENY", "", 'I', "func__screeny()"},
+    {"_SCREENEXISTS", "", 'I', "func_windowexists()"},
+    {"_SCREENICON", "", 'I', "func_screenicon()"},
+    {"_DESKTOPWIDTH", "", 'I', "func_screenwidth()"},
+    {"_DESKTOPHEIGHT", "", 'I', "func_screenheight()"},
+    {"_FULLSCREEN", "", 'I', "func__fullscreen()"},
+    {"_FULLSCREENSMOOTH", "", 'I', "func__fullscreensmooth()"},
+    {"_RESIZE", "", 'I', "func__resize()"},
+    {"_RESIZEWIDTH", "", 'I', "func__resizewidth()"},
+    {"_RESIZEHEIGHT", "", 'I', "func__resizeheight()"},
+    {"_SCALEDWIDTH", "", 'I', "func__scaledwidth()"},
+    {"_SCALEDHEIGHT", "", 'I', "func__scaledheight()"},
+    // The network.
+    {"_OPENHOST", "S", 'I', "func__openhost({0})"},
+    {"_OPENCLIENT", "S", 'I', "func__openclient({0})"},
+    {"_OPENCONNECTION", "I", 'I', "func__openconnection({0})"},
+    {"_CONNECTED", "I", 'I', "func__connected({0})"},
+    {"_CONNECTIONADDRESS$", "I", 'S', "func__connectionaddress({0})"},
+    {"_CONNECTIONADDRESS", "I", 'S', "func__connectionaddress({0})"},
+    // The printer.
+    {"LPOS", "I", 'I', "func_lpos({0})"},
+    // Memory blocks.
+    {"_MEMNEW", "L", 'M', "func__memnew({0})"},
+    {"_MEMIMAGE", "i", 'M', "func__memimage({0},{p})"},
+    {"_MEMEXISTS", "M", 'I', "func__memexists({0})"},
     // Memory and ports.
     {"PEEK", "I", 'I', "func_peek({0})"},
     {"INP", "I", 'I', "func_inp({0})"},
@@ -149,15 +239,90 @@ constexpr runtime_statement statements[] = {
     {"_KEYCLEAR", "i", "sub__keyclear({0},{p})"},
     {"_CONSOLETITLE", "S", "sub__consoletitle({0})"},
     {"BEEP", "", "kxs_print(func_chr(7), 0)"},
+    // Images, colours and graphics.
+    {"_DEST", "I", "sub__dest({0})"},
+    {"_SOURCE", "I", "sub__source({0})"},
+    {"_FREEIMAGE", "i", "sub__freeimage({0},{p})"},
+    {"_BLEND", "i", "sub__blend({0},{p})"},
+    {"_DONTBLEND", "i", "sub__dontblend({0},{p})"},
+    {"_COPYPALETTE", "ii", "sub__copypalette({0},{1},{p})"},
+    {"_PALETTECOLOR", "ICi", "sub__palettecolor({0},{1},{2},{p})"},
+    {"PALETTE", "ci", "kxg_palette({0},{1},{p})"},
+    {"PCOPY", "II", "sub_pcopy({0},{1})"},
+    {"DRAW", "S", "sub_draw({0})"},
+    // Fonts.
+    {"_FONT", "Ii", "sub__font({0},{1},{p})"},
+    {"_FREEFONT", "I", "sub__freefont({0})"},
+    // The mouse and the window.
+    {"_MOUSEHIDE", "", "sub__mousehide()"},
+    {"_MOUSESHOW", "s", "sub__mouseshow({0},{p})"},
+    {"_MOUSEMOVE", "FF", "sub__mousemove({0},{1})"},
+    {"_MOUSEINPUTPIPE", "I", "sub__mouseinputpipe({0})"},
+    {"_MOUSEPIPECLOSE", "I", "sub__mousepipeclose({0})"},
+    {"_SCREENCLICK", "IIi", "sub__screenclick({0},{1},{2},{p})"},
+    {"_SCREENPRINT", "S", "sub__screenprint({0})"},
+    {"_PRINTIMAGE", "I", "sub__printimage({0})"},
+    {"_SCREENICON", "", "sub_screenicon()"},
+    // Memory, ports and files of memory.
+    {"BLOAD", "Si", "sub_bload({0},{1},{p})"},
+    {"BSAVE", "SII", "sub_bsave({0},{1},{2})"},
+    {"WAIT", "IIi", "sub_wait({0},{1},{2},{p})"},
     {"POKE", "II", "sub_poke({0},{1})"},
     {"OUT", "II", "sub_out({0},{1})"},
     {"SEEK", "IL", "sub_seek({0},{1})"},
-    {"_FULLSCREEN", "", "sub__fullscreen(0,0,0)"},
     {"_CAPSLOCK", "I", "sub__capslock({0})"},
     {"_NUMLOCK", "I", "sub__numlock({0})"},
     {"_SCROLLLOCK", "I", "sub__scrolllock({0})"},
     {"_BLINK", "I", "sub__blink({0})"},
     {"_CONTROLCHR", "I", "sub__controlchr({0})"},
+};
+
+// Statements of irregular syntax, read by the shaped-statement readers:
+// {p} is the mask the reader built, in the entry point's own bit layout.
+constexpr runtime_statement shaped_statements[] = {
+    {"PSET", "FFc", "sub_pset({0},{1},{2},{p})"},
+    {"PRESET", "FFc", "sub_preset({0},{1},{2},{p})"},
+    {"LINE", "ffFFcIc", "sub_line({0},{1},{2},{3},{4},{5},{6},{p})"},
+    {"CIRCLE", "DDDcddd", "sub_circle({0},{1},{2},{3},{4},{5},{6},{p})"},
+    {"PAINT", "FFccs", "sub_paint({0},{1},{2},{3},{4},{p})"},
+    {"PAINT$", "FFScs", "sub_paint({0},{1},{2},{3},{4},{p})"},
+    {"VIEW", "iiiicc", "kxg_sub_view({0},{1},{2},{3},{4},{5},{p})"},
+    {"WINDOW", "ffff", "kxg_sub_window({0},{1},{2},{3},{p})"},
+    {"_PUTIMAGE", "ffffiiffff", "sub__putimage({0},{1},{2},{3},{4},{5},{6},{7},{8},{9},{p})"},
+    {"GET@", "AcFFFF", "sub_graphics_get({0},{1},{p},{2},{3},{4},{5})"},
+    {"PUT@", "AIcFF", "sub_graphics_put({0},{1},{2},{p},{3},{4})"},
+    {"GET#", "IlA", "sub_get({0},{1},{2},{p})"},
+    {"PUT#", "IlA", "sub_put({0},{1},{2},{p})"},
+    {"GET$#", "IlS", "sub_get2({0},{1},{2},{p})"},
+    {"PUT$#", "IlS", "sub_put2({0},{1},{2},{p})"},
+    {"_PRINTSTRING", "FFSi", "sub__printstring({0},{1},{2},{3},{p})"},
+    {"_CLEARCOLOR", "Ici", "sub__clearcolor({0},{1},{2},{p})"},
+    {"_SETALPHA", "Icci", "sub__setalpha({0},{1},{2},{3},{p})"},
+    {"LOCK", "Ill", "sub_lock({0},{1},{2},{p})"},
+    {"UNLOCK", "Ill", "sub_unlock({0},{1},{2},{p})"},
+    {"_SCREENMOVE", "III", "sub__screenmove({0},{1},{2})"},
+    {"_FULLSCREEN", "ii", "sub__fullscreen({0},{1},{p})"},
+    {"_ALLOWFULLSCREEN", "ii", "sub__allowfullscreen({0},{1},{p})"},
+    {"_RESIZE", "ii", "sub__resize({0},{1},{p})"},
+    {"_FPS", "DI", "sub__fps({0},{1})"},
+    {"_GLRENDER", "I", "sub__glrender({0})"},
+    {"_DISPLAYORDER", "iiii", "sub__displayorder({0},{1},{2},{3},{p})"},
+    {"_PRINTMODE", "Ii", "sub__printmode({0},{1},{p})"},
+    {"_MAPUNICODE", "II", "sub__mapunicode({0},{1})"},
+    {"_CLIPBOARD$", "S", "sub__clipboard({0})"},
+    {"SHELL _HIDE", "sI", "sub_shell2({0},{1})"},
+    {"SHELL _DONTWAIT", "sI", "sub_shell3({0},{1})"},
+    {"SHELL _HIDE _DONTWAIT", "sI", "sub_shell4({0},{1})"},
+    {"_MEMGET", "MLA", "kxc::mem_get({0},{1},{2})"},
+    {"_MEMPUT", "MLVt", "kxc::mem_put({0},{1},{2})"},
+    {"_MEMFILL", "MLLVt", "kxc::mem_fill({0},{1},{2},{3})"},
+    {"_MEMCOPY", "MLLML", "sub__memcopy({0},{1},{2},{3},{4})"},
+    {"_MEMFREE", "M", "sub__memfree({0})"},
+    {"PALETTE USING", "AI", "kxc::palette_using({0},{1})"},
+    {"KEY", "IS", "key_assign({0},{1})"},
+    {"KEY ON", "", "key_on()"},
+    {"KEY OFF", "", "key_off()"},
+    {"KEY LIST", "", "key_list()"},
 };
 
 // Statements the parser reads by hand.
@@ -190,13 +355,20 @@ const runtime_statement* find_statement(std::string_view name) {
   return nullptr;
 }
 
+const runtime_statement* find_shaped_statement(std::string_view name) {
+  for (const runtime_statement& s : shaped_statements) {
+    if (s.name == name) return &s;
+  }
+  return nullptr;
+}
+
 name_tables all_runtime_names() {
   return {functions, static_cast<int>(std::size(functions)), statements, static_cast<int>(std::size(statements))};
 }
 
 bool is_statement_word(std::string_view name) {
   return std::find(std::begin(statement_words), std::end(statement_words), name) != std::end(statement_words) ||
-         find_statement(name) != nullptr;
+         find_statement(name) != nullptr || find_shaped_statement(name) != nullptr;
 }
 
 std::span<const std::string_view> statement_word_list() { return statement_words; }

@@ -9,6 +9,11 @@
 // optional argument:
 //   S string   I 32-bit integer   L 64-bit integer   U unsigned 32-bit
 //   F SINGLE   D DOUBLE   E _FLOAT   N any number, passed as it is
+//   C a colour: any number, wrapped to unsigned 32 bits (&HFF0000FF is one)
+//   A the bytes of a variable, or of an array from an element to its end
+//   M a _MEM value (passed by address)   V a number or a string
+//   T a type name (_MEMPUT ... AS type), which converts the value before it
+// Result letter M: a _MEM value.
 // Result letters: S string, H INTEGER, I LONG, L _INTEGER64, U _UNSIGNED
 // LONG, F SINGLE, D DOUBLE, E _FLOAT, B the type of the first argument.
 // Call templates: {0}, {1}, ... are the arguments, {p} the mask of the
@@ -37,6 +42,9 @@ struct runtime_statement {
 const builtin_function* find_function(std::string_view name, int index = 0);
 bool is_function_name(std::string_view name);
 const runtime_statement* find_statement(std::string_view name);
+// A statement of irregular syntax by the name its reader gave it ("LINE",
+// "GET@" for graphics, "GET#" for records).
+const runtime_statement* find_shaped_statement(std::string_view name);
 
 // The whole tables, for the test that every entry point has a spelling.
 struct name_tables {

@@ -52,6 +52,7 @@ enum class expr_kind : uint8_t {
   member,  // args[0] . text   (record field)
   unary,   // text: "-", "+", "NOT"; args[0]
   binary,  // text: the operator; args[0], args[1]
+  type_name,  // a type written as an argument (_MEMGET's third): text the type, args[0] a STRING * length
 };
 
 // What a name turned out to be, filled in by the checker.
@@ -129,7 +130,7 @@ enum class stmt_kind : uint8_t {
   error_stmt,     // ERROR n
   on_trap,        // ON TIMER(n)/KEY(n)/STRIG(n) GOSUB target
   trap_switch,    // TIMER/KEY(n)/STRIG(n) ON/OFF/STOP
-  runtime_call,   // a statement of the runtime's statement table
+  runtime_call,   // a statement of the runtime's tables (variant 1: a shaped statement, number its mask)
   open_file,      // OPEN
   close_file,     // CLOSE [#]n,...
   randomize,      // RANDOMIZE [e]
@@ -144,7 +145,6 @@ enum class stmt_kind : uint8_t {
   view_print,     // VIEW PRINT [a TO b]
   option_base,    // OPTION BASE n
   field_stmt,     // FIELD #n, w AS v$, ...
-  get_put,        // GET/PUT #n, [rec], [var]; text "GET"/"PUT"
   nothing,        // a statement with no code (DECLARE, comments, metacommands)
 };
 

@@ -4,6 +4,7 @@
 
 #include "kxc/lex/lexer.h"
 #include "kxc/lex/runtime_names.h"
+#include "kxc/parse/shaped_statements.h"
 
 namespace kxc {
 
@@ -25,7 +26,7 @@ std::string trim(const std::string& s) {
   return s.substr(a, b - a + 1);
 }
 
-class parser {
+class parser final : public token_reader {
  public:
   parser(const source_program& source, diagnostics& diag, lex_style style)
       : source_(source), diag_(diag), style_(style) {
@@ -161,26 +162,26 @@ class parser {
 
   // ---- tokens --------------------------------------------------------------
 
-  const token& peek(size_t ahead = 0) const {
+  const token& peek(size_t ahead = 0) const override {
     const size_t i = std::min(p_ + ahead, toks_.tokens.size() - 1);
     return toks_.tokens[i];
   }
-  const token& next() {
+  const token& next() override {
     const token& t = peek();
     if (p_ < toks_.tokens.size() - 1) ++p_;
     return t;
   }
-  bool accept(const char* word) {
+  bool accept(const char* word) override {
     if (peek().is(word)) {
       next();
       return true;
     }
     return false;
   }
-  void expect(const char* word) {
+  void expect(const char* word) override {
     if (!accept(word)) fail(peek(), std::string("expected ") + word + " but found '" + describe(peek()) + "'");
   }
-  bool at_statement_end() const {
+  bool at_statement_end() const override {
     return peek().kind == tok::end || peek().is(":") || peek().kind == tok::comment || peek().is_keyword("ELSE");
   }
   static std::string describe(const token& t) {
@@ -191,12 +192,12 @@ class parser {
       default: return t.text + t.suffix;
     }
   }
-  [[noreturn]] void fail(const token& at, const std::string& message) {
+  [[noreturn]] void fail(const token& at, const std::string& message) override {
     diag_.error(at.at, message);
     throw statement_failed{};
   }
 
-  stmt make(stmt_kind kind) const {
+  stmt make(stmt_kind kind) const override {
     stmt s;
     s.kind = kind;
     s.at = peek().at;
@@ -223,6 +224,7 @@ class parser {
     }
     if (t.kind != tok::name) fail(t, "a statement cannot start with '" + describe(t) + "'");
     const std::string w = t.suffix.empty() ? t.text : t.text + t.suffix;
+    if (read_shaped_statement(*this, w, out)) return;
     if (w == "PRINT") { next(); print(out, stmt_kind::print); return; }
     if (w == "LPRINT") { next(); print(out, stmt_kind::lprint); return; }
     if (w == "WRITE") { next(); write(out); return; }
@@ -490,21 +492,6 @@ class parser {
       return;
     }
     if (w == "FIELD") { field_statement(out); return; }
-    if (w == "GET" || w == "PUT") {
-      if (!peek(1).is("#") && !(peek(1).kind == tok::number)) fail(peek(1), w + " of graphics is not supported yet");
-      stmt s = make(stmt_kind::get_put);
-      s.text = w;
-      next();
-      accept("#");
-      s.file = expression();
-      if (accept(",")) {
-        if (!peek().is(",")) s.e.push_back(expression());
-        else s.e.push_back(nullptr);
-        if (accept(",")) s.e.push_back(variable());
-      }
-      out.push_back(std::move(s));
-      return;
-    }
     if (const runtime_statement* rs = find_statement(w); rs && !peek(1).is("=")) {
       stmt s = make(stmt_kind::runtime_call);
       s.text = w;
@@ -879,6 +866,16 @@ class parser {
     return c;
   }
 
+  expr_ptr type_expression() override {
+    expr_ptr e = std::make_unique<expr>();
+    e->kind = expr_kind::type_name;
+    e->at = peek().at;
+    expr_ptr length;
+    e->text = type_name(&length);
+    if (length) e->args.push_back(std::move(length));
+    return e;
+  }
+
   // A type after AS: INTEGER, LONG, ..., STRING [* n], _UNSIGNED ..., a TYPE name.
   std::string type_name(expr_ptr* fixed_length) {
     std::string name;
@@ -1178,13 +1175,13 @@ class parser {
 
   // A variable, an array element or a record field: what may stand on the
   // left of '=' or be read into.
-  expr_ptr variable() {
+  expr_ptr variable() override {
     const token& t = peek();
     if (t.kind != tok::name || (t.keyword && t.text != "STRING")) fail(t, "a variable expected, found '" + describe(t) + "'");
     return postfix(name_expr());
   }
 
-  expr_ptr expression() { return binary_level(0); }
+  expr_ptr expression() override { return binary_level(0); }
 
   // The binary operators from the loosest: IMP EQV XOR OR AND; NOT; the
   // relations; + -; MOD; \; * /; unary minus; ^.
@@ -1314,6 +1311,7 @@ class parser {
       return inner;
     }
     if (t.kind == tok::name && (!t.keyword || t.text == "STRING" || t.text == "TIMER")) return postfix(name_expr());
+    if (t.kind == tok::name && t.keyword && t.text == "_OFFSET" && peek(1).is("(")) return name_expr();
     if (t.kind == tok::name && t.keyword && (t.text == "INPUT" || t.text == "ERROR") && !t.suffix.empty()) {
       return postfix(name_expr());
     }
@@ -1335,6 +1333,8 @@ class parser {
         for (;;) {
           if (peek().is(",")) {
             e->args.push_back(nullptr);
+          } else if (e->text == "_MEMGET" && e->args.size() == 2) {
+            e->args.push_back(type_expression());  // _MEMGET(block, offset, type)
           } else {
             accept("#");  // EOF(#1), INPUT$(n, #1)
             e->args.push_back(expression());

@@ -5,7 +5,9 @@
 // frame that restores the runtime's marks on the way out, PRINT's number
 // form, and the jump that RESUME with a target makes across procedures.
 // Generated code includes this header; the runtime never does.
+#include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <initializer_list>
@@ -16,11 +18,14 @@
 #include "base/flags.h"
 #include "frame/statement_check.h"
 #include "screen/text/print.h"
+#include "screen/images/color_statements.h"
 #include "values/array_dimension.h"
 #include "values/arrays.h"
+#include "values/byte_element.h"
 #include "values/conventional_memory.h"
 #include "values/hex_oct.h"
 #include "values/math_functions.h"
+#include "values/mem_blocks.h"
 #include "values/mem_lock.h"
 #include "values/number_to_text.h"
 #include "values/rounding.h"
@@ -231,6 +236,12 @@ inline kxs* oct(T v) {
   else return func_oct(static_cast<int64_t>(v), static_cast<int32_t>(sizeof(T) * 8));
 }
 
+// _ERRORMESSAGE$[(n)]: the message of error n, or of the last error.
+inline kxs* error_message(int32_t n, int32_t given) {
+  const std::string_view text = error_text(given ? static_cast<uint32_t>(n) : get_error_err());
+  return kxs_new_txt_len(text.data(), static_cast<int32_t>(text.size()));
+}
+
 inline int32_t asc(kxs* s, int32_t position, int32_t given) { return given ? kxs_asc(s, position) : kxs_asc(s); }
 
 // PRINT of a number: its STR$ text and one blank, kept on one line.
@@ -239,6 +250,113 @@ inline void print_number(T v) {
   kxs* s = kxs_add(kxs_str(v), kxs_new_txt_len(" ", 1));
   makefit(s);
   kxs_print(s, 0);
+}
+
+// ---- bytes of variables and arrays ------------------------------------------------
+
+// An array's bytes from the element at address first to its end (GET, PUT
+// and PALETTE USING): nothing when it is not dimensioned.
+inline byte_element_struct* array_bytes(const int64_t* array, int dimensions, uint64_t first, uint64_t element_bytes,
+                                        byte_element_struct* info) {
+  uint64_t count = (array[kx::array_flags_word] & 1) ? 1 : 0;
+  for (int k = 1; k <= dimensions; ++k) count *= static_cast<uint64_t>(array[kx::array_block_word(k) + 1]);
+  const uint64_t end = static_cast<uint64_t>(array[kx::array_data_word]) + count * element_bytes;
+  const uint64_t length = end > first ? end - first : 0;
+  return byte_element(first, static_cast<int32_t>(std::min<uint64_t>(length, INT32_MAX)), info);
+}
+
+// The bytes of a fixed-length string (a variable, field or element).
+inline byte_element_struct* string_bytes(kxs* s, byte_element_struct* info) {
+  return byte_element(reinterpret_cast<uint64_t>(s->chars), s->length, info);
+}
+
+// PALETTE USING array(first): the elements from there on, of 16 or 32 bits.
+inline void palette_using(byte_element_struct* b, int32_t element_bits) {
+  sub_paletteusing(reinterpret_cast<const void*>(b->address), b->length / (element_bits / 8), element_bits);
+}
+
+// _RGB32 and _RGBA32: each component clamped to 0-255.
+inline uint32_t rgb32(int32_t r, int32_t g, int32_t b, int32_t a) {
+  const auto c = [](int32_t v) { return static_cast<uint32_t>(v < 0 ? 0 : v > 255 ? 255 : v); };
+  return c(a) << 24 | c(r) << 16 | c(g) << 8 | c(b);
+}
+
+// ---- _MEM values ---------------------------------------------------------------
+
+}  // namespace kxc
+
+// The _MEM type as programs see it: the runtime's mem_block under the field
+// names BASIC uses, laid out alike, so that its address is a mem_block's.
+struct UDT__MEM {
+  int64_t OFFSET;
+  int64_t SIZE;
+  int64_t LOCK_ID;
+  int64_t LOCK_OFFSET;
+  int64_t TYPE;
+  int64_t ELEMENTSIZE;
+  int32_t IMAGE;
+  UDT__MEM() = default;
+  UDT__MEM(const mem_block& b) { std::memcpy(static_cast<void*>(this), &b, sizeof b); }
+};
+static_assert(sizeof(UDT__MEM) == sizeof(mem_block) && offsetof(UDT__MEM, IMAGE) == offsetof(mem_block, image));
+
+namespace kxc {
+
+// The lock of the program's own variables: made once, never released.
+inline mem_lock* program_lock() {
+  static mem_lock* lock = [] {
+    new_mem_lock();
+    mem_lock_tmp->type = mem_lock_plain;
+    return mem_lock_tmp;
+  }();
+  return lock;
+}
+
+// _MEM(variable or array).
+inline mem_block mem_of(byte_element_struct* bytes, int64_t element_bytes, int64_t flags, mem_lock* lock) {
+  return func__mem(static_cast<intptr_t>(bytes->address), bytes->length, element_bytes + flags, element_bytes, lock);
+}
+
+// _MEMGET block, offset, variable: the variable's bytes read from the block.
+inline void mem_get(const mem_block* m, intptr_t offset, byte_element_struct* into) {
+  std::memcpy(reinterpret_cast<void*>(into->address), func__memget(m, offset, into->length),
+              static_cast<size_t>(into->length));
+}
+
+// _MEMGET(block, offset, type).
+template <class T>
+inline T mem_read(const mem_block* m, intptr_t offset) {
+  T v;
+  std::memcpy(&v, func__memget(m, offset, sizeof(T)), sizeof(T));
+  return v;
+}
+inline kxs* mem_read_string(const mem_block* m, intptr_t offset, int32_t length) {
+  return kxs_new_txt_len(static_cast<const char*>(func__memget(m, offset, length)), length);
+}
+
+// _MEMPUT block, offset, value: the value's bytes (a string's characters)
+// written into the block, through the same range check as a read.
+template <class T>
+inline void mem_put(const mem_block* m, intptr_t offset, T v) {
+  std::memcpy(func__memget(m, offset, sizeof(T)), &v, sizeof(T));
+}
+inline void mem_put(const mem_block* m, intptr_t offset, kxs* s) {
+  std::memcpy(func__memget(m, offset, s->length), s->chars, static_cast<size_t>(s->length));
+}
+
+// _MEMFILL block, offset, size, value: the value's bytes repeated.
+template <class T>
+inline void mem_fill(const mem_block* m, intptr_t offset, intptr_t size, T v) {
+  if constexpr (std::is_same_v<T, float>) sub__memfill_SINGLE(m, offset, size, v);
+  else if constexpr (std::is_same_v<T, double>) sub__memfill_DOUBLE(m, offset, size, v);
+  else if constexpr (std::is_same_v<T, long double>) sub__memfill_FLOAT(m, offset, size, v);
+  else if constexpr (sizeof(T) == 1) sub__memfill_1(m, offset, size, static_cast<int8_t>(v));
+  else if constexpr (sizeof(T) == 2) sub__memfill_2(m, offset, size, static_cast<int16_t>(v));
+  else if constexpr (sizeof(T) == 4) sub__memfill_4(m, offset, size, static_cast<int32_t>(v));
+  else sub__memfill_8(m, offset, size, static_cast<int64_t>(v));
+}
+inline void mem_fill(const mem_block* m, intptr_t offset, intptr_t size, kxs* s) {
+  sub__memfill(m, offset, size, s->chars, s->length);
 }
 
 // ---- procedures ---------------------------------------------------------------
@@ -276,6 +394,8 @@ class routine_frame {
     if (arrays_ < arrays_max) array_entries_[arrays_++] = {descriptor, dimensions, element_bytes, elements};
   }
   uint32_t tmp_mark() const { return tmp_mark_; }
+  // The lock of the routine's local variables (_MEM of one of them).
+  mem_lock* lock() const { return lock_; }
 
   void leave() {
     if (left_) return;

@@ -7,6 +7,7 @@
 
 #include "base/error.h"
 #include "values/arrays.h"
+#include "values/mem_lock.h"
 #include "values/string_assign.h"
 #include "values/string_create.h"
 #include "values/string_release.h"
@@ -64,6 +65,21 @@ bool layout(int dimensions, const int64_t* lower, const int64_t* upper, uint32_t
   return true;
 }
 
+// New storage gets a lock of its own, so a _MEM value of the storage it
+// replaces is refused from now on.
+void release_lock(int64_t* array, int dimensions) {
+  int64_t& word = array[kx::array_lock_word(dimensions)];
+  if (word) free_mem_lock(reinterpret_cast<mem_lock*>(word));
+  word = 0;
+}
+
+void renew_lock(int64_t* array, int dimensions) {
+  release_lock(array, dimensions);
+  new_mem_lock();
+  mem_lock_tmp->type = mem_lock_array;
+  array[kx::array_lock_word(dimensions)] = reinterpret_cast<int64_t>(mem_lock_tmp);
+}
+
 void install(int64_t* array, int dimensions, const int64_t* lower, const std::vector<int64_t>& counts,
              uint8_t* data, bool is_static) {
   int64_t multiplier = 1;
@@ -77,6 +93,7 @@ void install(int64_t* array, int dimensions, const int64_t* lower, const std::ve
   array[kx::array_data_word] = reinterpret_cast<int64_t>(data);
   array[kx::array_flags_word] = array_dimensioned | (is_static ? array_static : 0);
   array[kx::array_dimensions_word] = dimensions;
+  renew_lock(array, dimensions);
 }
 
 uint8_t* allocate(uint64_t total, uint32_t element_bytes) {
@@ -177,6 +194,7 @@ void array_erase(int64_t* array, int dimensions, uint32_t element_bytes, array_e
   }
   if (elements == array_elements::strings) release_strings(data, total);
   std::free(data);
+  release_lock(array, dimensions);
   array_set_erased(array, dimensions);
 }
 
