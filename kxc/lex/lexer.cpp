@@ -108,8 +108,9 @@ class line_lexer {
   // reserved word begins.
   void read_crunched_name(token* t) {
     t->kind = tok::name;
-    const std::string_view rest(s_.data() + i_, s_.size() - i_);
-    if (const size_t word = reserved_word_at(rest); word != 0 && !starts_fn(i_)) {
+    const size_t start = i_;
+    const size_t word = reserved_word_at(std::string_view(s_.data() + i_, s_.size() - i_));
+    if (word != 0 && !starts_fn(i_)) {
       for (size_t k = 0; k < word; ++k) t->text += up(s_[i_++]);
       if (t->text.back() == '$') {
         t->text.pop_back();
@@ -118,13 +119,14 @@ class line_lexer {
       t->keyword = t->suffix.empty() && is_reserved_word(t->text);
       return;
     }
-    const size_t start = i_;
     if (starts_fn(i_)) {
+      // The function's first letter is its own, whatever word it begins.
       t->text = "FN";
-      i_ += 2;
+      t->text += up(s_[i_ + 2]);
+      i_ += 3;
     }
     while (i_ < s_.size() && name_char(s_[i_])) {
-      if (i_ > start + (t->text == "FN" ? 2 : 0) && word_begins(i_)) break;
+      if (i_ > start && word_begins(i_)) break;
       t->text += up(s_[i_++]);
     }
     t->suffix = read_suffix(s_, &i_);
