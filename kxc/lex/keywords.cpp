@@ -31,7 +31,7 @@ static_assert(std::is_sorted(std::begin(reserved_words), std::end(reserved_words
 // lexer's: it belongs to the name.)
 constexpr std::string_view spelled_words[] = {
     "ABS", "CDBL", "CINT", "CLNG", "CSNG", "FIX", "FREE", "INT", "LBOUND", "LEN", "LOCK", "RESET",
-    "SEG", "SGN", "SPC", "STR$", "TAB", "UBOUND", "_CINT64", "_ROUND",
+    "LIST", "SEG", "SGN", "SPC", "STR$", "TAB", "UBOUND", "_CINT64", "_ROUND",
 };
 
 bool word_char(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
@@ -45,6 +45,13 @@ const std::vector<std::string>& all_reserved_words() {
     const name_tables names = all_runtime_names();
     for (int i = 0; i < names.function_count; ++i) all.emplace_back(names.functions[i].name);
     for (int i = 0; i < names.statement_count; ++i) all.emplace_back(names.statements[i].name);
+    // A shaped statement's name is its reader's ("GET@", "KEY ON"): its
+    // first word is the spelling.
+    for (const runtime_statement& s : shaped_statement_list()) {
+      size_t length = 0;
+      while (length < s.name.size() && word_char(s.name[length])) ++length;
+      all.emplace_back(s.name.substr(0, length));
+    }
     // Only words: "?" stands for PRINT but is no word.
     std::erase_if(all, [](const std::string& w) { return w.empty() || !word_char(w[0]); });
     std::sort(all.begin(), all.end());

@@ -105,8 +105,13 @@ class line_lexer {
 
   // A name in a crunched line: a reserved word that begins here, FN and
   // the name after it, or letters and digits up to the next place where a
-  // reserved word begins.
+  // reserved word begins; a name that begins with '_' is read whole.
   void read_crunched_name(token* t) {
+    // The dialect's own words that begin with '_' were never crunched.
+    if (s_[i_] == '_') {
+      read_name(t);
+      return;
+    }
     t->kind = tok::name;
     const size_t start = i_;
     const size_t word = reserved_word_at(std::string_view(s_.data() + i_, s_.size() - i_));

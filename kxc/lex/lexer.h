@@ -15,7 +15,8 @@ namespace kxc {
 // word is read wherever it begins outside strings, DATA and REM, so a name
 // ends where a reserved word begins ("FORI=1TO8" is FOR I = 1 TO 8, and
 // "SCORE" is SC OR E, as those BASICs read it); GO TO and GO SUB are GOTO
-// and GOSUB.
+// and GOSUB. Names that begin with '_', which those BASICs did not have,
+// are read whole.
 enum class lex_style : unsigned char { spaced, crunched };
 
 token_line lex_line(const std::string& text, int file, int line, diagnostics& diag,

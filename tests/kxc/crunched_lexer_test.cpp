@@ -51,6 +51,8 @@ TEST(CrunchedLexer, ReadsRunTogetherLinesAsTheirSpacedForms) {
       {"DATA FORTRAN,\"TO:X\",TOTAL:READA$", "DATA FORTRAN,\"TO:X\",TOTAL : READ A$"},
       {"PRINT\"FORI=1TO8", "PRINT \"FORI=1TO8"},
       {"fori=1to2:next", "FOR I = 1 TO 2 : NEXT"},
+      {"PSET(1,2),3:PRESET(X,Y):LINE(0,0)-STEP(9,9),4,BF", "PSET ( 1 , 2 ) , 3 : PRESET ( X , Y ) : LINE ( 0 , 0 ) - STEP ( 9 , 9 ) , 4 , BF"},
+      {"WINDOW(0,0)-(1,1):PAINT(5,5),2:PALETTE1,2:_PRINTSTRING(1,1),A$+_TRIM$(B$)", "WINDOW ( 0 , 0 ) - ( 1 , 1 ) : PAINT ( 5 , 5 ) , 2 : PALETTE 1 , 2 : _PRINTSTRING ( 1 , 1 ) , A$ + _TRIM$ ( B$ )"},
       {"?TIMER;CSRLIN;POS(0);ABS(X);INT(X);SQR(X);LEN(A$)", "? TIMER ; CSRLIN ; POS ( 0 ) ; ABS ( X ) ; INT ( X ) ; SQR ( X ) ; LEN ( A$ )"},
   };
   for (const auto& c : cases) {
