@@ -38,6 +38,9 @@ constexpr const char* usage =
     "  --asserts          _ASSERT checks its condition ($ASSERTS)\n"
     "  --resize           the window may be resized ($RESIZE)\n"
     "  --hidden           the window starts hidden ($SCREENHIDE)\n"
+    "  --crunched         a listing whose keywords run together without blanks, as the\n"
+    "                     1970s BASICs wrote them: FORI=1TO8 is FOR I = 1 TO 8, and a\n"
+    "                     name ends where a reserved word begins ($CRUNCHED, from its line on)\n"
     "  --emit-cpp FILE    write the generated C++ to FILE\n"
     "  --no-main          leave main() out of the C++, to link the program into another\n"
     "  -o OUT             the executable (build; default: PROG without .BAS)\n"
@@ -154,7 +157,7 @@ std::string cache_folder() {
 
 std::string options_text(const program_options& o) {
   return std::string(o.console ? "c" : "-") + (o.console_only ? "o" : "-") + (o.asserts ? "a" : "-") +
-         (o.resizable ? "r" : "-") + (o.start_hidden ? "h" : "-");
+         (o.resizable ? "r" : "-") + (o.start_hidden ? "h" : "-") + (o.crunched ? "k" : "-");
 }
 
 // The BASIC line of the block the C++ compiler complained about: the
@@ -266,6 +269,7 @@ bool option(const std::string& a, program_options* o) {
   else if (a == "--asserts") o->asserts = true;
   else if (a == "--resize") o->resizable = true;
   else if (a == "--hidden") o->start_hidden = true;
+  else if (a == "--crunched") o->crunched = true;
   else return false;
   return true;
 }

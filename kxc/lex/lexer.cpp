@@ -34,8 +34,8 @@ std::string read_suffix(const std::string& s, size_t* i) {
 
 class line_lexer {
  public:
-  line_lexer(const std::string& text, int file, int line, diagnostics& diag)
-      : s_(text), file_(file), line_(line), diag_(diag) {}
+  line_lexer(const std::string& text, int file, int line, diagnostics& diag, lex_style style)
+      : s_(text), file_(file), line_(line), diag_(diag), crunched_(style == lex_style::crunched) {}
 
   token_line run() {
     token_line out;
@@ -50,7 +50,8 @@ class line_lexer {
         t.text = s_.substr(i_ + 1);
         i_ = s_.size();
       } else if (name_start(c)) {
-        read_name(&t);
+        if (crunched_) read_crunched_name(&t);
+        else read_name(&t);
         if (t.keyword && t.text == "REM") {
           t.kind = tok::comment;
           t.text = i_ < s_.size() ? s_.substr(i_ + (s_[i_] == ' ' ? 1 : 0)) : std::string();
@@ -78,6 +79,7 @@ class line_lexer {
       } else {
         read_operator(&t);
       }
+      if (crunched_ && joins_go(out, t)) continue;
       out.tokens.push_back(t);
     }
     token end;
@@ -99,6 +101,61 @@ class line_lexer {
     t->suffix = read_suffix(s_, &i_);
     t->keyword = t->suffix.empty() && is_reserved_word(t->text);
     // FN names: "FN X" is not written with a blank in practice.
+  }
+
+  // A name in a crunched line: a reserved word that begins here, FN and
+  // the name after it, or letters and digits up to the next place where a
+  // reserved word begins; a name that begins with '_' is read whole.
+  void read_crunched_name(token* t) {
+    // The dialect's own words that begin with '_' were never crunched.
+    if (s_[i_] == '_') {
+      read_name(t);
+      return;
+    }
+    t->kind = tok::name;
+    const size_t start = i_;
+    const size_t word = reserved_word_at(std::string_view(s_.data() + i_, s_.size() - i_));
+    if (word != 0 && !starts_fn(i_)) {
+      for (size_t k = 0; k < word; ++k) t->text += up(s_[i_++]);
+      if (t->text.back() == '$') {
+        t->text.pop_back();
+        t->suffix = "$";
+      }
+      t->keyword = t->suffix.empty() && is_reserved_word(t->text);
+      return;
+    }
+    if (starts_fn(i_)) {
+      // The function's first letter is its own, whatever word it begins.
+      t->text = "FN";
+      t->text += up(s_[i_ + 2]);
+      i_ += 3;
+    }
+    while (i_ < s_.size() && name_char(s_[i_])) {
+      if (i_ > start && word_begins(i_)) break;
+      t->text += up(s_[i_++]);
+    }
+    t->suffix = read_suffix(s_, &i_);
+    t->keyword = t->suffix.empty() && is_reserved_word(t->text);
+  }
+
+  // FN followed by the letter that begins a function's name.
+  bool starts_fn(size_t at) const {
+    return at + 2 < s_.size() && up(s_[at]) == 'F' && up(s_[at + 1]) == 'N' &&
+           std::isalpha(static_cast<unsigned char>(s_[at + 2]));
+  }
+
+  bool word_begins(size_t at) const {
+    return starts_fn(at) || reserved_word_at(std::string_view(s_.data() + at, s_.size() - at)) != 0;
+  }
+
+  // GO TO and GO SUB, written apart, are GOTO and GOSUB.
+  static bool joins_go(token_line& out, const token& t) {
+    if (out.tokens.empty() || !t.keyword || (t.text != "TO" && t.text != "SUB")) return false;
+    token& go = out.tokens.back();
+    if (go.kind != tok::name || go.text != "GO" || !go.suffix.empty()) return false;
+    go.text += t.text;
+    go.keyword = true;
+    return true;
   }
 
   void read_number(token* t) {
@@ -173,12 +230,13 @@ class line_lexer {
   size_t i_ = 0;
   int file_, line_;
   diagnostics& diag_;
+  bool crunched_;
 };
 
 }  // namespace
 
-token_line lex_line(const std::string& text, int file, int line, diagnostics& diag) {
-  return line_lexer(text, file, line, diag).run();
+token_line lex_line(const std::string& text, int file, int line, diagnostics& diag, lex_style style) {
+  return line_lexer(text, file, line, diag, style).run();
 }
 
 }  // namespace kxc

@@ -374,4 +374,8 @@ bool is_statement_word(std::string_view name) {
          find_statement(name) != nullptr || find_shaped_statement(name) != nullptr;
 }
 
+std::span<const std::string_view> statement_word_list() { return statement_words; }
+
+std::span<const runtime_statement> shaped_statement_list() { return shaped_statements; }
+
 }  // namespace kxc

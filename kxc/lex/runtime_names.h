@@ -19,6 +19,7 @@
 // Call templates: {0}, {1}, ... are the arguments, {p} the mask of the
 // optional arguments given (bit 0 the first optional one), and an omitted
 // optional argument is passed as 0 (or an empty string).
+#include <span>
 #include <string_view>
 
 namespace kxc {
@@ -57,5 +58,9 @@ name_tables all_runtime_names();
 // Words that begin a statement the parser reads by hand (PRINT, IF, ...),
 // so that "CLS:" is a statement, not a label.
 bool is_statement_word(std::string_view name);
+// Those words and the statements of irregular syntax, for the lexer of
+// listings whose keywords run together.
+std::span<const std::string_view> statement_word_list();
+std::span<const runtime_statement> shaped_statement_list();
 
 }  // namespace kxc

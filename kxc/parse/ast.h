@@ -239,6 +239,7 @@ struct program_options {
   bool asserts = false;
   bool resizable = false;
   bool start_hidden = false;
+  bool crunched = false;  // keywords run together (lex/lexer.h)
 };
 
 struct program {

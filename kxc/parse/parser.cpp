@@ -28,7 +28,10 @@ std::string trim(const std::string& s) {
 
 class parser final : public token_reader {
  public:
-  parser(const source_program& source, diagnostics& diag) : source_(source), diag_(diag) {}
+  parser(const source_program& source, diagnostics& diag, lex_style style)
+      : source_(source), diag_(diag), style_(style) {
+    prog_.options.crunched = style == lex_style::crunched;
+  }
 
   program run() {
     prog_.routines.emplace_back();
@@ -58,7 +61,7 @@ class parser final : public token_reader {
       metacommand(t, {line.file, line.number, static_cast<int>(line.text.find('$')) + 1});
       return;
     }
-    toks_ = lex_line(line.text, line.file, line.number, diag_);
+    toks_ = lex_line(line.text, line.file, line.number, diag_, style_);
     p_ = 0;
     if (in_type_) {
       type_field_line();
@@ -142,6 +145,10 @@ class parser final : public token_reader {
     else if (word.rfind("$RESIZE", 0) == 0) o.resizable = word != "$RESIZE:OFF";
     else if (word == "$SCREENHIDE") o.start_hidden = true;
     else if (word == "$SCREENSHOW") o.start_hidden = false;
+    else if (word == "$CRUNCHED") {
+      o.crunched = true;
+      style_ = lex_style::crunched;
+    }
     else if (word == "$STATIC") dynamic_arrays_ = false;
     else if (word == "$DYNAMIC") dynamic_arrays_ = true;
     else if (word.rfind("$INCLUDE", 0) == 0) return;  // expanded by the source layer
@@ -570,7 +577,8 @@ class parser final : public token_reader {
         prompt->text = next().text;
         s.using_format = std::move(prompt);
         if (accept(",")) s.flag2 = true;
-        else expect(";");
+        // Listings whose keywords run together often leave out the ';'.
+        else if (!(style_ == lex_style::crunched && peek().kind == tok::name)) expect(";");
       }
     }
     do {
@@ -1385,10 +1393,13 @@ class parser final : public token_reader {
   bool in_type_ = false;
   position type_at_;
   bool dynamic_arrays_ = false;
+  lex_style style_;
 };
 
 }  // namespace
 
-program parse_program(const source_program& source, diagnostics& diag) { return parser(source, diag).run(); }
+program parse_program(const source_program& source, diagnostics& diag, lex_style style) {
+  return parser(source, diag, style).run();
+}
 
 }  // namespace kxc

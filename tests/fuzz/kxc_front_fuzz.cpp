@@ -33,12 +33,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size > 4096) return 0;
   kxc::source_program source;
   source.load_text("fuzz.bas", std::string(reinterpret_cast<const char*>(data), size), false);
-  const kxc::translation t = kxc::translate(source, {});
-  if (t.ok) {
-    if (t.errors != 0 || t.cpp.find("void KXMAIN(void*) {") == std::string::npos) std::abort();
-  } else {
-    if (t.errors <= 0 || !t.cpp.empty()) std::abort();
-    if (messages_in(t.diagnostics) != static_cast<size_t>(t.errors)) std::abort();
+  // Each text as the dialect reads it and as a listing whose keywords run
+  // together.
+  for (const bool crunched : {false, true}) {
+    kxc::program_options options;
+    options.crunched = crunched;
+    const kxc::translation t = kxc::translate(source, options);
+    if (t.ok) {
+      if (t.errors != 0 || t.cpp.find("void KXMAIN(void*) {") == std::string::npos) std::abort();
+    } else {
+      if (t.errors <= 0 || !t.cpp.empty()) std::abort();
+      if (messages_in(t.diagnostics) != static_cast<size_t>(t.errors)) std::abort();
+    }
   }
   return 0;
 }
