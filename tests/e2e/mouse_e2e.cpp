@@ -319,6 +319,15 @@ TEST_F(Mouse, ClipboardTextFromXclipIsReadAsCodePage437) {
   two >> length >> sum;
   EXPECT_EQ(length, 1024 * 1024);
   EXPECT_EQ(sum, std::to_string(big_sum));
+  // The program's own copy comes back as it was copied, and xclip sees it.
+  EXPECT_TRUE(focus_window(window_));
+  run_tool({"xdotool", "key", "k"});
+  EXPECT_TRUE(eventually([&] { return !lines("copied ").empty(); }, 10s));
+  std::istringstream own(paste(3));
+  own >> length >> sum >> head;
+  EXPECT_EQ(length, 7);
+  EXPECT_EQ(head, "6B7820636F7079");
+  EXPECT_EQ(run_tool({"sh", "-c", "timeout 5 xclip -o -selection clipboard"}), "kx copy");
   ASSERT_NO_FATAL_FAILURE(quit());
 }
 
