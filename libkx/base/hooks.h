@@ -37,6 +37,9 @@ struct runtime_hooks {
   // and the flush of every open file before the process ends (critical
   // errors). Default: nothing, as with no file layer there are no files.
   std::atomic<void (*)()> close_all_files{[] {}};
+  // The same at an exit (END, SYSTEM, the close button, a signal), where no
+  // error can be raised any more: a failure is written to standard error.
+  std::atomic<void (*)()> close_all_files_at_exit{[] {}};
   std::atomic<void (*)()> flush_all_files{[] {}};
 
   // Filled by: files (FIELD). Called by the string layer: a string bound to a

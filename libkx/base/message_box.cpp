@@ -1,7 +1,9 @@
 #include "base/message_box.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -116,6 +118,52 @@ bool box_failed(int status, std::string_view errors) {
   return status == 1 && errors.find("Error") != std::string_view::npos;
 }
 
+// Starts xmessage as a child that ends with the program: the kernel kills it
+// when the thread that started it goes, which is also what happens when the
+// process is killed outright or leaves through a path that cannot wait for
+// the box (a second termination signal). Returns 0 or the errno of the
+// failed start. Should the fork itself fail (memory so short that even a
+// copy of the page tables does not fit), the box is started the plain way,
+// since a box is how exhausted memory is reported.
+int spawn_box(char** argv, int errors_fd, pid_t* pid) {
+  int report[2];
+  if (pipe2(report, O_CLOEXEC) != 0) report[0] = report[1] = -1;
+  const pid_t parent = getpid();
+  const pid_t child = report[0] >= 0 ? fork() : -1;
+  if (child == 0) {
+    // Only calls that are safe in the child of a threaded process.
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (getppid() != parent) _exit(127);  // the program ended before the call above
+    if (errors_fd >= 0) dup2(errors_fd, STDERR_FILENO);
+    execvp("xmessage", argv);
+    const int failure = errno;
+    [[maybe_unused]] const ssize_t ignored = write(report[1], &failure, sizeof failure);
+    _exit(127);
+  }
+  if (child < 0) {
+    for (int fd : report)
+      if (fd >= 0) close(fd);
+    posix_spawn_file_actions_t actions;
+    const bool capture = errors_fd >= 0 && posix_spawn_file_actions_init(&actions) == 0;
+    if (capture) posix_spawn_file_actions_adddup2(&actions, errors_fd, STDERR_FILENO);
+    const int spawned = posix_spawnp(pid, "xmessage", capture ? &actions : nullptr, nullptr, argv, environ);
+    if (capture) posix_spawn_file_actions_destroy(&actions);
+    return spawned;
+  }
+  close(report[1]);
+  // The report's end closes at the exec; an errno arrives only when it failed.
+  int failure = 0;
+  ssize_t got = 0;
+  while ((got = read(report[0], &failure, sizeof failure)) < 0 && errno == EINTR) {
+  }
+  close(report[0]);
+  *pid = child;
+  if (got != static_cast<ssize_t>(sizeof failure)) return 0;
+  while (waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
+  }
+  return failure != 0 ? failure : ENOEXEC;
+}
+
 // Runs xmessage with the arguments as given (no shell is involved, so
 // quotes, $(...) and backquotes in the texts stay plain text) and returns
 // its exit status, or -1 when it could not be started, did not exit, or could
@@ -133,13 +181,8 @@ int run_xmessage(std::string_view text, std::string_view caption, std::string_vi
     return -1;
   };
   child_errors errors;
-  posix_spawn_file_actions_t actions;
-  const bool capture = errors.write_end() >= 0 && posix_spawn_file_actions_init(&actions) == 0;
-  if (capture) posix_spawn_file_actions_adddup2(&actions, errors.write_end(), STDERR_FILENO);
   pid_t pid = 0;
-  const int spawned = posix_spawnp(&pid, "xmessage", capture ? &actions : nullptr, nullptr, argv, environ);
-  if (capture) posix_spawn_file_actions_destroy(&actions);
-  if (spawned != 0) return not_shown();
+  if (spawn_box(argv, errors.write_end(), &pid) != 0) return not_shown();
   errors.collect();
   int status = 0;
   while (waitpid(pid, &status, 0) < 0) {

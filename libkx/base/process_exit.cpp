@@ -7,6 +7,8 @@
 
 void kx_close_all_files() { kx::hooks.close_all_files.load()(); }
 
+void kx_close_all_files_at_exit() { kx::hooks.close_all_files_at_exit.load()(); }
+
 void kx_exit_process(int status) {
   kx::hooks.flush_all_files.load()();
   std::fflush(nullptr);

@@ -4,6 +4,9 @@
 
 // CLOSE with no arguments, as END, CLEAR and the exit path perform it.
 void kx_close_all_files();
+// Closes every file at an exit; a final store that fails is written to
+// standard error, as no statement is left to raise it.
+void kx_close_all_files_at_exit();
 
 // Flushes whatever the program wrote, then ends the process at once with
 // the given status. Used by the orderly exit path (after closing the files)

@@ -1,6 +1,9 @@
 #include "files/file_open_close.h"
 
+#include <cerrno>
 #include <cstdint>
+#include <cstdio>
+#include <string_view>
 #include <new>
 #include <vector>
 
@@ -161,7 +164,10 @@ void sub_close(int32_t n, int32_t n_given) {
 
 namespace kx {
 
-void close_all_files() {
+namespace {
+
+// Closes every connection and file: the first failure's code, or gfs_ok.
+int32_t close_every_file() {
   connections().close_all();
   std::vector<int32_t> handles;
   handles.reserve(gfs_fileno.size());
@@ -171,7 +177,21 @@ void close_all_files() {
     const int32_t result = gfs_close(h);
     if (result != gfs_ok && first_failure == gfs_ok) first_failure = result;
   }
-  raise_data_error(first_failure);
+  return first_failure;
+}
+
+}  // namespace
+
+void close_all_files() { raise_data_error(close_every_file()); }
+
+void close_all_files_at_exit() {
+  const int32_t failure = close_every_file();
+  if (failure == gfs_ok) return;
+  const uint32_t number = data_error_number(failure);
+  const std::string_view text = error_text(number);
+  std::fprintf(stderr, "%s: the files could not be closed in full: %.*s (error %u)\n", program_invocation_short_name,
+               static_cast<int>(text.size()), text.data(), number);
+  std::fflush(stderr);
 }
 
 void flush_all_files() { gfs_flush_all(); }

@@ -23,6 +23,9 @@ namespace kx {
 // which END, CLEAR and the exit path make sure every byte reaches the disk.
 // Raises the first failure.
 void close_all_files();
+// The same at an exit: the first failure goes to standard error as one line
+// instead of being raised.
+void close_all_files_at_exit();
 // Flushes every open file (critical errors end the process without
 // closing).
 void flush_all_files();

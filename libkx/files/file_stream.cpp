@@ -17,6 +17,8 @@ constexpr int64_t buffer_capacity = 65536;
 // Random access reads a little around each request; sequential reading
 // doubles the read-ahead up to the whole buffer.
 constexpr int64_t first_read_ahead = 4096;
+// Room on the disk for buffered bytes is taken this much at a time.
+constexpr int64_t reservation_block = 4096;
 
 // Reads until count bytes or the end of the file: the bytes read, or -1.
 int64_t read_fully(int fd, bool seekable, int64_t offset, uint8_t* destination, int64_t count) {
@@ -70,6 +72,11 @@ std::unique_ptr<file_stream> file_stream::open(const char* path, int flags, int*
   }
   const bool seekable = ::lseek(fd, 0, SEEK_CUR) >= 0;
   std::unique_ptr<file_stream> stream(new (std::nothrow) file_stream(fd, (flags & O_APPEND) != 0, seekable));
+  if (stream && S_ISREG(info.st_mode) && seekable) {
+    stream->reserving_ = true;
+    stream->reserved_end_ = info.st_size;
+    stream->append_end_ = info.st_size;
+  }
   if (!stream || !stream->buffer_) {
     ::close(fd);
     if (stream) stream->fd_ = -1;
@@ -153,8 +160,37 @@ int file_stream::store(int64_t offset, const uint8_t* source, int64_t count) {
   return 0;
 }
 
+// Bytes that are only buffered must have their room on the disk before the
+// write is answered, or a full disk would be noticed only when the buffer is
+// stored, after many writes had been answered as done. The room is taken
+// with fallocate (the file's length stays), a block at a time as the file
+// grows; a file system without it leaves the failure to the store.
+int file_stream::reserve(int64_t offset, int64_t count) {
+  const int64_t end = offset + count;
+  if (!reserving_ || end <= reserved_end_) return 0;
+  const int64_t start = std::max(offset, reserved_end_);
+  const int64_t block_end = (end + reservation_block - 1) / reservation_block * reservation_block;
+  int result = ::fallocate(fd_, FALLOC_FL_KEEP_SIZE, start, block_end - start);
+  // Near the end of the disk the whole block may not fit when the bytes do.
+  if (result != 0 && (errno == ENOSPC || errno == EDQUOT)) {
+    result = ::fallocate(fd_, FALLOC_FL_KEEP_SIZE, start, end - start);
+  }
+  if (result == 0) {
+    reserved_end_ = std::max(end, block_end);
+    return 0;
+  }
+  if (errno == EOPNOTSUPP || errno == ENOSYS || errno == EINVAL || errno == ENODEV) {
+    reserving_ = false;
+    return 0;
+  }
+  error_ = errno;
+  return -1;
+}
+
 int file_stream::write(int64_t offset, const uint8_t* source, int64_t count) {
   if (count <= 0) return 0;
+  if (reserve(append_ ? append_end_ : offset, count) != 0) return -1;
+  if (append_) append_end_ += count;
   if (append_ || !seekable_) {
     // Bytes go out in the order written: the window only collects them.
     if (dirty_end_ == dirty_begin_) window_size_ = 0;  // bytes read from a pipe are not written back

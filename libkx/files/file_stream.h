@@ -31,8 +31,10 @@ class file_stream {
   // *count is how many (0 at the end of the file, -1 on failure). Valid
   // until the next call on the stream.
   const uint8_t* peek(int64_t offset, int64_t* count);
-  // 0, or -1 with last_error() set. A failure may also report an earlier
-  // buffered write that could not be stored.
+  // 0, or -1 with last_error() set. On a regular file the bytes have their
+  // room on the disk before 0 is answered, so a full disk fails the write
+  // that does not fit. A failure may also report an earlier buffered write
+  // that could not be stored.
   int write(int64_t offset, const uint8_t* source, int64_t count);
   // The file's length including buffered bytes, or -1.
   int64_t length();
@@ -57,6 +59,7 @@ class file_stream {
   file_stream(int fd, bool append, bool seekable);
   int fill(int64_t offset);
   int store(int64_t offset, const uint8_t* source, int64_t count);
+  int reserve(int64_t offset, int64_t count);
 
   int fd_ = -1;
   bool append_ = false;
@@ -69,6 +72,12 @@ class file_stream {
   int64_t dirty_end_ = 0;     // empty when equal
   int64_t read_ahead_ = 0;
   int64_t next_sequential_ = -1;  // where a sequential refill would start
+  // Room on the disk taken for bytes not yet stored (regular files only):
+  // up to reserved_end_ the file has its blocks. append_end_ is where the
+  // next appended byte lands.
+  bool reserving_ = false;
+  int64_t reserved_end_ = 0;
+  int64_t append_end_ = 0;
 };
 
 }  // namespace kx

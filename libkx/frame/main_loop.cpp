@@ -24,7 +24,7 @@ constexpr uint32_t exit_poll_ms = 16;
   wake_timer_thread();
   while (exit_ok.load() != 3) Sleep(exit_poll_ms);
   kx::printer_page_flush_at_exit();
-  kx_close_all_files();
+  kx_close_all_files_at_exit();
   kx_exit_process(exit_code.load());
 }
 

@@ -34,7 +34,7 @@ void end() {
 void sub_end() {
   // SUB _GL does not exist in this system, so critical error 271 cannot arise.
   dont_call_sub_gl = 1;
-  kx_close_all_files();
+  kx_close_all_files_at_exit();
   exit_blocked = 0;
   if (screen_hide.load() == 0) {
     kx::show_press_any_key();

@@ -11,6 +11,7 @@
 #include "base/error.h"
 #include "base/flags.h"
 #include "base/hooks.h"
+#include "base/window_wake.h"
 #include "platform/x11_events.h"
 #include "values/string_descriptor.h"
 #include "values/string_results.h"
@@ -46,16 +47,26 @@ std::vector<XPropertyEvent> waiting_deletions;
 constexpr size_t incr_piece_bytes = 256 * 1024;
 
 // A text being sent in pieces: each deletion of the property by the
-// requestor asks for the next piece, and an empty piece ends it.
+// requestor asks for the next piece, and an empty piece ends it. A transfer
+// belongs to one request: it ends when its requestor's window is destroyed
+// (the server may give the id to the next client at once), when the same
+// window asks again into the same property, and when the requestor takes
+// no piece for outgoing_idle_ms.
 struct outgoing_transfer {
   Window requestor;
   Atom property;
   Atom type;
+  Time time;  // the request's; a deletion stamped before it is not this transfer's
   std::string data;
   size_t sent = 0;
+  int64_t last_activity_ms = 0;
   bool finished = false;
 };
 std::vector<outgoing_transfer> transfers;  // window thread only
+constexpr int64_t outgoing_idle_ms = 5000;
+
+// Requestor windows destroyed while a transfer to them ran, seen at stage 1.
+std::vector<Window> waiting_destroyed;
 
 Display* display() { return static_cast<Display*>(X11_display.load()); }
 Window window() { return static_cast<Window>(X11_window.load()); }
@@ -116,12 +127,18 @@ bool text_as(Display* d, Atom target, std::string* data, Atom* type) {
     XTextProperty property{};
     char* list[] = {const_cast<char*>(utf8.c_str())};
     const XICCEncodingStyle style = target == XA_STRING ? XStringStyle : XCompoundTextStyle;
-    if (Xutf8TextListToTextProperty(d, list, 1, style, &property) >= 0 && property.value) {
+    const int unconverted = Xutf8TextListToTextProperty(d, list, 1, style, &property);
+    // Compound text that cannot hold every character is refused, so the
+    // requestor can ask for UTF8_STRING instead of getting a text with
+    // holes. STRING is Latin-1 by definition and stands in for the rest.
+    const bool refused = unconverted < 0 || (target == atoms.compoundtext && unconverted > 0);
+    if (!refused && property.value) {
       data->assign(reinterpret_cast<const char*>(property.value), property.nitems);
-      XFree(property.value);
-    } else {
+    } else if (target == XA_STRING && !refused) {
       *data = text;
     }
+    if (property.value) XFree(property.value);
+    if (refused) return false;
     *type = target;
     return true;
   }
@@ -152,11 +169,16 @@ void answer(Display* d, const XSelectionRequestEvent& request) {
   } else if (!data.empty() && request.property != None) {
     // Announced with its size; the pieces follow as the requestor deletes
     // the property.
-    XSelectInput(d, request.requestor, PropertyChangeMask);
+    // A window that asks again into the same property has given up the
+    // transfer running there.
+    std::erase_if(transfers, [&](const outgoing_transfer& t) {
+      return t.requestor == request.requestor && t.property == reply.property;
+    });
+    XSelectInput(d, request.requestor, PropertyChangeMask | StructureNotifyMask);
     const long size = static_cast<long>(data.size());
     XChangeProperty(d, request.requestor, reply.property, atoms.incr, 32, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(&size), 1);
-    transfers.push_back({request.requestor, reply.property, type, std::move(data)});
+    transfers.push_back({request.requestor, reply.property, type, request.time, std::move(data), 0, GetTicks()});
   } else {
     reply.property = None;  // a target not offered, or text too large for one request
   }
@@ -172,6 +194,8 @@ void answer(Display* d, const XSelectionRequestEvent& request) {
 void send_next_piece(Display* d, const XPropertyEvent& deleted) {
   for (outgoing_transfer& t : transfers) {
     if (t.finished || t.requestor != deleted.window || t.property != deleted.atom) continue;
+    if (t.time != CurrentTime && deleted.time < t.time) continue;
+    t.last_activity_ms = GetTicks();
     const size_t n = std::min(incr_piece_bytes, t.data.size() - t.sent);
     x_error_trap trap(d);
     XChangeProperty(d, t.requestor, t.property, t.type, 8, PropModeReplace,
@@ -188,88 +212,160 @@ void send_next_piece(Display* d, const XPropertyEvent& deleted) {
   std::erase_if(transfers, [](const outgoing_transfer& t) { return t.finished; });
 }
 
-// Reads a whole property of the program's window and deletes it; false
-// when it is missing. type receives the property's type.
-bool read_property(Display* d, Atom property, std::string* out, Atom* type) {
-  Atom actual = None;
-  int format = 0;
-  unsigned long items = 0, remaining = 0;
-  unsigned char* data = nullptr;
-  if (XGetWindowProperty(d, window(), property, 0, 0, False, AnyPropertyType, &actual, &format, &items, &remaining,
-                         &data) != Success) {
-    return false;
-  }
-  if (data) XFree(data);
-  *type = actual;
-  if (actual == None) return false;
-  data = nullptr;
-  const long words = static_cast<long>((remaining + 3) / 4);
-  if (XGetWindowProperty(d, window(), property, 0, words, True, AnyPropertyType, &actual, &format, &items,
-                         &remaining, &data) != Success) {
-    return false;
-  }
-  const size_t unit = format == 32 ? sizeof(long) : static_cast<size_t>(format / 8);
-  out->assign(reinterpret_cast<const char*>(data), data ? items * unit : 0);
-  if (data) XFree(data);
-  return true;
+// Ends the transfers to a window: its events are no longer asked for, and
+// its text is freed.
+void drop_transfers_to(Display* d, Window requestor, bool window_gone) {
+  const size_t before = transfers.size();
+  std::erase_if(transfers, [&](const outgoing_transfer& t) { return t.requestor == requestor; });
+  if (transfers.size() == before || window_gone) return;
+  x_error_trap trap(d);
+  XSelectInput(d, requestor, NoEventMask);
 }
 
-// Waits for an event of type on the program's window, up to ms milliseconds.
-bool wait_for_event(Display* d, int type, XEvent* event, int ms, Atom property = None) {
-  for (int i = 0; i < ms; ++i) {
-    while (XCheckTypedWindowEvent(d, window(), type, event)) {
-      if (type != PropertyNotify) return true;
-      if (event->xproperty.atom == property && event->xproperty.state == PropertyNewValue) return true;
+// Pastes use a connection of the program's own: the owner's reply and the
+// pieces of a transfer come to a window on it, so the window thread keeps
+// handling the toolkit's connection (redraws, keys, the close button) while
+// a paste runs, and no lock is held for it. Application thread only.
+class paste_connection {
+ public:
+  paste_connection() = default;
+  paste_connection(const paste_connection&) = delete;
+  paste_connection& operator=(const paste_connection&) = delete;
+  ~paste_connection() {
+    if (display_) XCloseDisplay(display_);
+  }
+  // Opened on first use, under the X11 lock: Xlib's list of connections is
+  // shared with the window thread.
+  Display* get() {
+    if (display_ || tried_) return display_;
+    tried_ = true;
+    if (!x11_lock()) return nullptr;
+    display_ = XOpenDisplay(DisplayString(display()));
+    x11_unlock();
+    if (display_) {
+      utf8string = XInternAtom(display_, "UTF8_STRING", False);
+      clipboard = XInternAtom(display_, "CLIPBOARD", False);
+      incr = XInternAtom(display_, "INCR", False);
     }
-    Sleep(1);
+    return display_;
   }
-  return false;
-}
+  Atom utf8string = None, clipboard = None, incr = None;
 
-constexpr int notify_timeout_ms = 10000;
-constexpr int incr_chunk_timeout_ms = 2000;
+ private:
+  Display* display_ = nullptr;
+  bool tried_ = false;
+};
+paste_connection paster;
+
+// An incoming text is given up after this long in all, or once it grows
+// past this size; the paste is then empty, as every failed paste is.
+constexpr int64_t paste_total_ms = 10000;
+constexpr size_t paste_max_bytes = size_t{64} << 20;
+// An owner sending in pieces must send the next one within this time.
+constexpr int64_t paste_piece_ms = 2000;
+
+// The program is ending: a paste in progress gives up at once.
+bool program_ending() { return stop_program.load() || close_program.load() || exit_value.load(); }
+
+// The receiving side of one paste: a window made for it and destroyed after
+// it, so an owner still sending pieces of an abandoned transfer writes to a
+// window that is gone instead of into the next paste.
+class paste_window {
+ public:
+  explicit paste_window(Display* d) : display_(d) {
+    window_ = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 1, 1, 0, 0, 0);
+    XSelectInput(d, window_, PropertyChangeMask);
+  }
+  ~paste_window() {
+    XDestroyWindow(display_, window_);
+    XSync(display_, True);  // events of this paste are not the next one's
+  }
+  paste_window(const paste_window&) = delete;
+  paste_window& operator=(const paste_window&) = delete;
+  Window id() const { return window_; }
+
+  // Reads the whole property and deletes it; false when it is missing.
+  // type receives the property's type.
+  bool read_property(Atom property, std::string* out, Atom* type) {
+    Atom actual = None;
+    int format = 0;
+    unsigned long items = 0, remaining = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(display_, window_, property, 0, 0, False, AnyPropertyType, &actual, &format, &items,
+                           &remaining, &data) != Success) {
+      return false;
+    }
+    if (data) XFree(data);
+    *type = actual;
+    if (actual == None) return false;
+    data = nullptr;
+    const long words = static_cast<long>((remaining + 3) / 4);
+    if (XGetWindowProperty(display_, window_, property, 0, words, True, AnyPropertyType, &actual, &format, &items,
+                           &remaining, &data) != Success) {
+      return false;
+    }
+    const size_t unit = format == 32 ? sizeof(long) : static_cast<size_t>(format / 8);
+    out->assign(reinterpret_cast<const char*>(data), data ? items * unit : 0);
+    if (data) XFree(data);
+    return true;
+  }
+
+  // Waits until deadline (GetTicks) for an event of type on the window; a
+  // property event must be a new value of property.
+  bool wait_for_event(int type, XEvent* event, int64_t deadline, Atom property = None) {
+    while (GetTicks() < deadline && !program_ending()) {
+      while (XCheckTypedWindowEvent(display_, window_, type, event)) {
+        if (type != PropertyNotify) return true;
+        if (event->xproperty.atom == property && event->xproperty.state == PropertyNewValue) return true;
+      }
+      Sleep(1);
+    }
+    return false;
+  }
+
+ private:
+  Display* display_;
+  Window window_;
+};
 
 // The text of an INCR transfer, whose first piece the deletion of the INCR
 // property has asked for: each deletion asks the owner for the next piece,
 // and an empty piece ends it.
-bool read_incremental(Display* d, std::string* out, Atom* type) {
+bool read_incremental(Display* d, paste_window& w, int64_t deadline, std::string* out, Atom* type) {
   for (;;) {
     XEvent event;
-    if (!wait_for_event(d, PropertyNotify, &event, incr_chunk_timeout_ms, atoms.clipboard)) return false;
+    const int64_t piece_deadline = std::min(deadline, GetTicks() + paste_piece_ms);
+    if (!w.wait_for_event(PropertyNotify, &event, piece_deadline, paster.clipboard)) return false;
     std::string piece;
-    if (!read_property(d, atoms.clipboard, &piece, type)) return false;
+    if (!w.read_property(paster.clipboard, &piece, type)) return false;
     XFlush(d);
     if (piece.empty()) return true;
+    if (out->size() + piece.size() > paste_max_bytes) return false;
     out->append(piece);
   }
 }
 
 std::string paste_foreign(Display* d) {
-  // Property changes on the window tell when an INCR transfer's pieces come;
-  // the toolkit's own event mask is restored afterwards.
-  XWindowAttributes attributes{};
-  XGetWindowAttributes(d, window(), &attributes);
-  XSelectInput(d, window(), attributes.your_event_mask | PropertyChangeMask);
-  XDeleteProperty(d, window(), atoms.clipboard);
-  XConvertSelection(d, atoms.clipboard, atoms.utf8string, atoms.clipboard, window(), CurrentTime);
+  const int64_t deadline = GetTicks() + paste_total_ms;
+  paste_window w(d);
+  XConvertSelection(d, paster.clipboard, paster.utf8string, paster.clipboard, w.id(), CurrentTime);
   XFlush(d);
   std::string data;
   Atom type = None;
   bool ok = false;
   XEvent event;
-  if (wait_for_event(d, SelectionNotify, &event, notify_timeout_ms) && event.xselection.property == atoms.clipboard) {
+  if (w.wait_for_event(SelectionNotify, &event, deadline) && event.xselection.property == paster.clipboard) {
     // The changes so far were the owner writing the reply; only those after
     // the reply is taken belong to a transfer in pieces.
-    while (XCheckTypedWindowEvent(d, window(), PropertyNotify, &event)) {
+    while (XCheckTypedWindowEvent(d, w.id(), PropertyNotify, &event)) {
     }
-    ok = read_property(d, atoms.clipboard, &data, &type);
-    if (ok && type == atoms.incr) {
+    ok = w.read_property(paster.clipboard, &data, &type);
+    if (ok && data.size() > paste_max_bytes) ok = false;
+    if (ok && type == paster.incr) {
       data.clear();
-      ok = read_incremental(d, &data, &type);
+      ok = read_incremental(d, w, deadline, &data, &type);
     }
   }
-  XSelectInput(d, window(), attributes.your_event_mask);
-  XFlush(d);
   if (!ok) return {};
   if (const size_t zero = data.find('\0'); zero != std::string::npos) data.resize(zero);
   return type == XA_STRING ? kx::latin1_to_cp437(data) : kx::utf8_to_cp437(data);
@@ -280,6 +376,9 @@ std::string paste_foreign(Display* d) {
 bool x11_lock() {
   if (!window_exists.load() || !display()) return false;
   x11_lock_request = 1;
+  // The idle callback may be waiting for events: it grants the lock at once
+  // instead of after its wait.
+  kx::wake_window_thread();
   while (!x11_locked.load()) {
     if (stop_program.load()) kx::park_application_thread();
     Sleep(1);
@@ -298,6 +397,9 @@ int32_t kx::x11filter(void* x_event) {
              event->xproperty.window != window()) {
     std::lock_guard guard(requests_lock);
     waiting_deletions.push_back(event->xproperty);
+  } else if (event->type == DestroyNotify && event->xdestroywindow.window != window()) {
+    std::lock_guard guard(requests_lock);
+    waiting_destroyed.push_back(event->xdestroywindow.window);
   }
   return 1;
 }
@@ -305,16 +407,33 @@ int32_t kx::x11filter(void* x_event) {
 void kx::answer_selection_requests() {
   std::vector<XSelectionRequestEvent> requests;
   std::vector<XPropertyEvent> deletions;
+  std::vector<Window> destroyed;
   {
     std::lock_guard guard(requests_lock);
     requests.swap(waiting_requests);
     deletions.swap(waiting_deletions);
+    destroyed.swap(waiting_destroyed);
   }
   Display* d = display();
-  if (!d || (requests.empty() && deletions.empty())) return;
+  if (!d || (requests.empty() && deletions.empty() && destroyed.empty())) return;
   intern_atoms(d);
+  // Events come in the server's order: a window destroyed before a request
+  // names its id again is dropped first, and a deletion after the window's
+  // destruction finds no transfer.
+  for (const Window w : destroyed) drop_transfers_to(d, w, true);
   for (const XSelectionRequestEvent& request : requests) answer(d, request);
   for (const XPropertyEvent& deleted : deletions) send_next_piece(d, deleted);
+}
+
+void kx::expire_selection_transfers() {
+  if (transfers.empty()) return;
+  Display* d = display();
+  const int64_t now = GetTicks();
+  std::vector<Window> idle;
+  for (const outgoing_transfer& t : transfers) {
+    if (now - t.last_activity_ms >= outgoing_idle_ms) idle.push_back(t.requestor);
+  }
+  for (const Window w : idle) drop_transfers_to(d, w, false);
 }
 
 void sub__clipboard(kxs* text) {
@@ -342,21 +461,14 @@ void sub__clipboard(kxs* text) {
 kxs* func__clipboard() {
   if (new_error.load()) return kx::empty_result();
   std::string text;
-  if (x11_lock()) {
-    Display* d = display();
-    intern_atoms(d);
-    const Window owner = XGetSelectionOwner(d, atoms.clipboard);
-    if (owner == window()) {
-      std::lock_guard guard(owned_lock);
-      text = owned_text;
-    } else if (owner != None) {
-      text = paste_foreign(d);
-    }
-    x11_unlock();
-  } else {
-    // Without a window the program's own clipboard is the only one.
+  Display* d = window_exists.load() ? paster.get() : nullptr;
+  const Window owner = d ? XGetSelectionOwner(d, paster.clipboard) : None;
+  if (!d || owner == window()) {
+    // The program's own text, or without a window the only clipboard.
     std::lock_guard guard(owned_lock);
     text = owned_text;
+  } else if (owner != None) {
+    text = paste_foreign(d);
   }
   return kx::text_result(text.data(), text.size());
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The X clipboard: the program as the CLIPBOARD selection's owner (answering
 // other programs on the window thread) and as a requestor (_CLIPBOARD$ on
-// the application thread, under the X11 lock). Text inside the program is
+// the application thread, over a connection of its own). Text inside the program is
 // code page 437; other programs receive and give UTF-8.
 #include <cstdint>
 #include <string>
@@ -24,6 +24,9 @@ namespace kx {
 // (stage 2). Returns 1.
 int32_t x11filter(void* x_event);
 void answer_selection_requests();
+// Window thread, idle callback: ends outgoing transfers whose requestor
+// has taken no piece for a while.
+void expire_selection_transfers();
 // Code page 437 bytes as UTF-8 and back (characters without a code page
 // position become '?').
 std::string cp437_to_utf8(const std::string& text);

@@ -19,6 +19,7 @@
 #include "base/message_box.h"
 #include "base/process_exit.h"
 #include "base/window_wake.h"
+#include "platform/clipboard.h"
 #include "platform/gl_render.h"
 #include "platform/glut_keyboard.h"
 #include "platform/glut_mouse.h"
@@ -84,6 +85,7 @@ void GLUT_IDLEFUNC() {
     x11_lock_request = 0;
     while (x11_locked.load()) Sleep(1);
   }
+  kx::expire_selection_transfers();
   apply_window_requests();
   if (!kx::renderer_has_news()) {
     x11_wait_for_events(idle_wait_ms, kx::window_wake_fd());

@@ -263,7 +263,9 @@ void tarn_os_event_linux(void* x_event, void* display, int* stage) {
     return;
   }
   if (*stage == 2) {
-    if (event->type == SelectionRequest || event->type == PropertyNotify) kx::answer_selection_requests();
+    if (event->type == SelectionRequest || event->type == PropertyNotify || event->type == DestroyNotify) {
+      kx::answer_selection_requests();
+    }
     if (event->type == EnterNotify) {
       window_focused = -1;
     } else if (event->type == LeaveNotify) {

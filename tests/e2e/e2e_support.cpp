@@ -49,6 +49,7 @@ std::string halcyonix_path() { return KX_HALCYONIX; }
 std::string program_path(const std::string& name) { return std::string(KX_E2E_PROGRAMS) + "/" + name; }
 std::string wm_delete_path() { return KX_WM_DELETE; }
 std::string wm_watch_path() { return KX_WM_WATCH; }
+std::string clip_peer_path() { return KX_CLIP_PEER; }
 
 temp_folder::temp_folder(const std::string& stem) : path_(temp_file(stem.c_str())) {
   std::filesystem::remove_all(path_);

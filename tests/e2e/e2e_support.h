@@ -22,6 +22,7 @@ std::string halcyonix_path();
 std::string program_path(const std::string& name);  // a test program in e2e-bin
 std::string wm_delete_path();
 std::string wm_watch_path();  // prints the requests sent to a window manager
+std::string clip_peer_path();  // a clipboard requestor and owner that misbehave
 
 // A folder of its own below the system's temporary directory, removed with
 // everything in it when the object goes.

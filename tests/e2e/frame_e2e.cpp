@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -129,6 +132,57 @@ TEST_F(Frame, UnhandledErrorAnsweredNoEndsTheProgram) {
   EXPECT_EQ(program.wait_exit(10s), 0);
   EXPECT_EQ(program.output(), "");
   expect_clean(program);
+}
+
+// Whether a process is there and not yet a zombie.
+bool alive(pid_t pid) {
+  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+  std::string line;
+  if (!std::getline(stat, line)) return false;
+  const size_t name_end = line.rfind(')');
+  return name_end != std::string::npos && name_end + 2 < line.size() && line[name_end + 2] != 'Z';
+}
+
+// The box's xmessage once it runs as a child of the program, or 0.
+pid_t box_child(const process& program) {
+  pid_t child = 0;
+  eventually([&] {
+    child = std::atoi(run_tool({"pgrep", "-P", std::to_string(program.pid()), "xmessage"}).c_str());
+    return child > 0;
+  }, 20s);
+  return child;
+}
+
+// A box's xmessage never outlives the program: neither when a second
+// termination signal ends the program at once, nor when it is killed.
+TEST_F(Frame, TheBoxEndsWithTheProgramHoweverItEnds) {
+  {
+    process program(program_path("report_box"), {});
+    ASSERT_TRUE(program.started());
+    const pid_t child = box_child(program);
+    ASSERT_GT(child, 0) << program.errors();
+    // The first asks for the orderly exit, which waits for the box; the
+    // second ends the program at once.
+    kill(program.pid(), SIGTERM);
+    std::this_thread::sleep_for(200ms);
+    EXPECT_TRUE(alive(child));
+    kill(program.pid(), SIGTERM);
+    EXPECT_EQ(program.wait_exit(10s), 128 + SIGTERM);
+    EXPECT_TRUE(eventually([&] { return !alive(child); }, 5s)) << "xmessage " << child << " still runs";
+  }
+  {
+    process program(program_path("report_box"), {});
+    ASSERT_TRUE(program.started());
+    const pid_t child = box_child(program);
+    ASSERT_GT(child, 0) << program.errors();
+    program.kill_now();
+    EXPECT_TRUE(eventually([&] { return !alive(child); }, 5s)) << "xmessage " << child << " still runs";
+  }
+  // The box still answers as before.
+  process program(program_path("report_box"), {});
+  ASSERT_TRUE(answer_message_box("Unhandled Error #53", 0, 20s)) << program.errors();
+  EXPECT_EQ(program.wait_exit(10s), 0);
+  EXPECT_EQ(program.output(), "continued\n");
 }
 
 TEST_F(Frame, ProgramPollingExitSeesTheCloseRequestInstead) {

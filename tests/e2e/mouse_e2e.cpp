@@ -9,6 +9,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "e2e_support.h"
@@ -183,6 +184,13 @@ TEST_F(Mouse, ClipboardTextReachesXclipAsUtf8) {
   int status = 0;
   run_tool({"sh", "-c", "timeout 5 xclip -o -selection clipboard -t TEXT >/dev/null 2>&1"}, &status);
   EXPECT_NE(status, 0);
+  // Compound text cannot hold the CR and every box-drawing character: it is
+  // refused rather than sent with them missing.
+  status = 0;
+  const std::string compound =
+      run_tool({"sh", "-c", "timeout 5 xclip -o -selection clipboard -t COMPOUND_TEXT 2>/dev/null"}, &status);
+  EXPECT_NE(status, 0) << compound;
+  EXPECT_EQ(compound, "");
 
   // A requestor that is gone before its answer comes does not end the program.
   Display* d = XOpenDisplay(server_.display().c_str());
@@ -213,6 +221,56 @@ TEST_F(Mouse, ALargeClipboardTextReachesXclipWhole) {
   }, 20s)) << got.size();
   EXPECT_TRUE(got == expected);
   ASSERT_NO_FATAL_FAILURE(quit());
+}
+
+// A requestor that leaves a transfer in pieces in the middle, or asks again
+// in the middle of one, takes nothing from the next request: the next xclip
+// (which the server gives the dead requestor's window id, into the same
+// property) and the requestor asking again get the whole text.
+TEST_F(Mouse, AnAbandonedTransferInPiecesLeavesTheNextRequestTheWholeText) {
+  ASSERT_NO_FATAL_FAILURE(launch("copybig"));
+  std::string expected;
+  for (int i = 0; i < 300000; ++i) expected += "a\u2500";
+  std::string got;
+  ASSERT_TRUE(eventually([&] {
+    got = run_tool({"sh", "-c", "timeout 10 xclip -o -selection clipboard"});
+    return got.size() == expected.size();
+  }, 20s)) << got.size();
+  for (int trial = 0; trial < 3; ++trial) {
+    int status = 1;
+    EXPECT_EQ(run_tool({clip_peer_path(), "take", "2"}, &status), "took 524288\n");
+    EXPECT_EQ(status, 0);
+    got = run_tool({"sh", "-c", "timeout 10 xclip -o -selection clipboard"});
+    EXPECT_TRUE(got == expected) << "trial " << trial << ": " << got.size() << " bytes";
+  }
+  got = run_tool({clip_peer_path(), "take", "2", "again"});
+  EXPECT_TRUE(got == "took 524288\n" + expected) << got.size() << " bytes";
+  ASSERT_NO_FATAL_FAILURE(quit());
+}
+
+// An owner whose transfer never ends: the paste gives up at its limit with
+// the empty text; and the window keeps taking events while a paste runs, so
+// the close button ends that paste at once and a key typed then is read.
+TEST_F(Mouse, APasteFromAnEndlessOwnerGivesUpAndTheWindowStaysAlive) {
+  ASSERT_NO_FATAL_FAILURE(launch("paste"));
+  process owner(clip_peer_path(), {"serve"});
+  ASSERT_TRUE(eventually([&] { return owner.output() == "serving\n"; }, 10s)) << owner.errors();
+  EXPECT_TRUE(focus_window(window_));
+  run_tool({"xdotool", "key", "p"});
+  std::vector<std::string> pasted;
+  EXPECT_TRUE(eventually([&] { return !(pasted = lines("paste ")).empty(); }, 40s));
+  ASSERT_FALSE(pasted.empty());
+  EXPECT_EQ(pasted[0].substr(0, 2), "0 ") << pasted[0];
+  // The next paste is under way (for several seconds more) when the close
+  // button is pressed and "q" typed.
+  run_tool({"xdotool", "key", "p"});
+  std::this_thread::sleep_for(1s);
+  run_tool({wm_delete_path(), std::to_string(window_)});
+  run_tool({"xdotool", "key", "q"});
+  EXPECT_EQ(program_->wait_exit(5s), 0) << program_->output();
+  pasted = lines("paste ");
+  ASSERT_EQ(pasted.size(), 2u) << program_->output();
+  EXPECT_EQ(pasted[1].substr(0, 2), "0 ") << pasted[1];
 }
 
 TEST_F(Mouse, ClipboardTextFromXclipIsReadAsCodePage437) {
@@ -261,6 +319,15 @@ TEST_F(Mouse, ClipboardTextFromXclipIsReadAsCodePage437) {
   two >> length >> sum;
   EXPECT_EQ(length, 1024 * 1024);
   EXPECT_EQ(sum, std::to_string(big_sum));
+  // The program's own copy comes back as it was copied, and xclip sees it.
+  EXPECT_TRUE(focus_window(window_));
+  run_tool({"xdotool", "key", "k"});
+  EXPECT_TRUE(eventually([&] { return !lines("copied ").empty(); }, 10s));
+  std::istringstream own(paste(3));
+  own >> length >> sum >> head;
+  EXPECT_EQ(length, 7);
+  EXPECT_EQ(head, "6B7820636F7079");
+  EXPECT_EQ(run_tool({"sh", "-c", "timeout 5 xclip -o -selection clipboard"}), "kx copy");
   ASSERT_NO_FATAL_FAILURE(quit());
 }
 

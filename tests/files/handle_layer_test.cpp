@@ -1,6 +1,7 @@
 // The handle layer beneath the file statements: records, file numbers,
 // result codes, the serial-name checker and the stream's single position.
 #include <sys/stat.h>
+#include <algorithm>
 #include <sys/wait.h>
 
 #include "file_fixture.h"
@@ -227,6 +228,20 @@ TEST_F(HandleLayer, CloseReportsAFinalWriteThatDidNotFit) {
   sub_file_print(2, s("x"), 0, 0, 0);
   sub_close(0, 0);
   EXPECT_EQ(take_error(), 61u);
+  // At an exit (END, SYSTEM) no statement is left to raise it: standard
+  // error gets one line.
+  open("/dev/full", OUTPUT, 2);
+  open("kept.txt", OUTPUT, 4);
+  sub_file_print(2, s("x"), 0, 0, 0);
+  sub_file_print(4, s("kept"), 0, 0, 1);
+  testing::internal::CaptureStderr();
+  kx::close_all_files_at_exit();
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(take_error(), 0u);
+  EXPECT_NE(said.find(": the files could not be closed in full: Disk full (error 61)\n"), std::string::npos) << said;
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+  EXPECT_EQ(read_file("kept.txt"), "kept\r\n");
+  EXPECT_EQ(gfs_fileno_valid(2), 0);
   // A write too large for the buffer fails at once.
   open("/dev/full", BINARY, 3);
   std::string big(100000, 'b');

@@ -17,6 +17,7 @@
 #include "screen/fonts/font_engine.h"
 #include "screen/fonts/fonts.h"
 #include "screen/fresh_screen.h"
+#include "screen/images/color_statements.h"
 #include "screen/images/image_create.h"
 #include "screen/images/image_statements.h"
 #include "screen/images/screen_modes.h"
@@ -119,6 +120,38 @@ TEST_F(SoftKeys, KeyLineOnTextScreensOf80And40Columns) {
   EXPECT_EQ(row_text(25)[0], 'Z');
   sub_cls(2, 0, 1);
   EXPECT_EQ(row_text(25)[0], 'Z');
+  EXPECT_EQ(take_error(), 0u);
+}
+
+// Every cell of the key line, character and attribute: each label in the
+// screen's colours, each slot's text and padding inverted, the colours
+// restored after each slot, and the unlabelled rest in the screen's colours.
+TEST_F(SoftKeys, EveryCellOfTheKeyLineHasItsAttribute) {
+  const std::string texts[] = {"LIST", "RUN\r", "", "LOAD\"", "", "", "SAVE", "", "CONT", "0123456789ABC"};
+  for (int32_t f = 1; f <= 10; ++f) assign(f, texts[f - 1]);
+  struct colours {
+    int32_t foreground, background;
+    uint16_t label, text;
+  };
+  // With a background, the text is 7 on 0; without, 0 on 7.
+  for (const colours c : {colours{7, 0, 0x07, 0x70}, colours{14, 1, 0x1E, 0x07}}) {
+    SCOPED_TRACE(c.foreground);
+    kxg_sub_color(c.foreground, c.background, 0, 3);
+    key_on();
+    std::string chars = "1LIST   2RUN\x1B   3       4LOAD\"  5       6       7SAVE   8       9CONT   1001234 ";
+    for (int32_t column = 1; column <= 80; ++column) {
+      const int32_t f = (column - 1) / 8 + 1;
+      const int32_t label_end = (f - 1) * 8 + (f < 10 ? 1 : 2);
+      const bool text = !texts[f - 1].empty() && column > label_end && column < 8 * f && column < 80;
+      const uint16_t attribute = text ? c.text : c.label;
+      EXPECT_EQ(cell(25, column), uint16_t(attribute << 8 | uint8_t(chars[column - 1]))) << "column " << column;
+    }
+    // The colours after the line are the program's own.
+    print("x", false);
+    EXPECT_EQ(write_page->color, uint32_t(c.foreground));
+    EXPECT_EQ(write_page->background_color, uint32_t(c.background));
+    key_off();
+  }
   EXPECT_EQ(take_error(), 0u);
 }
 

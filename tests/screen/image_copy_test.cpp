@@ -2,6 +2,7 @@
 // of every depth, _PUTIMAGE's stretching, mirroring, transparency and
 // blending, self-copies, hardware destinations, and PCOPY.
 #include <cstring>
+#include <functional>
 #include <vector>
 
 #include "graphics_screen.h"
@@ -102,6 +103,64 @@ TEST_F(ImageCopy, GetAndPutRoundTripInEveryDepthWithItsHeaderAndSizeCheck) {
       for (int32_t x = 0; x < 13; ++x) EXPECT_EQ(at(30 + x, 20 + y), colour(x, y)) << x << "," << y;
     EXPECT_EQ(at(29, 20), 0u);
     EXPECT_EQ(at(43, 22), 0u);
+  }
+}
+
+// The array of every depth, built here from the format table, against what
+// GET writes byte for byte; PUT of the array built here draws the picture
+// back: a program's saved sprites and DATA pictures are read the same way.
+TEST_F(ImageCopy, GetWritesAndPutReadsTheArrayOfTheFormatTableByteForByte) {
+  constexpr int32_t w = 11, h = 3, left = 6, top = 2;
+  const int32_t modes[] = {2, 1, 12, 13, 0};
+  for (const int32_t mode : modes) {
+    SCOPED_TRACE(mode);
+    if (mode) {
+      screen(mode);
+    } else {
+      page32(32, 16);
+    }
+    const int32_t bits = mode == 2 ? 1 : mode == 1 ? 2 : mode == 12 ? 4 : mode == 13 ? 8 : 32;
+    auto colour = [&](int32_t x, int32_t y) -> uint32_t {
+      const uint32_t n = uint32_t(x * 5 + y * 7 + x * y + 3);
+      return bits == 32 ? 0x01000000u * (n & 0xFF) + 0x10203u * n : n % (1u << bits);
+    };
+    std::vector<uint8_t> expected = {uint8_t(bits == 2 ? 2 * w : bits == 8 ? 8 * w : w), 0, uint8_t(h), 0};
+    for (int32_t y = 0; y < h; ++y) {
+      const size_t row = expected.size();
+      if (bits == 1 || bits == 2) {
+        const int32_t per_byte = 8 / bits;
+        expected.resize(row + (w + per_byte - 1) / per_byte);
+        for (int32_t x = 0; x < w; ++x)
+          expected[row + x / per_byte] |= uint8_t(colour(x, y) << (8 - bits - bits * (x % per_byte)));
+      } else if (bits == 4) {
+        const int32_t plane = (w + 7) / 8;
+        expected.resize(row + 4 * plane);
+        for (int32_t bit = 0; bit < 4; ++bit)
+          for (int32_t x = 0; x < w; ++x)
+            if (colour(x, y) >> bit & 1) expected[row + bit * plane + x / 8] |= uint8_t(0x80 >> (x % 8));
+      } else {
+        for (int32_t x = 0; x < w; ++x)
+          for (int32_t byte = 0; byte < bits / 8; ++byte) expected.push_back(uint8_t(colour(x, y) >> 8 * byte));
+      }
+    }
+    for (int32_t y = 0; y < h; ++y)
+      for (int32_t x = 0; x < w; ++x) set(left + x, top + y, colour(x, y));
+    packed_array a(expected.size());
+    get(a, left, top, left + w - 1, top + h - 1);
+    ASSERT_EQ(take_error(), 0u);
+    EXPECT_EQ(a.bytes, expected);
+    clear();
+    packed_array b(expected.size());
+    b.bytes = expected;
+    b.view = {reinterpret_cast<uint64_t>(b.bytes.data()), int32_t(b.bytes.size())};
+    put(b, 1, 1, 1);
+    ASSERT_EQ(take_error(), 0u);
+    // The whole region, with a frame of untouched pixels around it.
+    for (int32_t y = 0; y < h + 2; ++y)
+      for (int32_t x = 0; x < w + 2; ++x) {
+        const bool inside = x >= 1 && x <= w && y >= 1 && y <= h;
+        EXPECT_EQ(at(x, y), inside ? colour(x - 1, y - 1) : 0u) << x << "," << y;
+      }
   }
 }
 
@@ -227,6 +286,65 @@ TEST_F(ImageCopy, PutImageStretchesByNearestPixelAndMirrorsInEachAxis) {
   // A first source corner alone is refused.
   sub__putimage(0, 0, 0, 0, src, 0, 1, 1, 0, 0, putimage_dest_first | putimage_source_image | putimage_source_first);
   EXPECT_EQ(take_error(), 5u);
+}
+
+// A reversed source rectangle mirrors, a destination that starts left of
+// and above the page reads the source from the matching offset, and a source
+// marked _DONTBLEND replaces instead of blending: every pixel of the page.
+TEST_F(ImageCopy, PutImageMirrorsAReversedSourceAndClipsADestinationOffThePage) {
+  page32(12, 10);
+  const int32_t src = image32(6, 5);
+  number_pixels(src);
+  auto expect_page = [&](const std::function<uint32_t(int32_t, int32_t)>& want) {
+    for (int32_t y = 0; y < 10; ++y)
+      for (int32_t x = 0; x < 12; ++x) EXPECT_EQ(at(x, y), want(x, y)) << x << "," << y;
+  };
+  // Source corners right to left and bottom to top, unscaled.
+  sub__putimage(2, 1, 7, 5, src, 0, 5, 4, 0, 0,
+                putimage_dest_first | putimage_dest_second | putimage_source_image | putimage_source_first |
+                    putimage_source_second);
+  ASSERT_EQ(take_error(), 0u);
+  expect_page([&](int32_t x, int32_t y) {
+    const bool inside = x >= 2 && x <= 7 && y >= 1 && y <= 5;
+    return inside ? px32(src, 5 - (x - 2), 4 - (y - 1)) : 0u;
+  });
+  // Only the source's x reversed: a horizontal mirror only.
+  clear();
+  sub__putimage(0, 0, 5, 4, src, 0, 5, 0, 0, 4,
+                putimage_dest_first | putimage_dest_second | putimage_source_image | putimage_source_first |
+                    putimage_source_second);
+  expect_page([&](int32_t x, int32_t y) { return x <= 5 && y <= 4 ? px32(src, 5 - x, y) : 0u; });
+  // Three columns left of the page and two rows above it.
+  clear();
+  sub__putimage(-3, -2, 0, 0, src, 0, 0, 0, 0, 0, putimage_dest_first | putimage_source_image);
+  ASSERT_EQ(take_error(), 0u);
+  expect_page([&](int32_t x, int32_t y) { return x <= 2 && y <= 2 ? px32(src, x + 3, y + 2) : 0u; });
+  // The same with a source rectangle, mirrored.
+  clear();
+  sub__putimage(-3, -2, 2, 2, src, 0, 5, 0, 0, 4,
+                putimage_dest_first | putimage_dest_second | putimage_source_image | putimage_source_first |
+                    putimage_source_second);
+  expect_page([&](int32_t x, int32_t y) { return x <= 2 && y <= 2 ? px32(src, 5 - (x + 3), y + 2) : 0u; });
+
+  // Half-transparent pixels: blended, unless the source is marked.
+  for (int32_t y = 0; y < 5; ++y)
+    for (int32_t x = 0; x < 6; ++x) px32(src, x, y) = 0x80000000u | uint32_t(x * 40) << 16 | uint32_t(y * 50);
+  auto fill_page = [&] {
+    for (int32_t y = 0; y < 10; ++y)
+      for (int32_t x = 0; x < 12; ++x) set(x, y, 0xFF204060u);
+  };
+  fill_page();
+  sub__putimage(1, 1, 0, 0, src, 0, 0, 0, 0, 0, putimage_dest_first | putimage_source_image);
+  EXPECT_EQ(at(1, 1), kx::blend_pixel(0xFF204060u, px32(src, 0, 0)));
+  EXPECT_NE(at(1, 1), px32(src, 0, 0));
+  fill_page();
+  sub__dontblend(src, 1);
+  sub__putimage(1, 1, 0, 0, src, 0, 0, 0, 0, 0, putimage_dest_first | putimage_source_image);
+  ASSERT_EQ(take_error(), 0u);
+  expect_page([&](int32_t x, int32_t y) {
+    const bool inside = x >= 1 && x <= 6 && y >= 1 && y <= 5;
+    return inside ? px32(src, x - 1, y - 1) : 0xFF204060u;
+  });
 }
 
 TEST_F(ImageCopy, PutImageBlendsTransparentAndPaletteSourcesByTheirRules) {

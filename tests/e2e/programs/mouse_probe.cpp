@@ -7,10 +7,14 @@
 //   copybig                        put 600,000 bytes ("a" and a box line
 //                                  character, alternately) on the clipboard;
 //   paste                          on each "p" key print the pasted text's
-//                                  length, byte sum, first bytes and time.
+//                                  length, byte sum, first bytes and time;
+//                                  on "k" copy "kx copy" and print "copied"
+//                                  with the time the copy took in
+//                                  microseconds.
 // "w" moves the pointer with _MOUSEMOVE: to column 1, row 1 on a text
 // screen, to pixel (100, 50) on a graphics screen. "c" centres the window
 // on the desktop with _SCREENMOVE _MIDDLE. "q" ends the program.
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -63,6 +67,17 @@ void paste() {
   kxs_cleanup(mark, 0);
 }
 
+void copy_timed() {
+  const uint32_t mark = kxs_tmp_list_nexti;
+  kxs* text = kxs_new_txt("kx copy");
+  const auto start = std::chrono::steady_clock::now();
+  sub__clipboard(text);
+  const auto took = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
+  std::printf("copied %lld\n", static_cast<long long>(took.count()));
+  std::fflush(stdout);
+  kxs_cleanup(mark, 0);
+}
+
 void KXMAIN(void*) {
   if (mode == "graphics") kxg_screen(12, 0, 0, 0, 1);
   if (mode == "stretched") sub__resize(1, 1, 3);
@@ -87,6 +102,7 @@ void KXMAIN(void*) {
     const std::string key = take_key();
     if (key == "q") break;
     if (key == "p") paste();
+    if (key == "k") copy_timed();
     if (key == "c") sub__screenmove(0, 0, 1);
     if (key == "w") mode == "graphics" ? sub__mousemove(100, 50) : sub__mousemove(1, 1);
     report_messages();
