@@ -386,6 +386,10 @@ class checker {
       case expr_kind::string: e.type.base = base_type::string; return;
       case expr_kind::name: name(e, false); return;
       case expr_kind::member: member(e); return;
+      case expr_kind::type_name:
+        diag_.error(e.at, "a type name is not a value here");
+        e.type.base = base_type::single;
+        return;
       case expr_kind::unary: {
         expression(*e.args[0]);
         const type_ref& a = e.args[0]->type;

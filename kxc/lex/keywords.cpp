@@ -31,7 +31,7 @@ static_assert(std::is_sorted(std::begin(reserved_words), std::end(reserved_words
 // lexer's: it belongs to the name.)
 constexpr std::string_view spelled_words[] = {
     "ABS", "CDBL", "CINT", "CLNG", "CSNG", "FIX", "FREE", "INT", "LBOUND", "LEN", "LOCK", "RESET",
-    "LIST", "SEG", "SGN", "SPC", "STR$", "TAB", "UBOUND", "_CINT64", "_ROUND",
+    "LIST", "RUN", "SADD", "SEG", "SGN", "SPC", "STR$", "TAB", "UBOUND", "VARPTR", "VARSEG", "_CINT64", "_ROUND",
 };
 
 bool word_char(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
