@@ -194,5 +194,3 @@ BENCHMARK_CAPTURE(bwbasic_run, gosub_1e6, "bw_gosub.bas")->UseManualTime()->Unit
 BENCHMARK_CAPTURE(bwbasic_run, strings_2e5, "bw_strings.bas")->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
-
-BENCHMARK_MAIN();
