@@ -386,6 +386,24 @@ TEST_F(ImageCopy, PutImageBlendsEveryPixelThatIsNotOpaqueWhereverItLies) {
     }
   }
   EXPECT_EQ(px32(dst, 7, 0), px32(src, 0, 0));  // opaque: the source pixel itself
+  // Every alpha (the column) over every destination alpha (the row), with
+  // random colours, gives what the pixel write gives.
+  const int32_t from = image32(256, 256), onto = image32(256, 256);
+  std::vector<uint32_t> under(256 * 256);
+  uint32_t seed = 12345;
+  auto next = [&] { return seed = seed * 1664525u + 1013904223u; };
+  for (int32_t y = 0; y < 256; ++y) {
+    for (int32_t x = 0; x < 256; ++x) {
+      px32(from, x, y) = uint32_t(x) << 24 | (next() >> 8);
+      px32(onto, x, y) = under[size_t(y) * 256 + x] = uint32_t(y) << 24 | (next() >> 8);
+    }
+  }
+  sub__putimage(0, 0, 0, 0, from, onto, 0, 0, 0, 0, putimage_dest_first | putimage_source_image | putimage_dest_image);
+  for (int32_t y = 0; y < 256; ++y) {
+    for (int32_t x = 0; x < 256; ++x) {
+      ASSERT_EQ(px32(onto, x, y), kx::blend_pixel(under[size_t(y) * 256 + x], px32(from, x, y))) << x << ", " << y;
+    }
+  }
   EXPECT_EQ(px32(dst, 7 + 32, 2), before[size_t(2) * (w + 9) + 7 + 32]);  // clear: left as it was
 }
 
