@@ -389,6 +389,8 @@ TEST_F(ImageCopy, PutImageBlendsEveryPixelThatIsNotOpaqueWhereverItLies) {
   // Every alpha (the column) over every destination alpha (the row), with
   // random colours, gives what the pixel write gives.
   const int32_t from = image32(256, 256), onto = image32(256, 256);
+  ASSERT_LT(from, -1);
+  ASSERT_LT(onto, -1);
   std::vector<uint32_t> under(256 * 256);
   uint32_t seed = 12345;
   auto next = [&] { return seed = seed * 1664525u + 1013904223u; };
