@@ -31,13 +31,17 @@ constexpr int distinct_lines = 1000;
 constexpr int records = 100'000;
 constexpr int record_size = 64;
 
+// A scratch folder of this process, removed again when the program ends.
+struct scratch_folder {
+  std::filesystem::path path =
+      std::filesystem::temp_directory_path() / ("kx_files_bench_" + std::to_string(getpid()));
+  scratch_folder() { std::filesystem::create_directories(path); }
+  ~scratch_folder() { std::filesystem::remove_all(path); }
+};
+
 std::string folder() {
-  static const std::string path = [] {
-    const auto p = std::filesystem::temp_directory_path() / ("kx_files_bench_" + std::to_string(getpid()));
-    std::filesystem::create_directories(p);
-    return p.string();
-  }();
-  return path;
+  static const scratch_folder scratch;
+  return scratch.path.string();
 }
 
 void fresh_runtime() {
@@ -200,11 +204,3 @@ void random_records_pread(benchmark::State& state) {
 BENCHMARK(random_records_pread)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  std::filesystem::remove_all(folder());
-  return 0;
-}

@@ -29,5 +29,3 @@ void BM_StatementsWithCheck(benchmark::State& state) {
 BENCHMARK(BM_StatementsWithCheck);
 
 }  // namespace
-
-BENCHMARK_MAIN();

@@ -28,9 +28,26 @@
 namespace {
 
 
+// The screen in the given mode with page 0 as destination and source:
+// SCREEN with the mode already current changes nothing, so _DEST may still
+// name an image that an earlier benchmark drew on.
 void screen_mode(int32_t mode) {
   bench::start_screen();
   kxg_screen(mode, 0, 0, 0, 1);
+  sub__dest(0);
+  sub__source(0);
+}
+
+// Ends the benchmark with an error unless every pixel of the whole write
+// page holds the colour: a box or PAINT that drew somewhere else, or not at
+// all, must not give a figure.
+void expect_page_filled(benchmark::State& state, int32_t width, int32_t height, int32_t bytes, uint32_t colour) {
+  const img_struct& page = *write_page;
+  bool filled = page.width == width && page.height == height && page.bytes_per_pixel == bytes;
+  for (int64_t p = 0; filled && p < int64_t(width) * height; ++p) {
+    filled = bytes == 1 ? page.data[p] == colour : kx::pixels32(page)[p] == colour;
+  }
+  if (!filled) state.SkipWithError("the write page does not hold what was drawn");
 }
 
 void page32() {
@@ -62,6 +79,7 @@ void BM_BoxFillScreen13(benchmark::State& state) {
     benchmark::DoNotOptimize(write_page->data);
     benchmark::ClobberMemory();
   }
+  expect_page_filled(state, 320, 200, 1, c & 15);
 }
 BENCHMARK(BM_BoxFillScreen13);
 
@@ -84,6 +102,7 @@ void BM_BoxFill32BitPage(benchmark::State& state) {
     benchmark::DoNotOptimize(write_page->data);
     benchmark::ClobberMemory();
   }
+  expect_page_filled(state, 640, 480, 4, 0xFF000000u | (c & 0xFFFFFF));
 }
 BENCHMARK(BM_BoxFill32BitPage);
 
@@ -125,6 +144,7 @@ BENCHMARK(BM_PlainFloodFill640x480);
 
 void BM_PaintWholeScreen640x480(benchmark::State& state) {
   screen_mode(12);
+  sub_line(0, 0, 639, 479, 0, 2, 0, 1 | 8);  // no border colour left from another benchmark
   uint32_t fill = 1;
   for (auto _ : state) {
     fill = fill == 1 ? 2 : 1;
@@ -132,6 +152,7 @@ void BM_PaintWholeScreen640x480(benchmark::State& state) {
     sub_paint(320, 240, fill, 15u, nullptr, 2 | 4);
     benchmark::DoNotOptimize(write_page->data);
   }
+  expect_page_filled(state, 640, 480, 1, fill);
 }
 BENCHMARK(BM_PaintWholeScreen640x480);
 
@@ -196,9 +217,13 @@ void BM_Line10000RandomLines(benchmark::State& state) {
     benchmark::DoNotOptimize(write_page->data);
     benchmark::ClobberMemory();
   }
+  const img_struct& page = *write_page;
+  const segment last = lines.back();
+  if (page.width != 640 || page.height != 480 || page.bytes_per_pixel != 1 ||
+      page.data[size_t(last.y2) * 640 + last.x2] != (c & 15)) {
+    state.SkipWithError("the lines were not drawn on the SCREEN 12 page");
+  }
 }
 BENCHMARK(BM_Line10000RandomLines);
 
 }  // namespace
-
-BENCHMARK_MAIN();

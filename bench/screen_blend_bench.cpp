@@ -79,5 +79,3 @@ void build_blend_tables(benchmark::State& state) {
 BENCHMARK(build_blend_tables)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

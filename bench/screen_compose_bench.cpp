@@ -88,5 +88,3 @@ void BM_PrintScrolling80ColumnLines(benchmark::State& state) {
 BENCHMARK(BM_PrintScrolling80ColumnLines);
 
 }  // namespace
-
-BENCHMARK_MAIN();

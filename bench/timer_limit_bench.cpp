@@ -41,4 +41,3 @@ void BM_LimitSixtyForTenSeconds(benchmark::State& state) {
 BENCHMARK(BM_LimitSixtyForTenSeconds)->Iterations(1)->Unit(benchmark::kSecond);
 
 }  // namespace
-BENCHMARK_MAIN();

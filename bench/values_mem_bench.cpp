@@ -93,5 +93,3 @@ BENCHMARK(memget_million);
 BENCHMARK(pointer_million);
 
 }  // namespace
-
-BENCHMARK_MAIN();

@@ -67,5 +67,3 @@ void heap_blocks(benchmark::State& state) {
 BENCHMARK(heap_blocks);
 
 }  // namespace
-
-BENCHMARK_MAIN();

@@ -221,5 +221,3 @@ BENCHMARK(left_plus_str_loop_printf_str)->Unit(benchmark::kMillisecond);
 BENCHMARK(left_plus_str_loop_std)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

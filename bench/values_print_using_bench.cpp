@@ -88,5 +88,3 @@ BENCHMARK(print_using_double_values)->Unit(benchmark::kMillisecond);
 BENCHMARK(snprintf_double_values)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

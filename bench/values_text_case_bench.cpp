@@ -54,5 +54,3 @@ BENCHMARK(ucase_1mb_temporary)->Unit(benchmark::kMicrosecond);
 BENCHMARK(byte_loop_1mb)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

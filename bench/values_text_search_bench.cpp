@@ -61,5 +61,3 @@ BENCHMARK(memmem_1mb)->Unit(benchmark::kMicrosecond);
 BENCHMARK(instrrev_1mb)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

@@ -81,5 +81,3 @@ BENCHMARK(str_everyday_doubles)->Unit(benchmark::kMillisecond);
 BENCHMARK(snprintf_everyday_doubles)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

@@ -14,6 +14,7 @@
 
 #include "../bench_screen.h"
 #include "screen/graphics/pixels.h"
+#include "screen/images/image_statements.h"
 #include "screen/images/screen_modes.h"
 #include "values/memory_startup.h"
 #include "values/number_to_text.h"
@@ -208,6 +209,8 @@ BENCHMARK_CAPTURE(bwbasic_run, strings_2e5, "bw_strings.bas")->UseManualTime()->
 void screen_13() {
   bench::start_screen();
   kxg_screen(13, 0, 0, 0, 1);
+  sub__dest(0);
+  sub__source(0);
 }
 
 // The iterations of the whole picture, counted by the plain loop once.
@@ -323,4 +326,3 @@ void text_cpp(benchmark::State& state) {
 }
 BENCHMARK(text_cpp)->Unit(benchmark::kMillisecond);
 
-BENCHMARK_MAIN();

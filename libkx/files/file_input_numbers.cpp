@@ -1,7 +1,9 @@
 #include "files/file_input_numbers.h"
 
 #include "base/error.h"
+#include "files/file_handles.h"
 #include "files/file_input.h"
+#include "files/file_stream.h"
 #include "values/numeric_token.h"
 #include "values/read_data.h"
 
@@ -31,10 +33,55 @@ bool read_token(int32_t n) {
 
 }  // namespace
 
+namespace {
+
+constexpr uint8_t end_of_file_byte = 26;
+
+// The blanks and the number taken straight from the stream's window, as
+// the byte-by-byte reading below would take them, when the byte that ends
+// the number lies in the window too and no end-of-file byte comes first.
+// The position then stands after that byte, which *c holds; false (nothing
+// consumed, the reader untouched) otherwise.
+bool number_in_window(gfs_file_struct& record, kx::numeric_token_reader& reader, kx::token_step* last, int32_t* c) {
+  if (!record.stream) return false;
+  int64_t available = 0;
+  const uint8_t* bytes = record.stream->peek(record.position, &available);
+  if (available <= 0) return false;
+  int64_t i = 0;
+  while (i < available && (bytes[i] == ' ' || bytes[i] == 9)) ++i;
+  kx::numeric_token_reader trial;
+  for (; i < available; ++i) {
+    if (bytes[i] == end_of_file_byte) return false;
+    const kx::token_step step = trial.feed(bytes[i]);
+    if (step == kx::token_step::taken) continue;
+    reader = trial;
+    *last = step;
+    *c = bytes[i];
+    record.position += i + 1;
+    record.eof_flag_passed = 0;
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 int32_t n_inputnumberfromfile(int32_t n) {
   // A negative number names no open file: the check below raises error 52.
   int32_t h = -1;
-  if (!kx::readable_input(n, &h)) return token_failed;
+  gfs_file_struct* record = kx::readable_input(n, &h);
+  if (!record) return token_failed;
+  {
+    kx::numeric_token_reader reader;
+    kx::token_step step;
+    int32_t c;
+    if (number_in_window(*record, reader, &step, &c)) {
+      file_input_nextitem(h, c);
+      if (step == kx::token_step::too_many_digits) return token_too_long;
+      reader.finish();
+      return token_read;
+    }
+  }
   int32_t c;
   do c = file_input_chr(h);
   while (c == ' ' || c == 9);

@@ -27,8 +27,10 @@ bool scaled(uint64_t m, int e, int p, u128* quotient, int* half) {
   if (p >= 0) {
     if (p >= static_cast<int>(powers_of_ten.size())) return false;
     const u128 ten = powers_of_ten[static_cast<size_t>(p)];
-    if (ten > ~u128{0} / 2 / m) return false;  // m * 10^p stays below 2^127
-    const u128 product = m * ten;
+    // m * 10^p must stay below 2^127; the overflow test multiplies, where a
+    // bound computed by dividing would cost a 128-bit division per number.
+    u128 product;
+    if (__builtin_mul_overflow(u128{m}, ten, &product) || product >> 127) return false;
     if (e >= 0) {
       if (bit_floor_log2(product) + e >= 127) return false;
       *quotient = product << e;

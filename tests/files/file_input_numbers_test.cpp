@@ -1,5 +1,9 @@
 // INPUT # into numeric variables: items separated by commas, blanks and
 // every kind of line end, the end of the file, and the errors.
+#include <cstdlib>
+#include <string>
+#include <vector>
+
 #include "file_fixture.h"
 #include "files/file_input.h"
 #include "files/file_input_numbers.h"
@@ -90,4 +94,37 @@ TEST_F(FileNumbers, FileChecks) {
   EXPECT_EQ(text_of(v), "def");
   EXPECT_EQ(take_error(), 0u);
   kxs_free(v);
+}
+
+// Numbers are taken from the file's buffered window whole when they lie in
+// it, and byte by byte when they reach past it or meet the end-of-file
+// byte: a long file, whose numbers cross every refill of the window, reads
+// back exactly, in every separator, and the end-of-file byte still ends it.
+TEST_F(FileNumbers, ALongFileReadsBackAcrossEveryRefillOfItsWindow) {
+  std::string text;
+  std::vector<kx_float> want;
+  const char* separators[] = {"\r\n", ",", " , ", "\n", "\t,", "  "};
+  for (int i = 0; i < 120000; ++i) {
+    const int64_t whole = (int64_t(i) * 7919) % 2000003 - 1000000;
+    if (i % 3 == 0) {
+      text += std::to_string(whole);
+      want.push_back(kx_float(whole));
+    } else {
+      const std::string t = std::to_string(whole) + "." + std::to_string(i % 100) + (i % 3 == 2 ? "E-2" : "");
+      text += t;
+      want.push_back(std::strtod(t.c_str(), nullptr));
+    }
+    text += separators[i % 6];
+  }
+  text += "12\x1a" "34";
+  want.push_back(12);
+  write_file("long.txt", text);
+  open("long.txt", INPUT, 1);
+  for (size_t i = 0; i < want.size(); ++i) {
+    const kx_float got = func_file_input_float(1, DOUBLE);
+    ASSERT_EQ(got, want[i]) << "number " << i;
+  }
+  EXPECT_EQ(take_error(), 0u);
+  EXPECT_EQ(func_file_input_float(1, DOUBLE), 0);
+  EXPECT_EQ(take_error(), 62u);  // the end-of-file byte ends the file
 }

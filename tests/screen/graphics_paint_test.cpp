@@ -1,5 +1,6 @@
 // PAINT with colours and tiles, and the flood under it.
 #include <algorithm>
+#include <random>
 #include <vector>
 
 #include "graphics_screen.h"
@@ -7,6 +8,7 @@
 #include "screen/graphics/flood_fill.h"
 #include "screen/graphics/lines.h"
 #include "screen/graphics/paint.h"
+#include "screen/images/blend.h"
 #include "values/string_create.h"
 
 namespace {
@@ -159,6 +161,62 @@ TEST_F(Paint, TheWidestImageFillsToItsLastColumn) {
   sub_paint(0, 0, 7, 0, nullptr, 2);
   EXPECT_EQ(at(65534, 1), 7u);
   EXPECT_EQ(at(0, 1), 7u);
+}
+
+
+// The numeric PAINTs fill by runs of a row; the picture they leave must be
+// the one the breadth-first flood leaves: random walls of the border
+// colour, islands already of the fill colour (the fill passes through
+// them), a viewport that cuts the region, translucent 32-bit fills.
+TEST_F(Paint, RunsOfARowLeaveThePictureTheBreadthFirstFloodLeaves) {
+  std::mt19937 random(77);
+  const int32_t w = 97, h = 61;
+  for (int round = 0; round < 12; ++round) {
+    const bool wide = round % 3 == 2;
+    if (wide) {
+      page32(w, h);
+    } else {
+      const int32_t handle = func__newimage(w, h, 13, 1);
+      sub__dest(handle);
+      sub__source(handle);
+    }
+    const uint32_t border = wide ? 0xFF0000FFu : 3, fill = wide ? 0x80FF0000u : 2;
+    const uint32_t colours[4] = {wide ? 0xFF000000u : 0, wide ? 0xFF00FF00u : 1, wide ? 0x80FF0000u : 2, border};
+    std::vector<uint32_t> before(size_t(w) * h);
+    for (auto& c : before) c = colours[random() % 100 < 40 ? 3 : random() % 3];
+    for (size_t p = 0; p < before.size(); ++p) {
+      if (wide) {
+        kx::pixels32(*write_page)[p] = before[p];
+      } else {
+        write_page->data[p] = uint8_t(before[p]);
+      }
+    }
+    if (round % 4 == 1) kxg_sub_view(9, 5, 80, 50, 0, 0, 1 | 2);
+    int32_t sx = 0, sy = 0;
+    do {
+      sx = 10 + int32_t(random() % 70), sy = 6 + int32_t(random() % 44);
+    } while (before[size_t(sy) * w + sx] == border);
+    // The reference: the breadth-first flood over a copy.
+    std::vector<uint32_t> expected = before;
+    const auto& g = write_page->graphics;
+    kx::flood_fill(
+        w, {g.view_x1, g.view_y1, g.view_x2, g.view_y2}, sx, sy,
+        [&](int32_t x, int32_t y) { return expected[size_t(y) * w + x] == border; },
+        [&](int32_t x, int32_t y) {
+          uint32_t& c = expected[size_t(y) * w + x];
+          c = wide ? kx::blend_pixel(c, fill) : fill;
+        });
+    sub_paint(float(sx), float(sy), fill, border, nullptr, 2 | 4);
+    ASSERT_EQ(take_error(), 0u);
+    int32_t changed = 0;
+    for (int32_t y = 0; y < h; ++y) {
+      for (int32_t x = 0; x < w; ++x) {
+        ASSERT_EQ(at(x, y), expected[size_t(y) * w + x]) << "round " << round << " at " << x << ", " << y;
+        changed += at(x, y) != before[size_t(y) * w + x];
+      }
+    }
+    EXPECT_GT(changed, 0);
+  }
 }
 
 }  // namespace

@@ -476,4 +476,55 @@ TEST_F(ImageCopy, PcopyCopiesBetweenPagesOfTheSameShapeOnly) {
   EXPECT_EQ(take_error(), 0u);
 }
 
+
+// An unscaled copy stores opaque blocks of the source whole and blends the
+// rest pixel by pixel: translucent and clear pixels at the ends of blocks,
+// alone in a block, in the tail after the last whole block, on a
+// destination offset by a few pixels, give what the pixel write gives.
+TEST_F(ImageCopy, PutImageBlendsEveryPixelThatIsNotOpaqueWhereverItLies) {
+  const int32_t w = 100, h = 4;
+  const int32_t src = image32(w, h), dst = image32(w + 9, h);
+  std::vector<uint32_t> before(size_t(w + 9) * h);
+  for (int32_t y = 0; y < h; ++y) {
+    for (int32_t x = 0; x < w; ++x) px32(src, x, y) = 0xFF000000u | uint32_t(x * 2654435761u >> 8);
+    for (int32_t x = 0; x < w + 9; ++x) px32(dst, x, y) = before[size_t(y) * (w + 9) + x] = 0x7F000000u | uint32_t(x * 40503u);
+  }
+  // Row 0 stays opaque; the others get pixels that need blending.
+  for (const int32_t x : {0, 15, 16, 31}) px32(src, x, 1) = 0x40123456u;
+  for (const int32_t x : {32, 63, 64}) px32(src, x, 2) = 0x00ABCDEFu;
+  for (const int32_t x : {96, 97, 99}) px32(src, x, 3) = 0x80FEDCBAu;
+  px32(src, 5, 3) = 0x7F00FF00u;
+  sub__putimage(7, 0, 0, 0, src, dst, 0, 0, 0, 0, putimage_dest_first | putimage_source_image | putimage_dest_image);
+  ASSERT_EQ(take_error(), 0u);
+  for (int32_t y = 0; y < h; ++y) {
+    for (int32_t x = 0; x < w + 9; ++x) {
+      const uint32_t old = before[size_t(y) * (w + 9) + x];
+      const uint32_t want = x < 7 || x >= 7 + w ? old : kx::blend_pixel(old, px32(src, x - 7, y));
+      ASSERT_EQ(px32(dst, x, y), want) << x << ", " << y;
+    }
+  }
+  EXPECT_EQ(px32(dst, 7, 0), px32(src, 0, 0));  // opaque: the source pixel itself
+  // Every alpha (the column) over every destination alpha (the row), with
+  // random colours, gives what the pixel write gives.
+  const int32_t from = image32(256, 256), onto = image32(256, 256);
+  ASSERT_LT(from, -1);
+  ASSERT_LT(onto, -1);
+  std::vector<uint32_t> under(256 * 256);
+  uint32_t seed = 12345;
+  auto next = [&] { return seed = seed * 1664525u + 1013904223u; };
+  for (int32_t y = 0; y < 256; ++y) {
+    for (int32_t x = 0; x < 256; ++x) {
+      px32(from, x, y) = uint32_t(x) << 24 | (next() >> 8);
+      px32(onto, x, y) = under[size_t(y) * 256 + x] = uint32_t(y) << 24 | (next() >> 8);
+    }
+  }
+  sub__putimage(0, 0, 0, 0, from, onto, 0, 0, 0, 0, putimage_dest_first | putimage_source_image | putimage_dest_image);
+  for (int32_t y = 0; y < 256; ++y) {
+    for (int32_t x = 0; x < 256; ++x) {
+      ASSERT_EQ(px32(onto, x, y), kx::blend_pixel(under[size_t(y) * 256 + x], px32(from, x, y))) << x << ", " << y;
+    }
+  }
+  EXPECT_EQ(px32(dst, 7 + 32, 2), before[size_t(2) * (w + 9) + 7 + 32]);  // clear: left as it was
+}
+
 }  // namespace

@@ -11,13 +11,24 @@ void kx::fill_rectangle(img_struct& image, int32_t x1, int32_t y1, int32_t x2, i
                         fill_write write) {
   const uint64_t count = uint64_t(x2 - x1) + 1;
   const uint64_t width = image.width;
+  // A box as wide as the image covers one unbroken run of memory.
+  const bool whole_rows = count == width;
   if (image.bytes_per_pixel == 1) {
     const int byte = static_cast<int>(colour & image.mask);
-    for (int32_t y = y1; y <= y2; ++y) std::memset(image.data + uint64_t(y) * width + x1, byte, count);
+    uint8_t* first = image.data + uint64_t(y1) * width + x1;
+    if (whole_rows) {
+      std::memset(first, byte, count * (uint64_t(y2 - y1) + 1));
+      return;
+    }
+    for (int32_t y = y1; y <= y2; ++y) std::memset(first + uint64_t(y - y1) * width, byte, count);
     return;
   }
   uint32_t* first = pixels32(image) + uint64_t(y1) * width + x1;
   if (write == fill_write::replace || image.alpha_disabled || (colour >> 24) == 255) {
+    if (whole_rows) {
+      std::fill_n(first, count * (uint64_t(y2 - y1) + 1), colour);
+      return;
+    }
     // One row pixel by pixel, the rest copied from it.
     std::fill_n(first, count, colour);
     for (int32_t y = y1 + 1; y <= y2; ++y) std::memcpy(first + uint64_t(y - y1) * width, first, count * 4);

@@ -1,5 +1,11 @@
 #pragma once
-// The breadth-first flood under PAINT, over any pixel buffer. Two frontier
+// The floods under PAINT, over any pixel buffer. span_fill fills whole runs
+// of a row at a time and serves the numeric PAINTs; flood_fill, breadth
+// first, serves the tiled one. Both fill the same region, the 4-connected
+// pixels that do not stop the fill around the start, each pixel written
+// once, so a numeric PAINT leaves the same picture by either.
+//
+// flood_fill: two frontier
 // queues alternate: each pass visits the neighbours of every pixel the
 // previous pass filled, so the region grows in rings from the start pixel.
 // A done map (one byte per pixel) lets each pixel be examined once, so a
@@ -87,6 +93,51 @@ void flood_fill(uint64_t width, const paint_bounds& bounds, int32_t x, int32_t y
     count = added;
   }
   // Only rows inside the bounds were marked.
+  const uint64_t first = uint64_t(bounds.top) * width;
+  std::memset(done + first, 0, map_bytes - first);
+}
+
+// Fills the same region as flood_fill, a run of a row at a time: the run
+// through a seed is widened left and right to the first pixel that is done
+// or stops the fill, filled with fill_span(x1, x2, y), and every run of
+// open pixels above and below it becomes a seed. Each pixel is filled once
+// and, not being done before, still holds its first colour when stops()
+// looks at it; a pixel that stops the fill may be looked at more than once.
+template <class Stops, class FillSpan>
+void span_fill(uint64_t width, const paint_bounds& bounds, int32_t x, int32_t y, Stops stops, FillSpan fill_span) {
+  paint_storage& work = paint_work();
+  const uint64_t map_bytes = (uint64_t(bounds.bottom) + 1) * width;
+  paint_reserve(work.done, map_bytes < 640 * 480 ? 640 * 480 : map_bytes);
+  growable_array<paint_entry>& seeds = work.queue[0];
+  paint_reserve(seeds, 1);
+  uint8_t* done = work.done.data();
+  uint64_t count = 0;
+  auto push = [&](int32_t sx, int32_t sy) {
+    if (count == seeds.capacity()) paint_reserve(seeds, count + 1);
+    seeds[count++] = {sx, sy, 0};
+  };
+  // Seeds every run of open pixels of row ny between x1 and x2.
+  auto seed_row = [&](int32_t x1, int32_t x2, int32_t ny) {
+    const uint8_t* row = done + uint64_t(ny) * width;
+    for (int32_t i = x1; i <= x2; ++i) {
+      if (row[i] || stops(i, ny)) continue;
+      push(i, ny);
+      while (i + 1 <= x2 && !row[i + 1] && !stops(i + 1, ny)) ++i;
+    }
+  };
+  push(x, y);
+  while (count) {
+    const paint_entry e = seeds[--count];
+    uint8_t* row = done + uint64_t(e.y) * width;
+    if (row[e.x]) continue;
+    int32_t left = e.x, right = e.x;
+    while (left - 1 >= bounds.left && !row[left - 1] && !stops(left - 1, e.y)) --left;
+    while (right + 1 <= bounds.right && !row[right + 1] && !stops(right + 1, e.y)) ++right;
+    std::memset(row + left, 1, size_t(right - left) + 1);
+    fill_span(left, right, e.y);
+    if (e.y - 1 >= bounds.top) seed_row(left, right, e.y - 1);
+    if (e.y + 1 <= bounds.bottom) seed_row(left, right, e.y + 1);
+  }
   const uint64_t first = uint64_t(bounds.top) * width;
   std::memset(done + first, 0, map_bytes - first);
 }

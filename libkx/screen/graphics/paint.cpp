@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 #include "base/error.h"
 #include "screen/graphics/coordinates.h"
@@ -88,9 +89,9 @@ void paint_palette(img_struct& image, kx::pixel_point p, uint8_t fill, uint8_t b
   uint8_t* data = image.data;
   const uint64_t width = image.width;
   if (data[uint64_t(p.y) * width + p.x] == border) return;
-  kx::flood_fill(
+  kx::span_fill(
       width, viewport_of(image), p.x, p.y, [&](int32_t x, int32_t y) { return data[uint64_t(y) * width + x] == border; },
-      [&](int32_t x, int32_t y) { data[uint64_t(y) * width + x] = fill; });
+      [&](int32_t x1, int32_t x2, int32_t y) { std::memset(data + uint64_t(y) * width + x1, fill, size_t(x2 - x1) + 1); });
 }
 
 void paint_32(img_struct& image, kx::pixel_point p, uint32_t fill, uint32_t border) {
@@ -99,12 +100,13 @@ void paint_32(img_struct& image, kx::pixel_point p, uint32_t fill, uint32_t bord
   if (pixels[uint64_t(p.y) * width + p.x] == border) return;
   auto stops = [&](int32_t x, int32_t y) { return pixels[uint64_t(y) * width + x] == border; };
   if (image.alpha_disabled || (fill >> 24) == 255) {
-    kx::flood_fill(width, viewport_of(image), p.x, p.y, stops,
-                   [&](int32_t x, int32_t y) { pixels[uint64_t(y) * width + x] = fill; });
+    kx::span_fill(width, viewport_of(image), p.x, p.y, stops, [&](int32_t x1, int32_t x2, int32_t y) {
+      std::fill_n(pixels + uint64_t(y) * width + x1, size_t(x2 - x1) + 1, fill);
+    });
   } else {
-    kx::flood_fill(width, viewport_of(image), p.x, p.y, stops, [&](int32_t x, int32_t y) {
-      uint32_t& pixel = pixels[uint64_t(y) * width + x];
-      pixel = kx::blend_pixel(pixel, fill);
+    kx::span_fill(width, viewport_of(image), p.x, p.y, stops, [&](int32_t x1, int32_t x2, int32_t y) {
+      uint32_t* run = pixels + uint64_t(y) * width;
+      for (int32_t x = x1; x <= x2; ++x) run[x] = kx::blend_pixel(run[x], fill);
     });
   }
 }
