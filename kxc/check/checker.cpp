@@ -489,9 +489,7 @@ class checker {
       if (e.args.empty()) {  // name(): a whole array
         const int a = find(e.text, e.suffix, true);
         if (a >= 0) {
-          e.meaning = name_meaning::whole_array;
-          e.symbol = a;
-          e.type = out_.symbols[static_cast<size_t>(a)].type;
+          whole_array(e, a);
           return;
         }
       }
@@ -800,9 +798,7 @@ class checker {
         if (s < 0) {
           diag_.error(a.at, "array " + a.text + " is not defined");
         } else {
-          a.meaning = name_meaning::whole_array;
-          a.symbol = s;
-          a.type = out_.symbols[static_cast<size_t>(s)].type;
+          whole_array(a, s);
         }
         if (e.args.size() == 2 && e.args[1]) expression(*e.args[1]);
       }
@@ -1045,9 +1041,7 @@ class checker {
             diag_.error(v->at, "array " + v->text + " is not defined");
             continue;
           }
-          v->meaning = name_meaning::whole_array;
-          v->symbol = a;
-          v->type = out_.symbols[static_cast<size_t>(a)].type;
+          whole_array(*v, a);
         }
         break;
       case stmt_kind::const_decl: {
@@ -1278,6 +1272,13 @@ class checker {
     arguments(s, *rs);
   }
 
+  // e names array a as a whole (a procedure's argument, LBOUND, ERASE, GET).
+  void whole_array(expr& e, int a) const {
+    e.meaning = name_meaning::whole_array;
+    e.symbol = a;
+    e.type = out_.symbols[static_cast<size_t>(a)].type;
+  }
+
   // A variable, record, field or array whose bytes a statement reads or
   // writes; an array's name alone stands for the whole array.
   void bytes_argument(expr& e) {
@@ -1285,9 +1286,7 @@ class checker {
     if (e.kind == expr_kind::name && !e.has_args && find(e.text, e.suffix, false) < 0) {
       const int a = find(e.text, e.suffix, true);
       if (a >= 0) {
-        e.meaning = name_meaning::whole_array;
-        e.symbol = a;
-        e.type = out_.symbols[static_cast<size_t>(a)].type;
+        whole_array(e, a);
         return;
       }
     }

@@ -1,6 +1,7 @@
 #include "kxc/parse/shaped_statements.h"
 
 #include <array>
+#include <initializer_list>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -64,14 +65,26 @@ class shape {
     return true;
   }
 
+  // Values into slots from first on, with the given words between them.
+  void values(size_t first, std::initializer_list<const char*> between) {
+    value(first);
+    for (const char* word : between) {
+      in_.expect(word);
+      value(++first);
+    }
+  }
+
+  // (x, y) into two slots.
+  void pair(size_t slot) {
+    in_.expect("(");
+    values(slot, {","});
+    in_.expect(")");
+  }
+
   // [STEP](x, y) into two slots; step_bit when STEP was written.
   void point(size_t slot, int step_bit) {
     if (in_.accept("STEP")) mark(step_bit);
-    in_.expect("(");
-    value(slot);
-    in_.expect(",");
-    value(slot + 1);
-    in_.expect(")");
+    pair(slot);
   }
   bool point_here() const { return in_.peek(0).is("(") || in_.peek(0).is("STEP"); }
 
@@ -151,17 +164,9 @@ void view_or_window(shape& s, bool view) {
   if (s.in().at_statement_end()) return;
   if (s.accept("SCREEN")) s.mark(2);
   s.mark(1);
-  s.in().expect("(");
-  s.value(0);
-  s.in().expect(",");
-  s.value(1);
-  s.in().expect(")");
+  s.pair(0);
   s.in().expect("-");
-  s.in().expect("(");
-  s.value(2);
-  s.in().expect(",");
-  s.value(3);
-  s.in().expect(")");
+  s.pair(2);
   if (view && s.accept(",")) {
     s.optional(4, 4);
     if (s.accept(",")) s.optional(5, 8);
@@ -352,44 +357,26 @@ bool shell(token_reader& in, stmt_list& out) {
 
 // _MEMGET block, offset, variable
 void memget(shape& s) {
-  s.value(0);
-  s.in().expect(",");
-  s.value(1);
+  s.values(0, {","});
   s.in().expect(",");
   s.set(2, s.in().variable());
 }
 
 // _MEMPUT block, offset, value [AS type]
 void memput(shape& s) {
-  s.value(0);
-  s.in().expect(",");
-  s.value(1);
-  s.in().expect(",");
-  s.value(2);
+  s.values(0, {",", ","});
   if (s.accept("AS")) s.set(3, s.in().type_expression());
 }
 
 // _MEMFILL block, offset, size, value [AS type]
 void memfill(shape& s) {
-  s.value(0);
-  for (size_t slot = 1; slot <= 3; ++slot) {
-    s.in().expect(",");
-    s.value(slot);
-  }
+  s.values(0, {",", ",", ","});
   if (s.accept("AS")) s.set(4, s.in().type_expression());
 }
 
 // _MEMCOPY source, offset, size TO destination, offset
 void memcopy(shape& s) {
-  s.value(0);
-  s.in().expect(",");
-  s.value(1);
-  s.in().expect(",");
-  s.value(2);
-  s.in().expect("TO");
-  s.value(3);
-  s.in().expect(",");
-  s.value(4);
+  s.values(0, {",", ",", "TO", ","});
 }
 
 }  // namespace
